@@ -1,0 +1,29 @@
+// Colour choice for colour-bearing tags. The decision and the colour text are
+// platform-free; the dialog itself is the seam ShowSystemColorDialog.
+#pragma once
+#include <cstdint>
+
+namespace vx {
+
+using ColorRef = std::uint32_t;  // COLORREF: red in the low byte
+
+inline constexpr int CUSTOM_COLOR_COUNT = 16;
+
+extern ColorRef LastColor;
+extern ColorRef CustomColors[CUSTOM_COLOR_COUNT];
+extern bool ColorDialogClosed;
+
+// Shows the colour dialog opening on *color with the given custom colours.
+// Returns true and writes the chosen colour to *color when the user accepts;
+// false on cancel or failure. Win32: ChooseColorA (color_dialog_win32.cpp);
+// native tests and vxtags link scripted implementations.
+bool ShowSystemColorDialog(ColorRef* color, ColorRef* customColors);
+
+// Runs the dialog; on accept writes six uppercase hex digits (red first) to
+// colorText and returns true, on cancel writes the empty text and returns false.
+bool ChooseHtmlColor(char* colorText);
+
+// RRGGBB of a COLORREF into at least 7 bytes.
+void FormatColorText(ColorRef color, char* colorText);
+
+}  // namespace vx

@@ -1,0 +1,84 @@
+# Shared build settings and the helpers every folder uses to declare its
+# libraries and tests.
+
+set(VX_ROOT ${CMAKE_SOURCE_DIR})
+if(VX_PLATFORM STREQUAL "native")
+  set(VX_WINDOWS OFF)
+else()
+  set(VX_WINDOWS ON)
+endif()
+
+add_compile_options(-Wall -Wextra)
+include_directories(${VX_ROOT})
+
+if(VX_PLATFORM STREQUAL "native")
+  set(VX_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${VX_SANITIZE})
+  add_link_options(${VX_SANITIZE})
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+else()
+  if(VX_PLATFORM STREQUAL "win32")
+    # The shipped build is warning-free.
+    add_compile_options(-Werror)
+  endif()
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+  # Modules import only system DLLs (and our framework DLL).
+  add_link_options(-static-libgcc -static-libstdc++)
+endif()
+
+# Sources that hold code page 932 texts: UTF-8 in the tree, Shift-JIS in the binary.
+function(vx_cp932_sources)
+  set_source_files_properties(${ARGN} DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+    PROPERTIES COMPILE_OPTIONS "-fexec-charset=CP932")
+endfunction()
+
+# GoogleTest for mingw, built once from Debian's sources.
+macro(vx_need_windows_gtest)
+  if(NOT TARGET gtest)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    include(GoogleTest)
+  endif()
+endmacro()
+
+# vx_native_test(NAME n SOURCES s... [LIBS l...]): a GoogleTest program of the native preset.
+function(vx_native_test)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(NOT VX_PLATFORM STREQUAL "native")
+    return()
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main)
+  gtest_discover_tests(${T_NAME} WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+    PROPERTIES TIMEOUT 120 ENVIRONMENT "VX_SOURCE_DIR=${VX_ROOT}")
+endfunction()
+
+# vx_wine_test(NAME n SOURCES s... [LIBS l...]): a GoogleTest program of the win64
+# preset, run under wine64 through the emulator wrapper, one CTest test per case.
+function(vx_wine_test)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(NOT VX_PLATFORM STREQUAL "win64")
+    return()
+  endif()
+  vx_need_windows_gtest()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} gtest_main)
+  target_link_options(${T_NAME} PRIVATE -static)
+  add_dependencies(${T_NAME} wine_prefix_template)
+  gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+    PROPERTIES TIMEOUT 120 ENVIRONMENT "VX_SOURCE_DIR=Z:${VX_ROOT}")
+endfunction()
+
+if(VX_PLATFORM STREQUAL "win64")
+  # Every Wine run gets its own copy of one template prefix made at build time.
+  set(VX_WINE_TEMPLATE ${CMAKE_BINARY_DIR}/wine/template)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${VX_ROOT}/cmake/wine-run.sh CACHE FILEPATH "" FORCE)
+  add_custom_command(OUTPUT ${VX_WINE_TEMPLATE}/.ready
+    COMMAND ${VX_ROOT}/cmake/wine-template.sh ${VX_WINE_TEMPLATE}
+    COMMENT "Preparing the Wine template prefix")
+  add_custom_target(wine_prefix_template ALL DEPENDS ${VX_WINE_TEMPLATE}/.ready)
+endif()

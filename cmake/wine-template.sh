@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Makes the template Wine prefix that every test copies: initialised once,
+# Japanese code page, no window manager delays, no crash dialog.
+set -eu
+template=$1
+rm -rf "$template"
+mkdir -p "$template"
+export WINEPREFIX=$template WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+wine=/usr/lib/wine/wine64
+run() { if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a "$@"; fi; }
+run "$wine" wineboot -i >/dev/null 2>&1 || true
+# Without a window manager some dialogs take seconds to close unless unmanaged.
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+/usr/lib/wine/wineserver -w
+touch "$template/.ready"

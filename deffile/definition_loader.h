@@ -1,0 +1,36 @@
+// Loader of the user's definition file: folders and entries after the catalogue.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "catalogue/catalogue.h"  // TreeItem
+
+namespace vx {
+
+inline constexpr int MAX_FOLDER_DEPTH = 100;
+inline constexpr std::int32_t FOLDER_VALUE = -2;
+// "[VX-HTML定義ファイル]" in code page 932, without its LF.
+extern const char DEFINITION_HEADER[];
+
+enum class UserItemKind { Folder, Entry };
+
+// The add-item operation: returns the new item, or 0 when refused.
+class DefinitionSink {
+ public:
+  virtual ~DefinitionSink() = default;
+  virtual TreeItem AddItem(TreeItem parent, const char* caption, UserItemKind kind,
+                           std::int32_t value) = 0;
+};
+
+// A source of file bytes; Read returns the count delivered, 0 at end or error.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  virtual std::size_t Read(unsigned char* buffer, std::size_t capacity) = 0;
+};
+
+// Empty or null path, unopenable file, wrong header: nothing is added.
+void LoadDefinitionFile(const char* path, DefinitionSink& sink);
+void LoadDefinitionStream(ByteSource& source, DefinitionSink& sink);
+
+}  // namespace vx

@@ -1,0 +1,15 @@
+// The subcommands of vxtags. Each takes the arguments after its own name and
+// returns the exit status: 0 done, 1 findings (check), 2 bad arguments or unreadable input.
+#pragma once
+
+namespace vxtags {
+
+int RunRecipesCommand(int argc, char** argv);
+int RunCatalogueCommand(int argc, char** argv);
+int RunTreeCommand(int argc, char** argv);
+int RunCheckCommand(int argc, char** argv);
+
+// The usage line printed on stderr for bad arguments.
+int Usage();
+
+}  // namespace vxtags
