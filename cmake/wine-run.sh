@@ -17,6 +17,6 @@ else
   xvfb-run -a /usr/lib/wine/wine64 "$exe" "$@"
 fi
 status=$?
-/usr/lib/wine/wineserver -k >/dev/null 2>&1
-rm -rf "$work"
+# Stop the private wineserver and drop the prefix without holding up the caller.
+( /usr/lib/wine/wineserver -k; rm -rf "$work" ) >/dev/null 2>&1 </dev/null &
 exit $status

@@ -1,0 +1,20 @@
+// The tag window's placement in the current user's registry hive.
+#pragma once
+#include <windows.h>
+
+#include "addin/placement.h"
+
+namespace vx {
+
+// Under HKEY_CURRENT_USER; created at the first opening, before any value exists.
+inline constexpr const char* PLACEMENT_KEY = "Software\\Dravelco\\Quellpad\\Show";
+inline constexpr const char* PLACEMENT_VALUE_NAMES[4] = {"HtWinX", "HtWinY", "HtWinW", "HtWinH"};
+
+// Each value that cannot be read gives its own default from editWindow's
+// outer rectangle; a value of any type that can be read is taken as text.
+Placement LoadPlacement(HWND editWindow);
+
+// Writes all four values as REG_SZ with their terminating zero; silent on failure.
+void SavePlacement(const Placement& placement);
+
+}  // namespace vx

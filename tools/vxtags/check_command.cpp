@@ -1,0 +1,9 @@
+// Placeholder until the command is written.
+#include <cstdio>
+
+#include "tools/vxtags/commands.h"
+
+int vxtags::RunCheckCommand(int, char**) {
+  std::fputs("vxtags: this command is not built yet\n", stderr);
+  return 2;
+}
