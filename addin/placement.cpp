@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "addin/messages.h"
-
 namespace vx {
 namespace {
 
@@ -47,20 +45,6 @@ Placement DefaultPlacement(std::int32_t left, std::int32_t top, std::int32_t rig
 std::size_t FormatPlacementValue(std::int32_t value, char (&buffer)[PLACEMENT_BUFFER_SIZE]) {
   const int length = std::snprintf(buffer, sizeof buffer, "%d", static_cast<int>(value));
   return length > 0 ? static_cast<std::size_t>(length) : 0;
-}
-
-void TrackMove(Placement& placement, bool minimised, bool maximised, std::int32_t left,
-               std::int32_t top) {
-  if (minimised || maximised) return;
-  placement.x = left;
-  placement.y = top;
-}
-
-void TrackSize(Placement& placement, unsigned sizeType, std::int32_t left, std::int32_t top,
-               std::int32_t right, std::int32_t bottom) {
-  if (sizeType != SIZE_TYPE_RESTORED) return;
-  placement.w = Wrap(static_cast<std::int64_t>(right) - left);
-  placement.h = Wrap(static_cast<std::int64_t>(bottom) - top);
 }
 
 }  // namespace vx

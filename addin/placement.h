@@ -33,12 +33,4 @@ Placement DefaultPlacement(std::int32_t left, std::int32_t top, std::int32_t rig
 // Writes value as "%d" into buffer and returns the text length (at most 11).
 std::size_t FormatPlacementValue(std::int32_t value, char (&buffer)[PLACEMENT_BUFFER_SIZE]);
 
-// The rules that keep the attributes on the window's last normal placement.
-// A move counts only while neither minimised nor maximised; a size only when
-// restored, so closing a maximised or minimised window keeps the earlier size.
-void TrackMove(Placement& placement, bool minimised, bool maximised, std::int32_t left,
-               std::int32_t top);
-void TrackSize(Placement& placement, unsigned sizeType, std::int32_t left, std::int32_t top,
-               std::int32_t right, std::int32_t bottom);
-
 }  // namespace vx

@@ -9,6 +9,11 @@ using ColorRef = std::uint32_t;  // COLORREF: red in the low byte
 
 inline constexpr int CUSTOM_COLOR_COUNT = 16;
 
+constexpr ColorRef MakeColorRef(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  return static_cast<ColorRef>(red) | static_cast<ColorRef>(green) << 8 |
+         static_cast<ColorRef>(blue) << 16;
+}
+
 extern ColorRef LastColor;
 extern ColorRef CustomColors[CUSTOM_COLOR_COUNT];
 extern bool ColorDialogClosed;

@@ -1,6 +1,7 @@
 // The tag tree on a real SysTreeView32.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>  // HTREEITEM
 
 #include "tree/tag_tree.h"
 

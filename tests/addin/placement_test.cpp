@@ -89,27 +89,5 @@ TEST(FormatPlacementValue, RoundTripsEveryValueWithinTheBuffer) {
   }
 }
 
-TEST(PlacementTracking, KeepsTheLastNormalPlacement) {
-  Placement p{1, 2, 3, 4};
-  TrackMove(p, false, false, -4, 30);
-  TrackSize(p, 0, -4, 30, 196, 630);
-  EXPECT_EQ(p.x, -4);
-  EXPECT_EQ(p.y, 30);
-  EXPECT_EQ(p.w, 200);
-  EXPECT_EQ(p.h, 600);
-
-  const Placement normal = p;
-  TrackMove(p, false, true, -8, -8);   // maximised
-  TrackSize(p, 2, -8, -8, 1288, 1000);
-  TrackMove(p, true, false, -32000, -32000);  // minimised
-  TrackSize(p, 1, -32000, -32000, -31840, -31970);
-  TrackSize(p, 3, 0, 0, 10, 10);
-  TrackSize(p, 4, 0, 0, 10, 10);
-  EXPECT_EQ(p.x, normal.x);
-  EXPECT_EQ(p.y, normal.y);
-  EXPECT_EQ(p.w, normal.w);
-  EXPECT_EQ(p.h, normal.h);
-}
-
 }  // namespace
 }  // namespace vx

@@ -1,9 +1,107 @@
-// Placeholder until the command is written.
+// vxtags tree [DEFFILE]: the tag tree as the tag window holds it, built by the
+// same fill on a model tree, printed in pre-order.
 #include <cstdio>
+#include <cstring>
+#include <string>
 
+#include "catalogue/catalogue.h"
+#include "deffile/definition_loader.h"
+#include "deffile/definition_text_table.h"
 #include "tools/vxtags/commands.h"
+#include "tools/vxtags/text_output.h"
+#include "tree/activation.h"
+#include "tree/model_tree.h"
+#include "tree/tag_tree.h"
 
-int vxtags::RunTreeCommand(int, char**) {
-  std::fputs("vxtags: this command is not built yet\n", stderr);
-  return 2;
+namespace {
+
+enum class FileState { Usable, Unreadable, WrongHeader };
+
+// The loader says nothing about a file it ignores; the reader of our output
+// should learn why no user items appear. The header check follows the
+// loader's text-mode reading: CRs vanish and 0x1A ends the file.
+FileState InspectDefinitionFile(const char* path) {
+  std::FILE* file = std::fopen(path, "rb");
+  if (!file) return FileState::Unreadable;
+  std::string first;
+  bool sawLineEnd = false;
+  for (int c; !sawLineEnd && first.size() < 256 && (c = std::fgetc(file)) != EOF;) {
+    if (c == 0x1A) break;
+    if (c == '\r') continue;
+    if (c == '\n') {
+      sawLineEnd = true;
+    } else {
+      first.push_back(static_cast<char>(c));
+    }
+  }
+  const bool readError = std::ferror(file) != 0;
+  std::fclose(file);
+  if (readError) return FileState::Unreadable;
+  return sawLineEnd && first == vx::DEFINITION_HEADER ? FileState::Usable : FileState::WrongHeader;
+}
+
+void CategoryCaption(int category, char* buffer60, void*) {
+  std::snprintf(buffer60, 60, "%s", vx::CategoryCaptions[category]);
+}
+
+int CategoryIndexOf(const vx::TagTreeContext& ctx, vx::TreeItem item) {
+  for (int k = 0; k < vx::CATEGORY_COUNT; ++k) {
+    if (ctx.categoryItems[k] == item) return k;
+  }
+  return -1;
+}
+
+void PrintItem(const vx::TagTreeContext& ctx, const vx::ModelItemAtDepth& row) {
+  const vx::ModelItem& item = *row.item;
+  const std::string caption = vxtags::Cp932FieldToUtf8(item.caption.data(), item.caption.size());
+  const int category = CategoryIndexOf(ctx, item.handle);
+  const std::int32_t tagId = vx::FindCatalogueEntry(item.handle);
+  if (category >= 0) {
+    std::printf("%d\tcategory\t%d\t%s\n", row.depth, category, caption.c_str());
+  } else if (tagId != vx::CATALOGUE_NOT_FOUND) {
+    const bool group = tagId < vx::PRIMARY_ENTRY_COUNT && vx::GroupChildCounts[tagId] > 0;
+    std::printf("%d\t%s\t%d\t%s\n", row.depth, group ? "group" : "entry", tagId, caption.c_str());
+  } else if (item.value < 0 || item.value >= vx::MAX_DEFINITION_TEXTS) {
+    std::printf("%d\tfolder\t%d\t%s\n", row.depth, item.value, caption.c_str());
+  } else {
+    const std::string text = vxtags::Cp932FieldToUtf8(vx::DefinitionTextTable[item.value]);
+    std::printf("%d\tuser\t%d\t%s\t%s\n", row.depth, item.value, caption.c_str(), text.c_str());
+  }
+}
+
+}  // namespace
+
+int vxtags::RunTreeCommand(int argc, char** argv) {
+  if (argc > 1 || (argc == 1 && argv[0][0] == '-')) return Usage();
+  const char* path = argc == 1 ? argv[0] : "";
+
+  int status = 0;
+  if (path[0] != '\0') {
+    switch (InspectDefinitionFile(path)) {
+      case FileState::Usable:
+        break;
+      case FileState::Unreadable:
+        std::fprintf(stderr, "vxtags: cannot read %s; the tree holds the catalogue alone\n", path);
+        status = 2;
+        break;
+      case FileState::WrongHeader:
+        std::fprintf(stderr,
+                     "vxtags: %s does not begin with the definition file's header line; "
+                     "the tree holds the catalogue alone\n",
+                     path);
+        break;
+    }
+  }
+
+  // The image indices a complete image list gives; the output shows none of them.
+  vx::TagTreeContext ctx{};
+  ctx.imageHome = 0;
+  ctx.imageFolder = 1;
+  ctx.imageFolderSelected = 3;
+  ctx.imageTag = 5;
+  ctx.imageTagSelected = 7;
+  vx::ModelTree tree;
+  vx::FillTagTreeItems(ctx, tree, CategoryCaption, nullptr, path);
+  for (const vx::ModelItemAtDepth& row : tree.PreOrder()) PrintItem(ctx, row);
+  return status;
 }

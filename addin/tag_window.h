@@ -1,0 +1,39 @@
+// The floating tag window: a frame of the framework whose client area is the
+// tag tree. Its object is owned by the framework once created and is deleted
+// from the host's message loop after the window closes.
+#pragma once
+#include <windows.h>
+
+#include "framework/framework.h"
+#include "tree/tag_tree.h"
+
+namespace vx {
+
+// "VX HTML文書作成 v5.60" in code page 932.
+extern const char TAG_WINDOW_TITLE[];
+
+class TMFrameWindow : public TFrameWindow {
+ public:
+  TMFrameWindow(TWindow* parent, const char* title);
+  // Saves the placement and marks the tag window closed before the base
+  // destroys a window that may still exist.
+  ~TMFrameWindow() override;
+
+  HWND TreeHandle() const { return Tree; }
+
+  static const TResponseTable& ResponseTable();
+
+ protected:
+  void SetupWindow() override;
+  const TResponseTable& Responses() const override;
+
+ private:
+  LRESULT EvSize(WPARAM wParam, LPARAM lParam);
+  LRESULT EvSetFocus(WPARAM wParam, LPARAM lParam);
+  void ActivateTree();
+
+  TagTreeContext TreeContext{};
+  HWND Tree = nullptr;
+};
+
+}  // namespace vx

@@ -1,0 +1,82 @@
+#include "addin/tag_window.h"
+
+#include <commctrl.h>
+
+#include "addin/entry_points.h"
+#include "addin/host_connection.h"
+#include "addin/messages.h"
+#include "addin/placement_win32.h"
+#include "catalogue/color_choice.h"
+#include "tree/tag_tree_win32.h"
+
+static_assert(vx::TREE_SELECT_CARET == TVGN_CARET);
+static_assert(vx::ACTIVATE_CLICK == WA_CLICKACTIVE);
+
+namespace vx {
+
+TMFrameWindow::TMFrameWindow(TWindow* parent, const char* title)
+    : TFrameWindow(parent, title, nullptr, false, nullptr) {
+  const Placement placement = LoadPlacement(EditWindowHandle);
+  Attr.X = placement.x;
+  Attr.Y = placement.y;
+  Attr.W = placement.w;
+  Attr.H = placement.h;
+}
+
+TMFrameWindow::~TMFrameWindow() {
+  // The framework's tracking keeps Attr on the last normal placement, so this
+  // is right whether or not the window still exists.
+  SavePlacement(Placement{Attr.X, Attr.Y, Attr.W, Attr.H});
+  TagWindowOpen = false;
+}
+
+const TResponseTable& TMFrameWindow::ResponseTable() {
+  static constexpr TResponseEntry entries[] = {
+      {WM_SIZE, &Respond<&TMFrameWindow::EvSize>},
+      {WM_SETFOCUS, &Respond<&TMFrameWindow::EvSetFocus>},
+  };
+  static const TResponseTable table{entries, sizeof entries / sizeof entries[0],
+                                    &TFrameWindow::ResponseTable};
+  return table;
+}
+
+const TResponseTable& TMFrameWindow::Responses() const { return ResponseTable(); }
+
+void TMFrameWindow::SetupWindow() {
+  TFrameWindow::SetupWindow();
+  // Bitmaps and captions come from the module the host's application stands
+  // for, which need not be this DLL.
+  const HINSTANCE resources = GetApplication() ? GetApplication()->GetInstance() : nullptr;
+  Tree = CreateTagTree(TreeContext, GetHandle(), resources);
+  if (Tree == nullptr) {
+    MessageBoxExA(nullptr, "Tree View not created!", nullptr, MB_OK, 0);
+    return;
+  }
+  FillTagTree(TreeContext, Tree, resources, DefinitionPath);
+  SendMessageA(Tree, TVM_SELECTITEM, TVGN_CARET,
+               static_cast<LPARAM>(TreeContext.categoryItems[0]));
+  ActivateTree();
+}
+
+// Posted, not sent: the tree takes the focus once the current handler (or the
+// host's call that opened the window) has returned.
+void TMFrameWindow::ActivateTree() {
+  PostMessageA(Tree, WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(GetHandle()));
+}
+
+LRESULT TMFrameWindow::EvSize(WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = TFrameWindow::EvSize(wParam, lParam);
+  SendResizeNotice(GetHandle());
+  if (Tree != nullptr) MoveWindow(Tree, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+  return result;
+}
+
+LRESULT TMFrameWindow::EvSetFocus(WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = DispatchFrom(TFrameWindow::ResponseTable(), WM_SETFOCUS, wParam, lParam);
+  // During the colour dialog the focus wanders; pulling it into the tree then
+  // would take it from the dialog.
+  if (Tree != nullptr && ColorDialogClosed) ActivateTree();
+  return result;
+}
+
+}  // namespace vx

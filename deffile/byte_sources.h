@@ -1,0 +1,42 @@
+// The two places definition bytes come from: a file, opened in binary mode
+// because the reader applies the text-mode rules itself, and memory.
+#pragma once
+#include <cstddef>
+#include <cstdio>
+
+#include "deffile/definition_loader.h"  // ByteSource
+
+namespace vx {
+
+class FileByteSource final : public ByteSource {
+ public:
+  explicit FileByteSource(const char* path);
+  ~FileByteSource() override;
+  FileByteSource(const FileByteSource&) = delete;
+  FileByteSource& operator=(const FileByteSource&) = delete;
+
+  bool IsOpen() const { return file_ != nullptr; }
+  // True once a read has failed; the reads after it deliver nothing.
+  bool Failed() const { return failed_; }
+  std::size_t Read(unsigned char* buffer, std::size_t capacity) override;
+
+ private:
+  std::FILE* file_ = nullptr;
+  bool failed_ = false;
+};
+
+// Hands out at most chunk bytes per Read, so callers can be tried against
+// every way a source may split its data.
+class MemoryByteSource final : public ByteSource {
+ public:
+  MemoryByteSource(const void* data, std::size_t size, std::size_t chunk = static_cast<std::size_t>(-1));
+  std::size_t Read(unsigned char* buffer, std::size_t capacity) override;
+
+ private:
+  const unsigned char* data_;
+  std::size_t size_;
+  std::size_t chunk_;
+  std::size_t position_ = 0;
+};
+
+}  // namespace vx

@@ -1,0 +1,41 @@
+// Reads a definition file the way the loader does and points out, line by
+// line, what the loader will do that a hand-writing author may not expect.
+#pragma once
+#include <cstdint>
+
+#include "deffile/definition_loader.h"  // ByteSource
+
+namespace vx {
+
+enum class CheckFinding {
+  HeaderMismatch,      // the whole file is ignored
+  LineSplit,           // a line longer than 255 bytes reads as several
+  LabelWithoutText,    // a label ends the file
+  EmptyText,           // the line after a label is empty
+  TextLooksLikeFolder, // the line after a label starts with '.'
+  TextLooksLikeLabel,  // the line after a label holds no HTML
+  FolderAtTopLevel,    // no folder one level up yet
+  ExtraDots,           // more than 100 dots: the rest join the caption
+  EntriesBeyondLimit,  // lines after the 3000th entry
+  BytesAfterEndMark,   // bytes after a 0x1A
+  InvalidCp932,        // a byte that is not valid code page 932
+  NulByte,             // a NUL byte cuts the line short
+};
+
+class CheckReport {
+ public:
+  virtual ~CheckReport() = default;
+  // line counts line feeds from 1; message is plain ASCII without a line end.
+  virtual void Finding(std::uint64_t line, CheckFinding kind, const char* message) = 0;
+};
+
+struct CheckSummary {
+  bool headerMatches = false;
+  std::uint64_t folders = 0;
+  std::uint64_t entries = 0;
+  std::uint64_t findings = 0;
+};
+
+CheckSummary CheckDefinitionStream(ByteSource& source, CheckReport& report);
+
+}  // namespace vx

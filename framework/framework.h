@@ -1,0 +1,238 @@
+// The windowing framework shared by the host editor and the add-in: an
+// application with a message loop, window objects bound to native windows,
+// response-table dispatch and deferred deletion of closed window objects.
+//
+// It lives in vxframe.dll so that the host and the add-in see one class
+// registration and one deletion queue. Every module links the C++ runtime
+// statically, so nothing here passes standard-library objects across the
+// boundary, data members are private and are touched only by functions
+// compiled into vxframe.dll, and objects are deleted through their virtual
+// destructors (the deleting destructor of the module that allocated them).
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+
+#ifdef VXFRAME_BUILDING
+#define VXFRAME_API __declspec(dllexport)
+#else
+#define VXFRAME_API __declspec(dllimport)
+#endif
+
+class TWindow;
+
+// One row of a response table: a message and the function that answers it.
+using TResponseHandler = LRESULT (*)(TWindow& window, WPARAM wParam, LPARAM lParam);
+
+struct TResponseEntry {
+  UINT Message;
+  TResponseHandler Handler;
+};
+
+// A class's own rows and the accessor of its base class's table (null for the
+// root). Lookup walks from the most derived table to the root and takes the
+// first row naming the message; a message no table names goes to
+// DefWindowProcA.
+struct TResponseTable {
+  const TResponseEntry* Entries;
+  std::size_t Count;
+  const TResponseTable& (*Base)();
+};
+
+// Respond<&TMyWindow::EvSize> turns a member handler
+// `LRESULT TMyWindow::EvSize(WPARAM, LPARAM)` into a table row's function.
+template <class Member>
+struct TResponseMemberClass;
+template <class C>
+struct TResponseMemberClass<LRESULT (C::*)(WPARAM, LPARAM)> {
+  using Type = C;
+};
+
+template <auto Handler>
+LRESULT Respond(TWindow& window, WPARAM wParam, LPARAM lParam) {
+  using Class = typename TResponseMemberClass<decltype(Handler)>::Type;
+  return (static_cast<Class&>(window).*Handler)(wParam, lParam);
+}
+
+// The instance handle of the program and the loop that runs it. Window objects
+// that close are queued here and deleted by the loop, never inside their own
+// message handling.
+class VXFRAME_API TApplication {
+ public:
+  explicit TApplication(HINSTANCE instance);
+  // Deletes the queued objects and the main window object if it still exists.
+  virtual ~TApplication();
+  TApplication(const TApplication&) = delete;
+  TApplication& operator=(const TApplication&) = delete;
+
+  HINSTANCE GetInstance() const;
+
+  // The main window's destruction posts WM_QUIT. A main window object without
+  // an application takes this one. The application deletes the main window
+  // object at its own destruction unless it was deleted before.
+  void SetMainWindow(TWindow* window);
+  TWindow* GetMainWindow() const;
+
+  // Dispatches messages until WM_QUIT, deleting condemned objects after every
+  // dispatched message and whenever the queue runs empty. Returns WM_QUIT's
+  // exit code.
+  int MessageLoop();
+
+  // Dispatches every message already queued, deleting condemned objects after
+  // each, and returns without waiting. Returns false (and leaves WM_QUIT
+  // queued again) when it met WM_QUIT. For tests and scripted runs.
+  bool PumpWaitingMessages();
+
+  // Detaches the object from its parent and queues it for deletion. Queuing an
+  // object twice queues it once.
+  void Condemn(TWindow* window);
+  // Deletes every queued object, including those queued by the destructors.
+  void DeleteCondemned();
+  bool IsCondemned(const TWindow* window) const;
+
+ protected:
+  // Lets a derived application take a message before it is dispatched (for
+  // example to translate accelerators). Returns true when it was handled.
+  virtual bool ProcessAppMsg(MSG& msg);
+
+ private:
+  friend class TWindow;
+  void Forget(TWindow* window);
+  void Dispatch(MSG& msg);
+
+  HINSTANCE Instance;
+  TWindow* MainWindow;
+  TWindow* CondemnedHead;
+};
+
+// Creation attributes of a native window, read by TWindow::Create. X and Y are
+// screen coordinates for top-level windows and parent client coordinates for
+// child windows; the base handling of WM_MOVE and WM_SIZE keeps them in step
+// with the window's normal (neither minimised nor maximised) placement.
+struct TWindowAttr {
+  DWORD Style;
+  DWORD ExStyle;
+  int X;
+  int Y;
+  int W;
+  int H;
+  int Id;      // control id of a child window
+  HMENU Menu;  // menu of a top-level window
+};
+
+class VXFRAME_API TWindow {
+ public:
+  // Joins the parent object's children and takes its application when app is
+  // null. The title is copied. Default attributes: a visible child window at
+  // 0, 0 with size 0 x 0.
+  TWindow(TWindow* parent, const char* title = nullptr, TApplication* app = nullptr);
+  // Deletes the child objects, leaves the parent and the deletion queue, and
+  // destroys the native window if it still exists. Messages of that last
+  // destruction are no longer dispatched to the object.
+  virtual ~TWindow();
+  TWindow(const TWindow&) = delete;
+  TWindow& operator=(const TWindow&) = delete;
+
+  HWND GetHandle() const;
+  TWindow* Parent() const;
+  TApplication* GetApplication() const;
+  const char* GetTitle() const;
+  TWindow* FirstChild() const;
+  TWindow* NextSibling() const;
+
+  // Leaves the current parent object and joins the new one's children (at the
+  // end), taking its application when this object has none. The native
+  // window is not touched.
+  void SetParent(TWindow* parent);
+
+  TWindowAttr Attr;
+
+  // Registers the class "VxFrameWindow" on first use and creates the native
+  // window from Attr, owned by (or, with WS_CHILD, a child of) the parent's
+  // window. SetupWindow runs while the window is being created, once it
+  // exists and before Create returns. Returns false when the window could not
+  // be created, or when the object already has one.
+  bool Create();
+
+  // Asks CanClose, then destroys the native window and condemns the object to
+  // the application's deletion queue. Without an application the object is
+  // left to whoever owns it. Returns whether the window closed.
+  bool CloseWindow();
+
+  virtual bool CanClose();
+
+  // Runs the response table lookup from the most derived class down.
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  static const TResponseTable& ResponseTable();
+
+  // The name of the framework's window class.
+  static const char* DefaultClassName();
+
+ protected:
+  // Called once per native window, inside its creation, after it exists.
+  virtual void SetupWindow();
+
+  // Every class that adds rows overrides this to return its own table.
+  virtual const TResponseTable& Responses() const;
+
+  // Base answers, which derived handlers of the same messages call first.
+  LRESULT EvMove(WPARAM wParam, LPARAM lParam);
+  LRESULT EvSize(WPARAM wParam, LPARAM lParam);
+  LRESULT EvClose(WPARAM wParam, LPARAM lParam);
+  LRESULT EvDestroy(WPARAM wParam, LPARAM lParam);
+
+  // Hands a message to the handling of the given table and its bases, as if
+  // the derived rows did not exist; DefWindowProcA when none names it.
+  LRESULT DispatchFrom(const TResponseTable& table, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  friend class TApplication;
+  friend struct TWindowProcedure;
+  void AddChild(TWindow* child);
+  void RemoveChild(TWindow* child);
+  void Detach();
+  void Attach(HWND handle);
+  void ReleaseHandle();
+
+  HWND Handle;
+  TWindow* ParentWindow;
+  TApplication* Application;
+  char* Title;
+  TWindow* FirstChildWindow;
+  TWindow* NextSiblingWindow;  // sibling while a child; next in the queue while condemned
+  bool SetupDone;
+};
+
+// A top-level window with caption and sizing border, optionally filled by a
+// client window object that it creates at set-up and keeps fitted to its
+// client area.
+class VXFRAME_API TFrameWindow : public TWindow {
+ public:
+  // Default attributes: WS_OVERLAPPEDWINDOW | WS_VISIBLE, no extended style,
+  // CW_USEDEFAULT position and size. A client becomes a child object of the
+  // frame; with shrinkToClient the frame is sized at set-up so that its client
+  // area is the client's Attr.W x Attr.H. The module, when given, is where
+  // the frame's resources live (GetModule); otherwise the application's
+  // instance.
+  TFrameWindow(TWindow* parent, const char* title, TWindow* client = nullptr,
+               bool shrinkToClient = false, HINSTANCE module = nullptr);
+  ~TFrameWindow() override;
+
+  TWindow* GetClientWindow() const;
+  HINSTANCE GetModule() const;
+
+  static const TResponseTable& ResponseTable();
+
+ protected:
+  void SetupWindow() override;
+  const TResponseTable& Responses() const override;
+  LRESULT EvSize(WPARAM wParam, LPARAM lParam);
+
+ private:
+  bool HasClient() const;
+  TWindow* ClientWindow;
+  bool ShrinkToClient;
+  HINSTANCE Module;
+};

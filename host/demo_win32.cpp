@@ -1,0 +1,227 @@
+// Texts of this file are code page 932 in the binary (vx_cp932_sources).
+#include "host/demo_win32.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace vxhost {
+namespace {
+
+enum class Step { OpenTagWindow, Activate, Type, Save, WaitForScreenshot, Finish };
+
+struct DemoAction {
+  Step Kind;
+  const char* Text;  // the tree label to activate, or the text to type
+};
+
+// The labels are what a user sees in the tag tree; the last one is an entry of
+// the sample definition file.
+static constexpr DemoAction kScript[] = {
+    {Step::OpenTagWindow,     nullptr},
+    {Step::Activate,          "段落　<P>"},
+    {Step::Type,              "Tags typed by keyboard"},
+    {Step::Activate,          "改行　<BR>"},
+    {Step::Type,              "from the tag window. "},
+    {Step::Activate,          "ページの先頭へ"},
+    {Step::Save,              nullptr},
+    {Step::WaitForScreenshot, nullptr},
+    {Step::Finish,            nullptr},
+};
+
+constexpr UINT kNextStep = WM_APP + 10;
+constexpr UINT_PTR kPollTimer = 1;
+constexpr int kMaxKeysPerActivation = 400;
+constexpr int kMaxPolls = 600;  // 200 ms each
+constexpr int kMaxTreeItems = 5000;
+
+int ExitCode = 1;
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ItemText(HWND tree, HTREEITEM item) {
+  char text[256] = {};
+  TVITEMA tv = {};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = text;
+  tv.cchTextMax = sizeof text - 1;
+  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+  return text;
+}
+
+HTREEITEM Next(HWND tree, HTREEITEM item, WPARAM relation) {
+  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+// Pre-order position of every item, so that the script knows whether the
+// target lies above or below the caret.
+struct TreeWalk {
+  HWND Tree;
+  HTREEITEM Caret;
+  const char* Label;
+  HTREEITEM Target = nullptr;
+  int CaretIndex = -1;
+  int TargetIndex = -1;
+  int Count = 0;
+
+  void Visit(HTREEITEM item, int depth) {
+    for (; item && Count < kMaxTreeItems && depth < 120; item = Next(Tree, item, TVGN_NEXT)) {
+      int index = Count++;
+      if (item == Caret) CaretIndex = index;
+      if (!Target && ItemText(Tree, item) == Label) {
+        Target = item;
+        TargetIndex = index;
+      }
+      Visit(Next(Tree, item, TVGN_CHILD), depth + 1);
+    }
+  }
+};
+
+bool IsAncestor(HWND tree, HTREEITEM candidate, HTREEITEM item) {
+  for (HTREEITEM p = Next(tree, item, TVGN_PARENT); p; p = Next(tree, p, TVGN_PARENT)) {
+    if (p == candidate) return true;
+  }
+  return false;
+}
+
+void PressKey(HWND target, WPARAM key) {
+  PostMessageA(target, WM_KEYDOWN, key, 1);
+  PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+}
+
+class TDemoDriver : public TWindow {
+ public:
+  TDemoDriver(TEditorFrame& frame, std::string documentPath, std::string outDir)
+      : TWindow(&frame), Frame(frame), DocumentPath(std::move(documentPath)), OutDir(std::move(outDir)) {
+    Attr.Style = WS_CHILD;  // invisible; a child so that it is never taken for the tag window
+  }
+
+  void Post() { PostMessageA(GetHandle(), kNextStep, 0, 0); }
+
+  static const TResponseTable& ResponseTable() {
+    static constexpr TResponseEntry rows[] = {
+        {kNextStep, Respond<&TDemoDriver::EvNextStep>},
+        {WM_TIMER,  Respond<&TDemoDriver::EvTimer>},
+    };
+    static constexpr TResponseTable table{rows, sizeof rows / sizeof rows[0], &TWindow::ResponseTable};
+    return table;
+  }
+
+ protected:
+  const TResponseTable& Responses() const override { return ResponseTable(); }
+
+ private:
+  LRESULT EvNextStep(WPARAM, LPARAM) {
+    Run();
+    return 0;
+  }
+
+  LRESULT EvTimer(WPARAM, LPARAM) {
+    if (FileExists(OutDir + "\\vxhost-done") || ++Polls >= kMaxPolls) {
+      KillTimer(GetHandle(), kPollTimer);
+      Advance();
+    }
+    return 0;
+  }
+
+  void Advance() {
+    ++Index;
+    Keys = 0;
+    Post();
+  }
+
+  void Fail(const char* what) {
+    std::fprintf(stderr, "vxhost demo: %s\n", what);
+    Failed = true;
+    // The screenshot still shows how far it got.
+    Index = sizeof kScript / sizeof kScript[0] - 2;
+    static_assert(kScript[sizeof kScript / sizeof kScript[0] - 2].Kind == Step::WaitForScreenshot);
+    Post();
+  }
+
+  void Run() {
+    if (Index >= sizeof kScript / sizeof kScript[0]) return;
+    const DemoAction& action = kScript[Index];
+    switch (action.Kind) {
+      case Step::OpenTagWindow:
+        if (!Frame.OpenTagWindow()) return Fail("the tag window did not open (is vxhtml.dll beside vxhost.exe?)");
+        return Advance();
+      case Step::Activate:
+        return PressTowards(action.Text);
+      case Step::Type:
+        for (const char* c = action.Text; *c; ++c) {
+          PostMessageA(Frame.EditWindow(), WM_CHAR, static_cast<unsigned char>(*c), 1);
+        }
+        return Advance();
+      case Step::Save:
+        if (!Frame.SaveDocument(DocumentPath.c_str())) return Fail("the document could not be saved");
+        Saved = true;
+        return Advance();
+      case Step::WaitForScreenshot: {
+        if (FILE* ready = std::fopen((OutDir + "\\vxhost-ready").c_str(), "wb")) std::fclose(ready);
+        SetTimer(GetHandle(), kPollTimer, 200, nullptr);
+        return;
+      }
+      case Step::Finish:
+        ExitCode = Saved && !Failed ? 0 : 1;
+        Frame.Link().Close();
+        PostMessageA(Frame.GetHandle(), WM_CLOSE, 0, 0);
+        ++Index;
+        return;
+    }
+  }
+
+  // One key per step, each step queued behind the key it sent, so that the
+  // tree has moved before the next decision.
+  void PressTowards(const char* label) {
+    HWND tagWindow = Frame.FindTagWindow();
+    HWND tree = tagWindow ? FindWindowExA(tagWindow, nullptr, WC_TREEVIEWA, nullptr) : nullptr;
+    if (!tree) return Fail("no tag tree");
+    if (Keys == 0) Frame.OpenTagWindow();  // brings the tag window forward, as a user would
+    TreeWalk walk{tree, Next(tree, nullptr, TVGN_CARET), label};
+    walk.Visit(Next(tree, nullptr, TVGN_ROOT), 0);
+    if (!walk.Target) return Fail("an entry of the script is missing from the tag tree");
+    if (++Keys > kMaxKeysPerActivation) return Fail("the caret never reached its entry");
+
+    if (walk.Caret == walk.Target) {
+      PressKey(tree, VK_RETURN);
+      std::fprintf(stderr, "vxhost demo: Enter on an entry after %d keys\n", Keys - 1);
+      return Advance();
+    }
+    bool expanded = SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(walk.Caret), TVIS_EXPANDED) &
+                    TVIS_EXPANDED;
+    if (walk.Caret && IsAncestor(tree, walk.Caret, walk.Target) && !expanded) {
+      PressKey(tree, VK_RIGHT);
+    } else if (walk.CaretIndex < walk.TargetIndex) {
+      PressKey(tree, VK_DOWN);
+    } else {
+      PressKey(tree, VK_UP);
+    }
+    Post();
+  }
+
+  TEditorFrame& Frame;
+  std::string DocumentPath;
+  std::string OutDir;
+  std::size_t Index = 0;
+  int Keys = 0;
+  int Polls = 0;
+  bool Saved = false;
+  bool Failed = false;
+};
+
+}  // namespace
+
+bool StartDemo(TEditorFrame& frame, const std::string& documentPath, const std::string& outDir) {
+  auto* driver = new TDemoDriver(frame, documentPath, outDir);  // a child object: the frame deletes it
+  if (!driver->Create()) return false;
+  frame.SetInteractive(false);
+  driver->Post();
+  return true;
+}
+
+int DemoExitCode() { return ExitCode; }
+
+}  // namespace vxhost

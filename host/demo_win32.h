@@ -1,0 +1,21 @@
+// The scripted run of the sample editor that the demo uses on a display
+// without a user: it opens the tag window, inserts a few tags by pressing keys
+// in the tag tree, types into the document, saves it, and waits for the
+// screenshot before it closes everything.
+#pragma once
+#include <string>
+
+#include "host/editor_frame_win32.h"
+
+namespace vxhost {
+
+// Starts the script on the frame, whose window must exist. The document goes
+// to documentPath; outDir receives "vxhost-ready" once the windows show the
+// result, and the script goes on when "vxhost-done" appears there (or after
+// two minutes). Returns false when the script could not start.
+bool StartDemo(TEditorFrame& frame, const std::string& documentPath, const std::string& outDir);
+
+// 0 once the script ran to its end and the document was saved, 1 otherwise.
+int DemoExitCode();
+
+}  // namespace vxhost

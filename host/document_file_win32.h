@@ -1,0 +1,35 @@
+// Reading and writing the sample editor's documents: code page 932 bytes,
+// moved between the file and the edit control unchanged.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+namespace vxhost {
+
+enum class FileResult {
+  Ok,
+  CannotOpen,
+  TooLarge,    // more than kMaxDocumentBytes
+  NotText,     // holds a zero byte, which the edit control would cut the text at
+  ReadFailed,
+  WriteFailed,
+};
+
+inline constexpr std::size_t kMaxDocumentBytes = 16 * 1024 * 1024;
+
+FileResult ReadDocument(const char* path, std::string& bytes);
+// Writes beside the target first and then replaces it, so a failed save
+// leaves the previous file whole.
+FileResult WriteDocument(const char* path, const std::string& bytes);
+
+std::string EditText(HWND edit);
+// The loaded text replaces the control's text only when the whole file was read.
+FileResult LoadIntoEdit(HWND edit, const char* path);
+FileResult SaveFromEdit(HWND edit, const char* path);
+
+// A short Japanese description of a failure, for the editor's message box.
+const char* DescribeFailure(FileResult result);
+
+}  // namespace vxhost

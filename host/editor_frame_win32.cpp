@@ -1,0 +1,249 @@
+// Texts of this file are code page 932 in the binary (vx_cp932_sources).
+#include "host/editor_frame_win32.h"
+
+#include <commdlg.h>
+
+#include "host/document_file_win32.h"
+
+namespace vxhost {
+namespace {
+
+const char kProgramName[] = "VX サンプルエディタ";
+const char kUntitled[] = "無題";
+const char kFileFilter[] = "HTML 文書 (*.htm;*.html)\0*.htm;*.html\0テキスト (*.txt)\0*.txt\0すべてのファイル (*.*)\0*.*\0";
+
+struct MenuRow {
+  UINT Command;  // 0: separator
+  const char* Caption;
+};
+
+static constexpr MenuRow kFileMenu[] = {
+    {CmdNew,    "新規作成(&N)\tCtrl+N"},
+    {CmdOpen,   "開く(&O)...\tCtrl+O"},
+    {CmdSave,   "上書き保存(&S)\tCtrl+S"},
+    {CmdSaveAs, "名前を付けて保存(&A)..."},
+    {0,         nullptr},
+    {CmdExit,   "終了(&X)"},
+};
+
+static constexpr MenuRow kToolsMenu[] = {
+    {CmdTagWindow, "タグウィンドウ(&T)\tCtrl+T / F8"},
+};
+
+static constexpr ACCEL kAccelerators[] = {
+    {FCONTROL | FVIRTKEY, 'N',   CmdNew},
+    {FCONTROL | FVIRTKEY, 'O',   CmdOpen},
+    {FCONTROL | FVIRTKEY, 'S',   CmdSave},
+    {FCONTROL | FVIRTKEY, 'T',   CmdTagWindow},
+    {FVIRTKEY,            VK_F8, CmdTagWindow},
+};
+
+template <std::size_t N>
+HMENU BuildPopup(const MenuRow (&rows)[N]) {
+  HMENU popup = CreatePopupMenu();
+  for (const MenuRow& row : rows) {
+    if (row.Command == 0) {
+      AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+    } else {
+      AppendMenuA(popup, MF_STRING, row.Command, row.Caption);
+    }
+  }
+  return popup;
+}
+
+HMENU BuildMenuBar() {
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildPopup(kFileMenu)), "ファイル(&F)");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildPopup(kToolsMenu)), "ツール(&T)");
+  return bar;
+}
+
+std::string NameOf(const std::string& path) { return path.substr(FolderOf(path).size()); }
+
+}  // namespace
+
+TEditorFrame::TEditorFrame(const char* definitionPath)
+    : TFrameWindow(nullptr, kProgramName), DefinitionPath(definitionPath ? definitionPath : "") {
+  Attr.Menu = BuildMenuBar();
+  Attr.X = 40;
+  Attr.Y = 40;
+  Attr.W = 900;
+  Attr.H = 640;
+}
+
+TEditorFrame::~TEditorFrame() {
+  Protocol.Uninstall();
+  if (AcceleratorTable) DestroyAcceleratorTable(AcceleratorTable);
+  if (Font) DeleteObject(Font);
+  // A menu that never reached a window is ours to free.
+  if (!GetHandle() && Attr.Menu) DestroyMenu(Attr.Menu);
+}
+
+void TEditorFrame::SetupWindow() {
+  TFrameWindow::SetupWindow();
+  RECT area;
+  GetClientRect(GetHandle(), &area);
+  Edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                         WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                             ES_AUTOHSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
+                         0, 0, area.right, area.bottom, GetHandle(),
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditControlId)),
+                         GetModuleHandleA(nullptr), nullptr);
+  Protocol.Install(Edit);
+  // No face is named: asking for a fixed-pitch shift-JIS font lets the font
+  // mapper pick whichever installed face has the Japanese glyphs.
+  Font = CreateFontA(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "");
+  if (Edit && Font) SendMessageA(Edit, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
+  AcceleratorTable = CreateAcceleratorTableA(const_cast<ACCEL*>(kAccelerators),
+                                             static_cast<int>(sizeof kAccelerators / sizeof kAccelerators[0]));
+  UpdateTitle();
+}
+
+const TResponseTable& TEditorFrame::ResponseTable() {
+  static constexpr TResponseEntry rows[] = {
+      {WM_SIZE,     Respond<&TEditorFrame::EvSize>},
+      {WM_ACTIVATE, Respond<&TEditorFrame::EvActivate>},
+      {WM_SETFOCUS, Respond<&TEditorFrame::EvSetFocus>},
+      {WM_COMMAND,  Respond<&TEditorFrame::EvCommand>},
+  };
+  static constexpr TResponseTable table{rows, sizeof rows / sizeof rows[0], &TFrameWindow::ResponseTable};
+  return table;
+}
+
+const TResponseTable& TEditorFrame::Responses() const { return ResponseTable(); }
+
+LRESULT TEditorFrame::EvSize(WPARAM wParam, LPARAM lParam) {
+  TFrameWindow::EvSize(wParam, lParam);
+  if (Edit) MoveWindow(Edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+  return 0;
+}
+
+// The add-in's focus hand-back (and a click on the frame) sends the user back
+// to typing in the document.
+LRESULT TEditorFrame::EvActivate(WPARAM wParam, LPARAM lParam) {
+  if (LOWORD(wParam) == WA_CLICKACTIVE && HIWORD(wParam) == 0 && Edit) {
+    SetFocus(Edit);
+    return 0;
+  }
+  return DispatchFrom(TFrameWindow::ResponseTable(), WM_ACTIVATE, wParam, lParam);
+}
+
+LRESULT TEditorFrame::EvSetFocus(WPARAM, LPARAM) {
+  if (Edit) SetFocus(Edit);
+  return 0;
+}
+
+LRESULT TEditorFrame::EvCommand(WPARAM wParam, LPARAM lParam) {
+  switch (LOWORD(wParam)) {
+    case CmdNew: NewDocument(); return 0;
+    case CmdOpen: {
+      if (!Interactive || !ConfirmDiscard()) return 0;
+      char path[MAX_PATH] = {};
+      OPENFILENAMEA ofn = {};
+      ofn.lStructSize = sizeof ofn;
+      ofn.hwndOwner = GetHandle();
+      ofn.lpstrFilter = kFileFilter;
+      ofn.lpstrFile = path;
+      ofn.nMaxFile = MAX_PATH;
+      ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+      if (GetOpenFileNameA(&ofn)) OpenDocument(path);
+      return 0;
+    }
+    case CmdSave: SaveDocument(); return 0;
+    case CmdSaveAs: SaveDocumentAs(); return 0;
+    case CmdExit: PostMessageA(GetHandle(), WM_CLOSE, 0, 0); return 0;
+    case CmdTagWindow: ToggleTagWindow(); return 0;
+    default: return DispatchFrom(TFrameWindow::ResponseTable(), WM_COMMAND, wParam, lParam);
+  }
+}
+
+void TEditorFrame::NewDocument() {
+  if (Interactive && !ConfirmDiscard()) return;
+  SetWindowTextA(Edit, "");
+  SendMessageA(Edit, EM_SETMODIFY, FALSE, 0);
+  Path.clear();
+  UpdateTitle();
+}
+
+bool TEditorFrame::OpenDocument(const char* path) {
+  FileResult result = LoadIntoEdit(Edit, path);
+  if (result != FileResult::Ok) {
+    Report(DescribeFailure(result));
+    return false;
+  }
+  Path = path;
+  UpdateTitle();
+  return true;
+}
+
+bool TEditorFrame::SaveDocument(const char* path) {
+  if (path && *path) Path = path;
+  if (Path.empty()) return SaveDocumentAs();
+  FileResult result = SaveFromEdit(Edit, Path.c_str());
+  if (result != FileResult::Ok) {
+    Report(DescribeFailure(result));
+    return false;
+  }
+  UpdateTitle();
+  return true;
+}
+
+bool TEditorFrame::SaveDocumentAs() {
+  if (!Interactive) return false;
+  char path[MAX_PATH] = {};
+  if (!Path.empty() && Path.size() < MAX_PATH) Path.copy(path, Path.size());
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = GetHandle();
+  ofn.lpstrFilter = kFileFilter;
+  ofn.lpstrFile = path;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrDefExt = "html";
+  ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+  if (!GetSaveFileNameA(&ofn)) return false;
+  return SaveDocument(path);
+}
+
+bool TEditorFrame::EnsureAddIn() {
+  if (AddIn.Load(BesideProgram("vxhtml.dll").c_str())) return true;
+  if (!AddInMissingReported) Report("vxhtml.dll を読み込めません。タグウィンドウは使えません。");
+  AddInMissingReported = true;
+  return false;
+}
+
+bool TEditorFrame::OpenTagWindow() {
+  return EnsureAddIn() && AddIn.Open(*this, Edit, DefinitionPath.c_str());
+}
+
+HWND TEditorFrame::FindTagWindow() const { return TagWindowLink::FindTagWindow(GetHandle()); }
+
+void TEditorFrame::ToggleTagWindow() {
+  if (FindTagWindow()) {
+    AddIn.Close();
+  } else {
+    OpenTagWindow();
+  }
+}
+
+bool TEditorFrame::CanClose() { return !Interactive || ConfirmDiscard(); }
+
+bool TEditorFrame::ConfirmDiscard() {
+  if (!Edit || !SendMessageA(Edit, EM_GETMODIFY, 0, 0)) return true;
+  int answer = MessageBoxA(GetHandle(), "文書は変更されています。保存しますか？", kProgramName,
+                           MB_YESNOCANCEL | MB_ICONQUESTION);
+  if (answer == IDYES) return SaveDocument();
+  return answer == IDNO;
+}
+
+void TEditorFrame::Report(const char* text) const {
+  if (Interactive) MessageBoxA(GetHandle(), text, kProgramName, MB_OK | MB_ICONWARNING);
+}
+
+void TEditorFrame::UpdateTitle() {
+  if (!GetHandle()) return;
+  std::string title = (Path.empty() ? std::string(kUntitled) : NameOf(Path)) + " - " + kProgramName;
+  SetWindowTextA(GetHandle(), title.c_str());
+}
+
+}  // namespace vxhost

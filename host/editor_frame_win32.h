@@ -1,0 +1,82 @@
+// The sample editor's main window: a frame filled by one multi-line edit
+// control, with the File and Tools menus, and the host side of the add-in's
+// protocol.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "framework/framework.h"
+#include "host/edit_protocol_win32.h"
+#include "host/tag_window_link_win32.h"
+
+namespace vxhost {
+
+enum MenuCommand : UINT {
+  CmdNew = 101,
+  CmdOpen = 102,
+  CmdSave = 103,
+  CmdSaveAs = 104,
+  CmdExit = 105,
+  CmdTagWindow = 201,
+};
+
+inline constexpr int kEditControlId = 100;
+
+class TEditorFrame : public TFrameWindow {
+ public:
+  // The definition file handed to the add-in at every opening of the tag window.
+  explicit TEditorFrame(const char* definitionPath);
+  ~TEditorFrame() override;
+
+  HWND EditWindow() const { return Edit; }
+  HACCEL Accelerators() const { return AcceleratorTable; }
+  const std::string& DocumentPath() const { return Path; }
+  TagWindowLink& Link() { return AddIn; }
+
+  // Off: no message boxes and no file dialogs (scripted runs and tests);
+  // failures are only returned.
+  void SetInteractive(bool interactive) { Interactive = interactive; }
+
+  void NewDocument();
+  bool OpenDocument(const char* path);
+  // Saves under the given path, or the current one; asks for one when there is none.
+  bool SaveDocument(const char* path = nullptr);
+  bool SaveDocumentAs();
+
+  // Opens the tag window when none is open and closes it otherwise.
+  void ToggleTagWindow();
+  bool OpenTagWindow();
+  HWND FindTagWindow() const;
+
+  bool CanClose() override;
+
+  static const TResponseTable& ResponseTable();
+
+ protected:
+  void SetupWindow() override;
+  const TResponseTable& Responses() const override;
+
+ private:
+  LRESULT EvSize(WPARAM wParam, LPARAM lParam);
+  LRESULT EvActivate(WPARAM wParam, LPARAM lParam);
+  LRESULT EvSetFocus(WPARAM wParam, LPARAM lParam);
+  LRESULT EvCommand(WPARAM wParam, LPARAM lParam);
+
+  bool EnsureAddIn();
+  bool ConfirmDiscard();
+  void Report(const char* text) const;
+  void UpdateTitle();
+
+  std::string DefinitionPath;
+  std::string Path;
+  HWND Edit = nullptr;
+  HACCEL AcceleratorTable = nullptr;
+  HFONT Font = nullptr;
+  EditProtocol Protocol;
+  TagWindowLink AddIn;
+  bool Interactive = true;
+  bool AddInMissingReported = false;
+};
+
+}  // namespace vxhost

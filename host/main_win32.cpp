@@ -1,0 +1,84 @@
+// vxhost.exe: the sample editor that hosts the tag window.
+//   vxhost.exe [--tag-window] [definition-file]
+//   vxhost.exe --demo DOCUMENT OUT-DIR [definition-file]
+// Without a definition file it uses sample.def beside the program.
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "framework/framework.h"
+#include "host/demo_win32.h"
+#include "host/editor_frame_win32.h"
+
+namespace {
+
+// Accelerators work wherever the focus is, the tag window included, and all
+// go to the editor frame.
+class THostApplication : public TApplication {
+ public:
+  using TApplication::TApplication;
+  vxhost::TEditorFrame* Frame = nullptr;
+
+ protected:
+  bool ProcessAppMsg(MSG& msg) override {
+    return Frame && Frame->GetHandle() && Frame->Accelerators() &&
+           TranslateAcceleratorA(Frame->GetHandle(), Frame->Accelerators(), &msg);
+  }
+};
+
+struct Options {
+  bool Demo = false;
+  bool OpenTagWindow = false;
+  std::string DocumentPath;
+  std::string OutDir;
+  std::string DefinitionPath;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--demo") == 0) {
+      if (i + 2 >= argc) return false;
+      options.Demo = true;
+      options.DocumentPath = argv[++i];
+      options.OutDir = argv[++i];
+    } else if (std::strcmp(argv[i], "--tag-window") == 0) {
+      options.OpenTagWindow = true;
+    } else if (options.DefinitionPath.empty()) {
+      options.DefinitionPath = argv[i];
+    } else {
+      return false;
+    }
+  }
+  if (options.DefinitionPath.empty()) options.DefinitionPath = vxhost::BesideProgram("sample.def");
+  return true;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+  Options options;
+  if (!ParseOptions(__argc, __argv, options)) {
+    MessageBoxA(nullptr, "vxhost.exe [--tag-window] [definition-file]\n"
+                "vxhost.exe --demo DOCUMENT OUT-DIR [definition-file]", "vxhost", MB_OK);
+    return 2;
+  }
+  THostApplication app(instance);
+  auto* frame = new vxhost::TEditorFrame(options.DefinitionPath.c_str());
+  app.SetMainWindow(frame);
+  app.Frame = frame;
+  frame->Attr.Style &= ~WS_VISIBLE;
+  if (!frame->Create()) return 1;
+  ShowWindow(frame->GetHandle(), options.Demo ? SW_SHOWNORMAL : show);
+  UpdateWindow(frame->GetHandle());
+
+  if (options.Demo) {
+    if (!vxhost::StartDemo(*frame, options.DocumentPath, options.OutDir)) return 1;
+  } else if (options.OpenTagWindow) {
+    frame->OpenTagWindow();
+  }
+  int code = app.MessageLoop();
+  app.Frame = nullptr;
+  return options.Demo ? vxhost::DemoExitCode() : code;
+}

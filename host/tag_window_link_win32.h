@@ -1,0 +1,41 @@
+// The sample editor's link to the add-in: vxhtml.dll, loaded at run time,
+// and its one entry point.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "framework/framework.h"
+
+namespace vxhost {
+
+using CreateHtmlWindowFunction = bool(__cdecl*)(TWindow* hostWindow, HWND editWindow, const char* definitionPath);
+
+class TagWindowLink {
+ public:
+  // Loads the library once (it is never unloaded: the tag window object that
+  // the framework deletes later has its code there). Returns whether the entry
+  // point is available.
+  bool Load(const char* libraryPath);
+  bool IsLoaded() const;
+
+  // The add-in's own answers: true for an opening, false when the tag window
+  // was already open (it is then brought forward).
+  bool Open(TWindow& host, HWND edit, const char* definitionPath);
+  // Closes the tag window if one is open; its object is deleted by the loop.
+  void Close();
+
+  // The open tag window: the framework window that the host frame owns.
+  static HWND FindTagWindow(HWND hostFrame);
+
+ private:
+  HMODULE Module = nullptr;
+  CreateHtmlWindowFunction CreateHtmlWindow = nullptr;
+};
+
+// The folder part of a code page 932 path, with its final separator.
+std::string FolderOf(const std::string& path);
+// The named file in the folder of the running program.
+std::string BesideProgram(const char* fileName);
+
+}  // namespace vxhost

@@ -1,0 +1,247 @@
+#include "tests/addin/addin_host.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "addin/messages.h"
+
+namespace vx::test {
+namespace {
+
+AddinHost* Current = nullptr;
+HHOOK RecordHook = nullptr;
+WNDPROC EditProcedure = nullptr;
+
+// The host frame: takes the focus back into the edit window on a hand-back
+// and runs a test's script when asked to, from inside whatever loop is running.
+class THostFrame : public TFrameWindow {
+ public:
+  explicit THostFrame(TWindow* parent) : TFrameWindow(parent, "host") {}
+  static const TResponseTable& ResponseTable() {
+    static constexpr TResponseEntry rows[] = {
+        {WM_ACTIVATE, Respond<&THostFrame::EvActivate>},
+        {WM_APP, Respond<&THostFrame::EvApp>},
+    };
+    static constexpr TResponseTable table{rows, 2, &TFrameWindow::ResponseTable};
+    return table;
+  }
+
+ protected:
+  const TResponseTable& Responses() const override { return ResponseTable(); }
+
+ private:
+  LRESULT EvActivate(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == WA_CLICKACTIVE && lParam != 0 && Current) {
+      SetFocus(Current->Edit);
+      return 0;
+    }
+    return DispatchFrom(TFrameWindow::ResponseTable(), WM_ACTIVATE, wParam, lParam);
+  }
+  LRESULT EvApp(WPARAM, LPARAM) {
+    if (Current && Current->OnHostApp) Current->OnHostApp();
+    return 0;
+  }
+};
+
+// Records every insert request and edits like a plain editor: the caret ends
+// after a lead and before a trail.
+LRESULT CALLBACK EditStandIn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_HOST_INSERT && Current) {
+    const auto code = static_cast<long long>(static_cast<INT_PTR>(wParam));
+    const char* text = reinterpret_cast<const char*>(lParam);
+    Current->Inserts.push_back({code, text ? text : ""});
+    if (code == InsertLineEnd) {
+      SendMessageA(window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r\n"));
+    } else if (code == InsertTrail || code == InsertLinkTrail) {
+      DWORD start = 0;
+      SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+      SendMessageA(window, EM_REPLACESEL, TRUE, lParam);
+      SendMessageA(window, EM_SETSEL, start, start);
+    } else {
+      SendMessageA(window, EM_REPLACESEL, TRUE, lParam);
+    }
+    return 0;
+  }
+  return CallWindowProcA(EditProcedure, window, message, wParam, lParam);
+}
+
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::string NameOf(HWND window) {
+  if (!Current) return "";
+  if (window == Current->HostHandle()) return "host";
+  if (window == Current->Edit) return "edit";
+  if (ClassOf(window) == TWindow::DefaultClassName() &&
+      GetWindow(window, GW_OWNER) == Current->HostHandle()) {
+    return "frame";
+  }
+  if (ClassOf(window) == WC_TREEVIEWA) return "tree";
+  return "";
+}
+
+LRESULT CALLBACK RecordSent(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && Current) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    for (UINT watched : Current->Watch) {
+      if (sent->message != watched) continue;
+      const std::string name = NameOf(sent->hwnd);
+      if (!name.empty()) Current->Seen_.push_back({name, sent->message, sent->wParam});
+    }
+  }
+  return CallNextHookEx(RecordHook, code, wParam, lParam);
+}
+
+BOOL CALLBACK CollectTagFrame(HWND window, LPARAM param) {
+  auto* frames = reinterpret_cast<std::vector<HWND>*>(param);
+  if (NameOf(window) == "frame") frames->push_back(window);
+  return TRUE;
+}
+
+std::string ItemText(HWND tree, HTREEITEM item) {
+  char text[256] = {};
+  TVITEMA tv{};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = text;
+  tv.cchTextMax = sizeof text - 1;
+  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+  return text;
+}
+
+HTREEITEM Next(HWND tree, HTREEITEM item, UINT how) {
+  return reinterpret_cast<HTREEITEM>(
+      SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
+}
+
+// Depth first over the whole tree; stops when visit returns true.
+template <class Visit>
+HTREEITEM Walk(HWND tree, HTREEITEM first, Visit& visit) {
+  for (HTREEITEM item = first; item; item = Next(tree, item, TVGN_NEXT)) {
+    if (visit(item)) return item;
+    if (HTREEITEM found = Walk(tree, Next(tree, item, TVGN_CHILD), visit)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void AddinHost::SetUp() {
+  Current = this;
+  DeletePlacementKey();
+  Addin = LoadLibraryA("vxhtml.dll");
+  ASSERT_NE(Addin, nullptr) << "vxhtml.dll not found beside the test";
+  Create = reinterpret_cast<CreateHtmlWindowFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(Addin, "_CreateHtmlWindow")));
+  ASSERT_NE(Create, nullptr);
+  App = new TApplication(GetModuleHandleA(nullptr));
+  Root = new TWindow(nullptr, nullptr, App);
+  HostFrame = new THostFrame(Root);
+  HostFrame->Attr.X = 0;
+  HostFrame->Attr.Y = 0;
+  HostFrame->Attr.W = 1000;
+  HostFrame->Attr.H = 700;
+  ASSERT_TRUE(HostFrame->Create());
+  Edit = CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE | ES_MULTILINE, EDIT_RECT.left,
+                         EDIT_RECT.top, EDIT_RECT.right - EDIT_RECT.left,
+                         EDIT_RECT.bottom - EDIT_RECT.top, HostHandle(), nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(Edit, nullptr);
+  EditProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(Edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditStandIn)));
+  SetFocus(Edit);
+  Pump();
+}
+
+void AddinHost::TearDown() {
+  StopRecording();
+  if (Create) CloseAndDelete();
+  if (Edit) DestroyWindow(Edit);
+  delete Root;  // and the host frame with it
+  delete App;
+  Current = nullptr;
+  // The DLL stays loaded: the framework may still hold its window class.
+}
+
+HWND AddinHost::TagFrame() const {
+  const std::vector<HWND> frames = TagFrames();
+  return frames.empty() ? nullptr : frames.front();
+}
+
+std::vector<HWND> AddinHost::TagFrames() const {
+  std::vector<HWND> frames;
+  EnumThreadWindows(GetCurrentThreadId(), CollectTagFrame, reinterpret_cast<LPARAM>(&frames));
+  return frames;
+}
+
+HWND AddinHost::Tree() const {
+  HWND frame = TagFrame();
+  return frame ? FindWindowExA(frame, nullptr, WC_TREEVIEWA, nullptr) : nullptr;
+}
+
+void AddinHost::StartRecording(std::vector<UINT> messages) {
+  Watch = std::move(messages);
+  Seen_.clear();
+  if (!RecordHook) RecordHook = SetWindowsHookExA(WH_CALLWNDPROC, RecordSent, nullptr, GetCurrentThreadId());
+}
+
+void AddinHost::StopRecording() {
+  if (RecordHook) UnhookWindowsHookEx(RecordHook);
+  RecordHook = nullptr;
+}
+
+void AddinHost::DeletePlacementKey() { RegDeleteKeyA(HKEY_CURRENT_USER, PLACEMENT_KEY); }
+
+void AddinHost::WriteValue(const char* name, DWORD type, const void* data, DWORD size) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, PLACEMENT_KEY, 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+void AddinHost::WriteText(const char* name, const std::string& text) {
+  WriteValue(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+bool AddinHost::ReadValue(const char* name, DWORD* type, std::string* data) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, PLACEMENT_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  char buffer[256] = {};
+  DWORD size = sizeof buffer;
+  const LONG status = RegQueryValueExA(key, name, nullptr, type, reinterpret_cast<BYTE*>(buffer), &size);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS) return false;
+  data->assign(buffer, size);
+  return true;
+}
+
+HTREEITEM AddinHost::FindItem(const char* caption) const {
+  HWND tree = Tree();
+  auto matches = [&](HTREEITEM item) { return ItemText(tree, item) == caption; };
+  return tree ? Walk(tree, Next(tree, nullptr, TVGN_ROOT), matches) : nullptr;
+}
+
+int AddinHost::CountItems() const {
+  HWND tree = Tree();
+  int count = 0;
+  auto counter = [&](HTREEITEM) { ++count; return false; };
+  if (tree) Walk(tree, Next(tree, nullptr, TVGN_ROOT), counter);
+  return count;
+}
+
+void AddinHost::PressEnterOn(HTREEITEM item) {
+  HWND tree = Tree();
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  SendMessageA(tree, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+  SendMessageA(tree, WM_CHAR, '\r', 0x001C0001);
+}
+
+}  // namespace vx::test

@@ -1,0 +1,87 @@
+// A stand-in host editor for driving the built vxhtml.dll the way the real
+// host does: the DLL loaded by name, a host frame of the framework, an edit
+// window that records the insert requests, and a record of the messages that
+// reach the host's windows and the tag window.
+#pragma once
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "addin/host_protocol.h"
+#include "framework/framework.h"
+
+namespace vx::test {
+
+using CreateHtmlWindowFn = bool(__cdecl*)(TWindow*, HWND, const char*);
+
+struct Insert {
+  long long code;
+  std::string text;
+  bool operator==(const Insert& other) const { return code == other.code && text == other.text; }
+};
+
+// One recorded message: which of the known windows, which message, wParam.
+struct Seen {
+  std::string window;  // "host", "edit", "frame", "tree"
+  UINT message;
+  WPARAM wParam;
+  bool operator==(const Seen& other) const {
+    return window == other.window && message == other.message && wParam == other.wParam;
+  }
+};
+
+inline constexpr const char* PLACEMENT_KEY = "Software\\Dravelco\\Quellpad\\Show";
+
+class AddinHost : public ::testing::Test {
+ public:
+  void SetUp() override;
+  void TearDown() override;
+
+  bool Open(const char* path = "") { return Create(HostFrame, Edit, path); }
+  bool OpenWith(HWND edit, const char* path) { return Create(HostFrame, edit, path); }
+  bool CloseRequest() { return Create(nullptr, nullptr, nullptr); }
+  void Pump() { App->PumpWaitingMessages(); }
+  // Close request, then the host's loop deletes the object.
+  void CloseAndDelete() { CloseRequest(); Pump(); }
+
+  HWND HostHandle() const { return HostFrame->GetHandle(); }
+  HWND TagFrame() const;  // the add-in's top-level window owned by the host, or null
+  HWND Tree() const;      // its tree control, or null
+  std::vector<HWND> TagFrames() const;
+
+  // Messages of the kinds in Watch, in arrival order, since the last Clear.
+  std::vector<Seen> Seen_;
+  std::vector<UINT> Watch;
+  std::vector<Insert> Inserts;
+  std::function<void()> OnHostApp;  // run when the host frame gets WM_APP
+  void StartRecording(std::vector<UINT> messages);
+  void StopRecording();
+
+  // Registry helpers on the placement key.
+  static void DeletePlacementKey();
+  static void WriteValue(const char* name, DWORD type, const void* data, DWORD size);
+  static void WriteText(const char* name, const std::string& text);
+  static bool ReadValue(const char* name, DWORD* type, std::string* data);
+
+  // Tree helpers.
+  HTREEITEM FindItem(const char* caption) const;
+  int CountItems() const;
+  void PressEnterOn(HTREEITEM item);
+
+  HMODULE Addin = nullptr;
+  CreateHtmlWindowFn Create = nullptr;
+  TApplication* App = nullptr;
+  TWindow* Root = nullptr;
+  TFrameWindow* HostFrame = nullptr;
+  HWND Edit = nullptr;
+};
+
+// The edit window's outer rectangle in these tests.
+inline constexpr RECT EDIT_RECT{100, 50, 900, 650};
+
+}  // namespace vx::test

@@ -1,0 +1,314 @@
+// The tag window driven through the built DLL: lifecycle, focus, resizing and
+// the refused openings. Compiled as code page 932 for the captions.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tests/addin/addin_host.h"
+
+namespace vx::test {
+namespace {
+
+const char TITLE[] = "VX HTML文書作成 v5.60";
+const char PARAGRAPH[] = "段落　<P>";
+const char TEXT_COLOUR[] = "テキストの色指定　<FONT COLOR=\"#\">";
+constexpr int BUILT_IN_ITEMS = 11 + 74 + 103;
+
+HTREEITEM Caret(HWND tree) {
+  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+HTREEITEM FirstRoot(HWND tree) {
+  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+}
+bool ActivationQueuedFor(HWND tree) {
+  MSG msg;
+  return PeekMessageA(&msg, tree, WM_ACTIVATE, WM_ACTIVATE, PM_NOREMOVE) != 0;
+}
+std::string WindowText(HWND window) {
+  char text[128] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+std::string WriteDefinitionFile(const char* name) {
+  std::FILE* file = std::fopen(name, "wb");
+  std::fputs("[VX-HTML定義ファイル]\n.自作\n署名\n<ADDRESS>me</ADDRESS>\n", file);
+  std::fclose(file);
+  return name;
+}
+
+using TagWindowLifecycle = AddinHost;
+
+TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
+  EXPECT_TRUE(CloseRequest()) << "a close request with nothing open";
+  EXPECT_TRUE(TagFrames().empty());
+
+  ASSERT_TRUE(Open());
+  const HWND frame = TagFrame();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(TagFrames().size(), 1u);
+  EXPECT_EQ(WindowText(frame), TITLE);
+  EXPECT_EQ(GetWindowLongPtrA(frame, GWL_STYLE) & 0x10CF0000, 0x10CF0000);
+  EXPECT_EQ(GetWindowLongPtrA(frame, GWL_STYLE) & WS_CHILD, 0);
+  EXPECT_NE(GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+  const HWND tree = Tree();
+  ASSERT_NE(tree, nullptr);
+  EXPECT_EQ(CountItems(), BUILT_IN_ITEMS);
+  EXPECT_EQ(Caret(tree), FirstRoot(tree)) << "category node 0 is the caret item";
+  EXPECT_NE(GetFocus(), tree) << "the activation is posted, not sent";
+  Pump();
+  EXPECT_EQ(GetFocus(), tree);
+
+  // Focus in the host: it moves to the tag window and on into the tree, and
+  // the arguments of this call (another definition file) are not used.
+  SetFocus(Edit);
+  const std::string other = WriteDefinitionFile("lifecycle_other.txt");
+  EXPECT_FALSE(Open(other.c_str()));
+  EXPECT_EQ(GetFocus(), frame);
+  Pump();
+  EXPECT_EQ(GetFocus(), tree);
+  EXPECT_EQ(TagFrame(), frame);
+  EXPECT_EQ(TagFrames().size(), 1u);
+  EXPECT_EQ(CountItems(), BUILT_IN_ITEMS) << "the definition file was loaded again";
+
+  // Focus on the frame itself: a beep, and the focus stays where it is.
+  SetFocus(frame);
+  StartRecording({WM_SETFOCUS, WM_KILLFOCUS});
+  EXPECT_FALSE(Open());
+  EXPECT_TRUE(Seen_.empty());
+  EXPECT_EQ(GetFocus(), frame);
+  StopRecording();
+  Pump();
+
+  // Close request: the window goes at once, the object only with the host's loop.
+  EXPECT_TRUE(CloseRequest());
+  EXPECT_FALSE(IsWindow(frame));
+  EXPECT_TRUE(TagFrames().empty());
+  DWORD type = 0;
+  std::string data;
+  EXPECT_FALSE(ReadValue("HtWinX", &type, &data)) << "saved before the object was deleted";
+  EXPECT_FALSE(Open()) << "still closing: no second tag window";
+  EXPECT_TRUE(TagFrames().empty());
+  EXPECT_TRUE(CloseRequest()) << "a close request while closing";
+  Pump();
+  EXPECT_TRUE(ReadValue("HtWinX", &type, &data));
+
+  ASSERT_TRUE(Open());
+  ASSERT_NE(Tree(), nullptr);
+  EXPECT_EQ(Caret(Tree()), FirstRoot(Tree()));
+  Pump();
+  EXPECT_EQ(GetFocus(), Tree());
+}
+
+TEST_F(TagWindowLifecycle, EnterOnAnEntryInsertsAndHandsTheFocusBack) {
+  ASSERT_TRUE(Open());
+  Pump();
+  const HTREEITEM paragraph = FindItem(PARAGRAPH);
+  ASSERT_NE(paragraph, nullptr);
+  StartRecording({WM_ACTIVATE});
+  PressEnterOn(paragraph);
+  const std::vector<Insert> expected{{InsertLead, "<P>"}, {InsertTrail, "</P>"}};
+  EXPECT_EQ(Inserts, expected);
+  EXPECT_EQ(Seen_, (std::vector<Seen>{{"host", WM_ACTIVATE, WA_CLICKACTIVE}}));
+  EXPECT_EQ(GetFocus(), Edit);
+  char text[32] = {};
+  GetWindowTextA(Edit, text, sizeof text);
+  EXPECT_STREQ(text, "<P></P>");
+  DWORD start = 0, end = 0;
+  SendMessageA(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 3u);
+  EXPECT_EQ(end, 3u);
+}
+
+TEST_F(TagWindowLifecycle, DeletingTheHostWindowObjectClosesTheTagWindow) {
+  ASSERT_TRUE(Open());
+  const HWND frame = TagFrame();
+  delete Root;  // the tag window object is among the host frame's children
+  Root = nullptr;
+  HostFrame = nullptr;
+  EXPECT_FALSE(IsWindow(frame));
+  DWORD type = 0;
+  std::string data;
+  EXPECT_TRUE(ReadValue("HtWinH", &type, &data)) << "the destructor saves the placement";
+
+  Root = new TWindow(nullptr, nullptr, App);
+  HostFrame = new TFrameWindow(Root, "host again");
+  ASSERT_TRUE(HostFrame->Create());
+  EXPECT_TRUE(Open()) << "the tag window counts as closed once its object is gone";
+  EXPECT_NE(TagFrame(), nullptr);
+}
+
+using TagWindowResize = AddinHost;
+
+TEST_F(TagWindowResize, NoticeForEverySizeAndTheTreeCoversTheClientArea) {
+  ASSERT_TRUE(Open());
+  Pump();
+  const HWND frame = TagFrame();
+  const HWND tree = Tree();
+  auto treeCoversClient = [&] {
+    RECT client{}, treeRect{};
+    GetClientRect(frame, &client);
+    GetWindowRect(tree, &treeRect);
+    MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&treeRect), 2);
+    return EqualRect(&client, &treeRect) != 0;
+  };
+  EXPECT_TRUE(treeCoversClient());
+
+  StartRecording({WM_SIZE, WM_PARENTNOTIFY});
+  SetWindowPos(frame, nullptr, 0, 0, 320, 410, SWP_NOMOVE | SWP_NOZORDER);
+  // The host hears of the size before the tree is fitted to it.
+  const std::vector<Seen> resized{{"frame", WM_SIZE, SIZE_RESTORED},
+                                  {"host", WM_PARENTNOTIFY, WM_SIZE},
+                                  {"tree", WM_SIZE, SIZE_RESTORED}};
+  EXPECT_EQ(Seen_, resized);
+  EXPECT_TRUE(treeCoversClient());
+
+  Seen_.clear();
+  ShowWindow(frame, SW_MINIMIZE);
+  RECT treeRect{};
+  GetWindowRect(tree, &treeRect);
+  EXPECT_EQ(treeRect.right - treeRect.left, 0);
+  EXPECT_EQ(treeRect.bottom - treeRect.top, 0);
+  int sizes = 0, notices = 0;
+  for (const Seen& s : Seen_) {
+    sizes += s.window == "frame" && s.message == WM_SIZE;
+    notices += s.window == "host" && s.message == WM_PARENTNOTIFY;
+  }
+  EXPECT_GE(sizes, 1);
+  EXPECT_EQ(notices, sizes) << "one notice for every WM_SIZE, whatever its type";
+
+  ShowWindow(frame, SW_RESTORE);
+  EXPECT_TRUE(treeCoversClient());
+  Seen_.clear();
+  ShowWindow(frame, SW_MAXIMIZE);
+  EXPECT_TRUE(treeCoversClient());
+  sizes = notices = 0;
+  for (const Seen& s : Seen_) {
+    sizes += s.window == "frame" && s.message == WM_SIZE;
+    notices += s.window == "host" && s.message == WM_PARENTNOTIFY;
+  }
+  EXPECT_GE(sizes, 1);
+  EXPECT_EQ(notices, sizes);
+}
+
+// While the colour dialog runs, focus reaching the frame must not pull the
+// focus into the tree; after the dialog it does again.
+TEST_F(TagWindowResize, FocusHandlerPostsNothingWhileTheColourDialogIsUp) {
+  static HHOOK hook = nullptr;
+  static HWND dialog = nullptr;
+  ASSERT_TRUE(Open());
+  Pump();
+  const HWND frame = TagFrame();
+  const HWND tree = Tree();
+  const HTREEITEM colour = FindItem(TEXT_COLOUR);
+  ASSERT_NE(colour, nullptr);
+
+  bool checked = false, queuedDuringDialog = true;
+  OnHostApp = [&] {
+    SendMessageA(frame, WM_SETFOCUS, 0, 0);
+    queuedDuringDialog = ActivationQueuedFor(tree);
+    checked = true;
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  };
+  hook = SetWindowsHookExA(
+      WH_CBT,
+      [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        char name[16] = {};
+        if (code == HCBT_ACTIVATE && GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name) &&
+            std::string(name) == "#32770" && dialog == nullptr) {
+          dialog = reinterpret_cast<HWND>(wParam);
+          PostMessageA(FindWindowA(nullptr, "host"), WM_APP, 0, 0);
+        }
+        return CallNextHookEx(hook, code, wParam, lParam);
+      },
+      nullptr, GetCurrentThreadId());
+  PressEnterOn(colour);
+  UnhookWindowsHookEx(hook);
+  ASSERT_TRUE(checked) << "the colour dialog did not come up";
+  EXPECT_FALSE(queuedDuringDialog);
+  EXPECT_EQ(GetFocus(), Edit) << "a cancelled colour still hands the focus back";
+
+  Pump();
+  SendMessageA(frame, WM_SETFOCUS, 0, 0);
+  EXPECT_TRUE(ActivationQueuedFor(tree));
+}
+
+using TagWindowFaults = AddinHost;
+
+TEST_F(TagWindowFaults, NullAndOverlongDefinitionPathsLoadNothing) {
+  const std::string path = WriteDefinitionFile("faults_definitions.txt");
+  ASSERT_TRUE(Open(path.c_str()));
+  EXPECT_EQ(CountItems(), BUILT_IN_ITEMS + 2) << "a fitting path is used";
+  CloseAndDelete();
+
+  ASSERT_TRUE(Open(nullptr));
+  EXPECT_EQ(CountItems(), BUILT_IN_ITEMS);
+  CloseAndDelete();
+
+  // 300 bytes and more do not fit: taken as no path, not cut to 299 bytes.
+  for (size_t length : {300u, 1000u}) {
+    const std::string overlong = path + std::string(length - path.size(), 'x');
+    ASSERT_TRUE(Open(overlong.c_str()));
+    EXPECT_EQ(CountItems(), BUILT_IN_ITEMS) << length;
+    CloseAndDelete();
+  }
+  ASSERT_TRUE(Open(path.c_str())) << "and the next fitting path works again";
+  EXPECT_EQ(CountItems(), BUILT_IN_ITEMS + 2);
+}
+
+TEST_F(TagWindowFaults, AnOpeningWhileTheTreeFailureBoxIsUpIsRefused) {
+  static HHOOK hook = nullptr;
+  static HWND box = nullptr;
+  static bool refuseTrees = true;
+  hook = SetWindowsHookExA(
+      WH_CBT,
+      [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (code == HCBT_CREATEWND && refuseTrees) {
+          const auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+          if (HIWORD(reinterpret_cast<ULONG_PTR>(create->lpszClass)) != 0 &&
+              lstrcmpiA(create->lpszClass, WC_TREEVIEWA) == 0) {
+            return 1;
+          }
+        }
+        char name[16] = {};
+        if (code == HCBT_ACTIVATE && box == nullptr &&
+            GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name) &&
+            std::string(name) == "#32770") {
+          box = reinterpret_cast<HWND>(wParam);
+          PostMessageA(FindWindowA(nullptr, "host"), WM_APP, 0, 0);
+        }
+        return CallNextHookEx(hook, code, wParam, lParam);
+      },
+      nullptr, GetCurrentThreadId());
+
+  bool nested = true;
+  size_t framesDuringBox = 0;
+  std::string boxText;
+  OnHostApp = [&] {
+    boxText = FindWindowExA(box, nullptr, "Static", "Tree View not created!") ? "found" : "";
+    nested = Open();
+    framesDuringBox = TagFrames().size();
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+  };
+  EXPECT_TRUE(Open()) << "the opening itself succeeds without a tree";
+  refuseTrees = false;
+  UnhookWindowsHookEx(hook);
+  ASSERT_NE(box, nullptr) << "no message box came up";
+  EXPECT_EQ(boxText, "found");
+  EXPECT_FALSE(nested);
+  EXPECT_EQ(framesDuringBox, 1u);
+  EXPECT_EQ(TagFrames().size(), 1u);
+  EXPECT_EQ(Tree(), nullptr);
+
+  // Without a tree the window still resizes and closes normally.
+  SetWindowPos(TagFrame(), nullptr, 0, 0, 300, 300, SWP_NOMOVE | SWP_NOZORDER);
+  CloseAndDelete();
+  EXPECT_TRUE(TagFrames().empty());
+  ASSERT_TRUE(Open());
+  EXPECT_NE(Tree(), nullptr);
+}
+
+}  // namespace
+}  // namespace vx::test

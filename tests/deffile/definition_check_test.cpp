@@ -1,0 +1,115 @@
+// The checker: each file is written beside the findings it must raise, as
+// line number and kind; line 1 is the header.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "deffile/byte_sources.h"
+#include "deffile/definition_check.h"
+#include "tests/deffile/recording_sink.h"
+
+namespace vx::testing {
+namespace {
+
+using K = CheckFinding;
+using Findings = std::vector<std::pair<std::uint64_t, CheckFinding>>;
+
+class CollectingReport : public CheckReport {
+ public:
+  void Finding(std::uint64_t line, CheckFinding kind, const char* message) override {
+    findings.emplace_back(line, kind);
+    messages.push_back(std::to_string(line) + ": " + message);
+  }
+  Findings findings;
+  std::vector<std::string> messages;
+};
+
+CollectingReport Check(const std::string& file, CheckSummary* summary = nullptr) {
+  MemoryByteSource source(file.data(), file.size(), 5);
+  CollectingReport report;
+  const CheckSummary result = CheckDefinitionStream(source, report);
+  if (summary != nullptr) *summary = result;
+  EXPECT_EQ(result.findings, report.findings.size());
+  return report;
+}
+
+std::string Repeat(char c, std::size_t n) { return std::string(n, c); }
+
+TEST(DefinitionCheck, ExplainsWhyTheHeaderDoesNotMatch) {
+  const std::string header = DEFINITION_HEADER;
+  const std::pair<std::string, const char*> cases[] = {
+      {"", "the file is empty"},
+      {header + "\x1A" "A\n<a>\n", "no line end"},
+      {header + " \t\nA\n<a>\n", "blanks follow"},
+      {header + "A\n<a>\n", "other text"},
+      {"\xEF\xBB\xBF" + header + "\n", "byte-order mark"},
+      {"\xFF\xFE[\0V\0", "UTF-16"},
+      {"[VX-HTML\xE5\xAE\x9A\xE7\xBE\xA9\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB]\n", "UTF-8"},
+      {"hello\n", "not the header"},
+  };
+  for (const auto& [file, reason] : cases) {
+    CheckSummary summary;
+    const CollectingReport report = Check(file, &summary);
+    ASSERT_EQ(report.findings, (Findings{{1, K::HeaderMismatch}})) << reason;
+    EXPECT_NE(report.messages[0].find(reason), std::string::npos) << report.messages[0];
+    EXPECT_FALSE(summary.headerMatches);
+  }
+}
+
+TEST(DefinitionCheck, WellFormedFileHasNoFindings) {
+  CheckSummary summary;
+  const std::string body = ".F\r\n..G\r\nA\r\n<a>\r\n\r\nB\r\n&amp;\r\n";
+  EXPECT_EQ(Check(Header() + body, &summary).findings, Findings{});
+  EXPECT_EQ(summary.folders, 2u);
+  EXPECT_EQ(summary.entries, 2u);
+}
+
+TEST(DefinitionCheck, PointsAtSurprisingLines) {
+  struct Case {
+    const char* name;
+    std::string body;  // starts on line 2
+    Findings expected;
+  };
+  const Case cases[] = {
+      {"label at the end", "A\n<a>\nB\n", {{4, K::LabelWithoutText}}},
+      {"label right before 0x1A", "A\x1A<a>\n", {{2, K::LabelWithoutText}, {2, K::BytesAfterEndMark}}},
+      {"empty text", "A\n\n<a>\n<b>\n", {{3, K::EmptyText}}},
+      {"text like a folder", "A\n.F\n", {{3, K::TextLooksLikeFolder}}},
+      {"two labels in a row", "A\nB\n<b>\n<c>\n", {{3, K::TextLooksLikeLabel}}},
+      {"folder above is missing", ".F\n...H\n", {{3, K::FolderAtTopLevel}}},
+      {"more than 100 dots", Repeat('.', 101) + "a\n", {{2, K::ExtraDots}, {2, K::FolderAtTopLevel}}},
+      {"label longer than 255", Repeat('L', 300) + "\n<t>\n<u>\n", {{2, K::LineSplit}}},
+      {"label of exactly 255", Repeat('L', 255) + "\n<t>\n<u>\n", {{2, K::LineSplit}}},
+      {"text of exactly 255 is fine", "A\n<" + Repeat('t', 254) + "\n", {}},
+      {"text longer than 255", "A\n<" + Repeat('t', 299) + "\n", {{3, K::LineSplit}, {3, K::LabelWithoutText}}},
+      {"bytes after 0x1A", "A\n<a>\n\x1A" "B\n<b>\n", {{4, K::BytesAfterEndMark}}},
+      {"0x1A at the very end is fine", "A\n<a>\n\x1A", {}},
+      {"invalid code page 932", "A\xFF\n<a\x81\n", {{2, K::InvalidCp932}, {3, K::InvalidCp932}}},
+      {"NUL byte", std::string("A\0B\n<a>\n", 8), {{2, K::NulByte}}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Check(Header() + c.body).findings, c.expected) << c.name;
+  }
+}
+
+TEST(DefinitionCheck, TellsWhenACutSplitsACharacter) {
+  // 254 ASCII bytes, then "表" (95 5C) straddles byte 255.
+  const CollectingReport report = Check(Header() + Repeat('L', 254) + "\x95\x5C\n<t>\n");
+  ASSERT_EQ(report.findings, (Findings{{2, K::LineSplit}, {3, K::LabelWithoutText}}));
+  EXPECT_NE(report.messages[0].find("double-byte"), std::string::npos) << report.messages[0];
+}
+
+TEST(DefinitionCheck, ReportsTheFirstLineBeyond3000EntriesOnce) {
+  std::string body;
+  for (int i = 0; i < 3000; ++i) body += "E\n<e>\n";
+  CheckSummary summary;
+  EXPECT_EQ(Check(Header() + body + "\n\n", &summary).findings, Findings{});
+  body += "\n.Late\nX\n<x>\n";
+  EXPECT_EQ(Check(Header() + body, &summary).findings, (Findings{{6003, K::EntriesBeyondLimit}}));
+  EXPECT_EQ(summary.entries, 3000u);
+}
+
+}  // namespace
+}  // namespace vx::testing

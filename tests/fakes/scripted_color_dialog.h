@@ -1,0 +1,22 @@
+// A stand-in colour dialog for native tests: answers from a script queue and
+// records what each opening saw. An opening with nothing scripted cancels.
+#pragma once
+#include <vector>
+
+#include "catalogue/color_choice.h"
+
+namespace vx::fakes {
+
+struct ColorDialogOpening {
+  ColorRef initialColor;           // the colour the dialog opened on
+  bool colorDialogClosedDuringCall;
+  const ColorRef* customColors;    // the array handed to the dialog
+};
+
+void ScriptColorDialogAccept(ColorRef chosen);
+void ScriptColorDialogCancel();
+// Clears the script and the recorded openings.
+void ResetScriptedColorDialog();
+const std::vector<ColorDialogOpening>& ColorDialogOpenings();
+
+}  // namespace vx::fakes

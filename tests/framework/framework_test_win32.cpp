@@ -1,0 +1,287 @@
+// The framework on real native windows: dispatch through response tables,
+// set-up, placement tracking, deferred deletion and the default class.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/framework.h"
+
+namespace {
+
+constexpr UINT kProbe = WM_APP + 1;
+constexpr UINT kOther = WM_APP + 2;
+
+std::vector<std::string> Log;
+
+struct FrameworkTest : ::testing::Test {
+  TApplication App{GetModuleHandleA(nullptr)};
+  void SetUp() override { Log.clear(); }
+};
+
+// A frame that counts its set-ups and destructions and may refuse to close.
+class TProbeFrame : public TFrameWindow {
+ public:
+  explicit TProbeFrame(TWindow* parent, int* deaths = nullptr)
+      : TFrameWindow(parent, "probe"), Deaths(deaths) {}
+  ~TProbeFrame() override {
+    if (Deaths) ++*Deaths;
+  }
+  bool CanClose() override { return AllowClose; }
+
+  static const TResponseTable& ResponseTable() {
+    static constexpr TResponseEntry rows[] = {
+        {kProbe, Respond<&TProbeFrame::EvProbe>},
+        {kOther, Respond<&TProbeFrame::EvOther>},
+    };
+    static constexpr TResponseTable table{rows, 2, &TFrameWindow::ResponseTable};
+    return table;
+  }
+
+  int Setups = 0;
+  bool HandleExistedAtSetup = false;
+  bool AllowClose = true;
+  int* Deaths;
+
+ protected:
+  const TResponseTable& Responses() const override { return ResponseTable(); }
+  void SetupWindow() override {
+    TFrameWindow::SetupWindow();
+    ++Setups;
+    HandleExistedAtSetup = GetHandle() && IsWindow(GetHandle());
+  }
+  LRESULT EvProbe(WPARAM, LPARAM) {
+    Log.push_back("base probe");
+    return 1;
+  }
+  LRESULT EvOther(WPARAM, LPARAM) {
+    Log.push_back("base other");
+    return 2;
+  }
+};
+
+class TDerivedFrame : public TProbeFrame {
+ public:
+  using TProbeFrame::TProbeFrame;
+  static const TResponseTable& ResponseTable() {
+    static constexpr TResponseEntry rows[] = {{kProbe, Respond<&TDerivedFrame::EvProbe>}};
+    static constexpr TResponseTable table{rows, 1, &TProbeFrame::ResponseTable};
+    return table;
+  }
+
+ protected:
+  const TResponseTable& Responses() const override { return ResponseTable(); }
+  LRESULT EvProbe(WPARAM w, LPARAM l) {
+    Log.push_back("derived probe");
+    return DispatchFrom(TProbeFrame::ResponseTable(), kProbe, w, l) + 10;
+  }
+};
+
+// The top-level windows of the tests hang below a root object that carries
+// the application, as the host's window object does for the tag window.
+struct Root : TWindow {
+  explicit Root(TApplication& app) : TWindow(nullptr, nullptr, &app) {}
+};
+
+HWND MakeFrame(TProbeFrame& frame, int x, int y, int w, int h) {
+  frame.Attr.X = x;
+  frame.Attr.Y = y;
+  frame.Attr.W = w;
+  frame.Attr.H = h;
+  return frame.Create() ? frame.GetHandle() : nullptr;
+}
+
+TEST_F(FrameworkTest, DerivedRowRunsFirstAndReachesTheBaseRowThenDefaultHandling) {
+  Root root(App);
+  auto* frame = new TDerivedFrame(&root);
+  HWND hwnd = MakeFrame(*frame, 0, 0, 200, 100);
+  ASSERT_NE(hwnd, nullptr);
+
+  EXPECT_EQ(SendMessageA(hwnd, kProbe, 0, 0), 11);
+  EXPECT_EQ(SendMessageA(hwnd, kOther, 0, 0), 2);  // no derived row: the base row answers
+  EXPECT_EQ(Log, (std::vector<std::string>{"derived probe", "base probe", "base other"}));
+
+  char title[16] = {};  // no row at all: DefWindowProcA answers
+  EXPECT_EQ(SendMessageA(hwnd, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title)), 5);
+  EXPECT_STREQ(title, "probe");
+}
+
+TEST_F(FrameworkTest, SetupRunsOnceWithTheWindowInPlaceBeforeCreateReturns) {
+  Root root(App);
+  auto* frame = new TProbeFrame(&root);
+  ASSERT_NE(MakeFrame(*frame, 0, 0, 200, 100), nullptr);
+  EXPECT_EQ(frame->Setups, 1);
+  EXPECT_TRUE(frame->HandleExistedAtSetup);
+  EXPECT_FALSE(frame->Create());  // a second native window is refused
+  App.PumpWaitingMessages();
+  EXPECT_EQ(frame->Setups, 1);
+  EXPECT_EQ(frame->GetApplication(), &App);
+  EXPECT_EQ(GetWindow(frame->GetHandle(), GW_OWNER), nullptr);  // root has no native window
+}
+
+TEST_F(FrameworkTest, PlacementFollowsOnlyTheNormalWindow) {
+  Root root(App);
+  auto* frame = new TProbeFrame(&root);
+  HWND hwnd = MakeFrame(*frame, 40, 30, 300, 200);
+  ASSERT_NE(hwnd, nullptr);
+
+  MoveWindow(hwnd, 50, 60, 320, 240, TRUE);
+  App.PumpWaitingMessages();
+  EXPECT_EQ(frame->Attr.X, 50);
+  EXPECT_EQ(frame->Attr.Y, 60);
+  EXPECT_EQ(frame->Attr.W, 320);
+  EXPECT_EQ(frame->Attr.H, 240);
+
+  ShowWindow(hwnd, SW_MAXIMIZE);
+  App.PumpWaitingMessages();
+  ASSERT_TRUE(IsZoomed(hwnd));
+  EXPECT_EQ(frame->Attr.X, 50);
+  EXPECT_EQ(frame->Attr.W, 320);
+
+  ShowWindow(hwnd, SW_RESTORE);
+  ShowWindow(hwnd, SW_MINIMIZE);
+  App.PumpWaitingMessages();
+  ASSERT_TRUE(IsIconic(hwnd));
+  EXPECT_EQ(frame->Attr.X, 50);
+  EXPECT_EQ(frame->Attr.Y, 60);
+  EXPECT_EQ(frame->Attr.W, 320);
+  EXPECT_EQ(frame->Attr.H, 240);
+}
+
+TEST_F(FrameworkTest, ChildPlacementIsInParentClientCoordinatesAndAClientFillsItsFrame) {
+  Root root(App);
+  auto* client = new TWindow(nullptr);
+  auto* frame = new TFrameWindow(&root, "frame", client);
+  frame->Attr.X = 100;
+  frame->Attr.Y = 100;
+  frame->Attr.W = 300;
+  frame->Attr.H = 200;
+  ASSERT_TRUE(frame->Create());
+  ASSERT_NE(client->GetHandle(), nullptr);
+  EXPECT_EQ(client->Parent(), frame);
+  EXPECT_EQ(client->GetApplication(), &App);
+
+  MoveWindow(frame->GetHandle(), 100, 100, 400, 300, TRUE);
+  RECT area, inner;
+  GetClientRect(frame->GetHandle(), &area);
+  GetClientRect(client->GetHandle(), &inner);
+  EXPECT_EQ(inner.right, area.right);
+  EXPECT_EQ(inner.bottom, area.bottom);
+
+  MoveWindow(client->GetHandle(), 5, 7, 50, 40, TRUE);
+  EXPECT_EQ(client->Attr.X, 5);
+  EXPECT_EQ(client->Attr.Y, 7);
+  EXPECT_EQ(client->Attr.W, 50);
+  EXPECT_EQ(client->Attr.H, 40);
+}
+
+TEST_F(FrameworkTest, ClosedObjectOutlivesItsWindowUntilTheLoopRuns) {
+  Root root(App);
+  int deaths = 0;
+  auto* frame = new TProbeFrame(&root, &deaths);
+  HWND hwnd = MakeFrame(*frame, 0, 0, 200, 100);
+  ASSERT_NE(hwnd, nullptr);
+
+  frame->AllowClose = false;
+  SendMessageA(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(hwnd));
+  EXPECT_FALSE(App.IsCondemned(frame));
+
+  frame->AllowClose = true;
+  SendMessageA(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(frame->GetHandle(), nullptr);
+  EXPECT_EQ(deaths, 0);
+  EXPECT_TRUE(App.IsCondemned(frame));
+  EXPECT_EQ(root.FirstChild(), nullptr);  // detached from its parent at once
+
+  App.PumpWaitingMessages();
+  EXPECT_EQ(deaths, 1);
+}
+
+// The loop must delete after every message, not only when idle: a message
+// queued behind the close already sees the object gone.
+TEST_F(FrameworkTest, MessageLoopDeletesBeforeTheNextMessage) {
+  Root root(App);
+  int deaths = 0;
+  auto* closing = new TProbeFrame(&root, &deaths);
+  auto* observer = new TProbeFrame(&root);
+  ASSERT_NE(MakeFrame(*closing, 0, 0, 200, 100), nullptr);
+  ASSERT_NE(MakeFrame(*observer, 0, 0, 200, 100), nullptr);
+
+  struct TWatch : TWindow {
+    TWatch(TWindow* p, int* d) : TWindow(p), Deaths(d) {}
+    static const TResponseTable& ResponseTable() {
+      static constexpr TResponseEntry rows[] = {{kProbe, Respond<&TWatch::EvProbe>}};
+      static constexpr TResponseTable table{rows, 1, &TWindow::ResponseTable};
+      return table;
+    }
+    const TResponseTable& Responses() const override { return ResponseTable(); }
+    LRESULT EvProbe(WPARAM, LPARAM) {
+      Log.push_back(*Deaths ? "gone" : "alive");
+      return 0;
+    }
+    int* Deaths;
+  };
+  auto* watch = new TWatch(observer, &deaths);
+  ASSERT_TRUE(watch->Create());
+
+  PostMessageA(closing->GetHandle(), WM_CLOSE, 0, 0);
+  PostMessageA(watch->GetHandle(), kProbe, 0, 0);
+  PostQuitMessage(7);
+  EXPECT_EQ(App.MessageLoop(), 7);
+  EXPECT_EQ(Log, std::vector<std::string>{"gone"});
+}
+
+TEST_F(FrameworkTest, DeletingAParentDeletesItsChildrenAndTheirWindows) {
+  int deaths = 0;
+  auto* root = new Root(App);
+  auto* parent = new TProbeFrame(root, &deaths);
+  auto* owned = new TProbeFrame(parent, &deaths);
+  auto* unborn = new TProbeFrame(parent, &deaths);  // never created
+  ASSERT_NE(MakeFrame(*parent, 0, 0, 200, 100), nullptr);
+  HWND ownedHandle = MakeFrame(*owned, 0, 0, 100, 50);
+  ASSERT_NE(ownedHandle, nullptr);
+  EXPECT_EQ(GetWindow(ownedHandle, GW_OWNER), parent->GetHandle());
+  EXPECT_EQ(parent->FirstChild(), owned);
+  EXPECT_EQ(owned->NextSibling(), unborn);
+
+  // A condemned child no longer belongs to the parent, so it dies only once.
+  SendMessageA(ownedHandle, WM_CLOSE, 0, 0);
+  HWND parentHandle = parent->GetHandle();
+  delete root;
+  EXPECT_EQ(deaths, 2);
+  EXPECT_FALSE(IsWindow(parentHandle));
+  App.DeleteCondemned();
+  EXPECT_EQ(deaths, 3);
+}
+
+TEST_F(FrameworkTest, ClosingTheMainWindowEndsTheLoopAndDeletesIt) {
+  int deaths = 0;
+  Root root(App);
+  auto* top = new TProbeFrame(&root, &deaths);
+  App.SetMainWindow(top);
+  ASSERT_NE(MakeFrame(*top, 0, 0, 200, 100), nullptr);
+  PostMessageA(top->GetHandle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(App.MessageLoop(), 0);
+  EXPECT_EQ(deaths, 1);
+  EXPECT_EQ(App.GetMainWindow(), nullptr);
+}
+
+TEST_F(FrameworkTest, DefaultClassHasDoubleClicksArrowAndWindowBrush) {
+  Root root(App);
+  auto* frame = new TProbeFrame(&root);
+  ASSERT_NE(MakeFrame(*frame, 0, 0, 200, 100), nullptr);
+  WNDCLASSA wc;
+  ASSERT_TRUE(GetClassInfoA(GetModuleHandleA("vxframe.dll"), TWindow::DefaultClassName(), &wc));
+  EXPECT_EQ(wc.style, static_cast<UINT>(CS_DBLCLKS));
+  EXPECT_EQ(wc.hCursor, LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+  EXPECT_EQ(wc.hbrBackground, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
+  EXPECT_EQ(wc.hIcon, nullptr);
+  EXPECT_EQ(wc.lpszMenuName, nullptr);
+  char name[32] = {};
+  GetClassNameA(frame->GetHandle(), name, sizeof name);
+  EXPECT_STREQ(name, "VxFrameWindow");
+}
+
+}  // namespace

@@ -1,0 +1,252 @@
+// What NewHTProc does with each message and item: the recipe calls and
+// hand-backs that reach the host, and what is passed to the control.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "addin/messages.h"
+#include "catalogue/recipes.h"
+#include "deffile/definition_text_table.h"
+#include "tests/fakes/recording_host.h"
+#include "tests/fakes/scripted_color_dialog.h"
+#include "tests/tree/model_fill.h"
+#include "tree/activation.h"
+
+namespace vx {
+namespace {
+
+using fakes::HostEvent;
+
+constexpr std::intptr_t kPrevious = 0x5EED;
+
+// Host events as comparable rows: {code, text} for an insert, {99, window} for a hand-back.
+struct Event {
+  std::int32_t code;
+  std::string text;
+  bool operator==(const Event& other) const { return code == other.code && text == other.text; }
+};
+std::ostream& operator<<(std::ostream& out, const Event& e) {
+  return out << "{" << e.code << ", \"" << e.text << "\"}";
+}
+constexpr std::int32_t kHandBack = 99;
+
+std::vector<Event> Recorded() {
+  std::vector<Event> events;
+  for (const HostEvent& e : fakes::RecordedHostEvents()) {
+    if (e.kind == HostEvent::Kind::Insert) {
+      events.push_back({e.insert.code, e.insert.text});
+    } else {
+      events.push_back({kHandBack, std::to_string(e.treeWindow)});
+    }
+  }
+  return events;
+}
+
+Event HandBack(const ModelTree& tree) { return {kHandBack, std::to_string(tree.windowId)}; }
+
+// The recipe's own requests for tagId, as RunInsertionRecipe sends them.
+std::vector<Event> RecipeOf(std::int32_t tagId) {
+  fakes::ClearRecordedHost();
+  RunInsertionRecipe(tagId, nullptr);
+  std::vector<Event> events = Recorded();
+  fakes::ClearRecordedHost();
+  return events;
+}
+
+std::intptr_t DoubleClickLParam(int x, int y) {
+  return static_cast<std::intptr_t>(static_cast<std::int32_t>(
+      static_cast<std::uint32_t>(x) | (static_cast<std::uint32_t>(y) << 16)));
+}
+
+class Activation : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fakes::ResetScriptedColorDialog();
+    testing::FillModel(ctx_, tree_, file_.path());
+    fakes::ClearRecordedHost();
+    tree_.previousResult = kPrevious;
+  }
+
+  TreeItem Catalogue(std::int32_t id) { return CatalogueEntry(id)->treeItem; }
+  TreeItem TopLevel(std::size_t index) { return tree_.Children(0).at(index); }
+
+  std::intptr_t Enter(TreeItem caret) {
+    tree_.caret = caret;
+    return HandleTreeMessage(tree_, MSG_KEYDOWN, KEY_RETURN, 0x001C0001);
+  }
+  std::intptr_t DoubleClick(TreeItem hit, int x = 30, int y = 40) {
+    tree_.hitItem = hit;
+    return HandleTreeMessage(tree_, MSG_LBUTTONDBLCLK, 1, DoubleClickLParam(x, y));
+  }
+
+  testing::DefinitionFile file_{
+      ".User folder\n"
+      "zero\n<z0>\n" "one\n<z1>\n" "two\n<z2>\n" "three\n<z3>\n"
+      "four\n<B>user four</B>\n"
+      "empty\n\n"};
+  TagTreeContext ctx_ = testing::ContextWithImages();
+  ModelTree tree_;
+};
+
+TEST_F(Activation, EnterOnParagraphSendsItsPairThenHandsBackAndSwallowsTheReturn) {
+  EXPECT_EQ(Enter(Catalogue(19)), 1);
+  EXPECT_EQ(Recorded(), (std::vector<Event>{{0, "<P>"}, {1, "</P>"}, HandBack(tree_)}));
+  EXPECT_EQ(HandleTreeMessage(tree_, MSG_CHAR, CHAR_CARRIAGE_RETURN, 0x001C0001), 1);
+  EXPECT_EQ(Recorded().size(), 3u);
+  EXPECT_TRUE(tree_.previousCalls.empty());
+}
+
+TEST_F(Activation, DoubleClickOnParagraphSendsTheSameAtTheClickPoint) {
+  EXPECT_EQ(DoubleClick(Catalogue(19), 16, 0xFFFE), 1);
+  EXPECT_EQ(Recorded(), (std::vector<Event>{{0, "<P>"}, {1, "</P>"}, HandBack(tree_)}));
+  // Both halves of lParam are unsigned, so a high y does not turn negative.
+  ASSERT_EQ(tree_.hitTests.size(), 1u);
+  EXPECT_EQ(tree_.hitTests[0], std::make_pair(16, 0xFFFE));
+  EXPECT_TRUE(tree_.previousCalls.empty());
+}
+
+TEST_F(Activation, EveryCatalogueLeafRunsItsOwnRecipe) {
+  for (std::int32_t id = 0; id < TAG_COUNT; ++id) {
+    if (id < PRIMARY_ENTRY_COUNT && GroupChildCounts[id] > 0) continue;
+    SCOPED_TRACE(id);
+    fakes::ResetScriptedColorDialog();
+    std::vector<Event> expected = RecipeOf(id);
+    expected.push_back(HandBack(tree_));
+    fakes::ResetScriptedColorDialog();
+    EXPECT_EQ(Enter(Catalogue(id)), 1);
+    EXPECT_EQ(Recorded(), expected);
+    fakes::ClearRecordedHost();
+  }
+  EXPECT_TRUE(tree_.previousCalls.empty());
+}
+
+TEST_F(Activation, GroupEntrySwallowsEnterAndLeavesDoubleClickToTheControl) {
+  for (std::int32_t group : {5, 46, 68}) {
+    SCOPED_TRACE(group);
+    tree_.previousCalls.clear();
+    EXPECT_EQ(Enter(Catalogue(group)), 1);
+    EXPECT_TRUE(tree_.previousCalls.empty());
+    EXPECT_EQ(DoubleClick(Catalogue(group)), kPrevious);
+    ASSERT_EQ(tree_.previousCalls.size(), 1u);
+    EXPECT_EQ(tree_.previousCalls[0].message, MSG_LBUTTONDBLCLK);
+    EXPECT_EQ(tree_.previousCalls[0].lParam, DoubleClickLParam(30, 40));
+    EXPECT_TRUE(Recorded().empty());
+  }
+}
+
+TEST_F(Activation, CategoryNodesFoldersAndNoItemGoToTheControl) {
+  const TreeItem folder = TopLevel(11);
+  ASSERT_EQ(tree_.Find(folder)->value, FOLDER_VALUE);
+  const TreeItem gone = 0xDEAD0;  // an item the control does not know
+  for (TreeItem item : {ctx_.categoryItems[0], ctx_.categoryItems[10], folder, TreeItem{0}, gone}) {
+    SCOPED_TRACE(item);
+    tree_.previousCalls.clear();
+    EXPECT_EQ(Enter(item), kPrevious);
+    EXPECT_EQ(DoubleClick(item), kPrevious);
+    ASSERT_EQ(tree_.previousCalls.size(), 2u);
+    EXPECT_EQ(tree_.previousCalls[0].message, MSG_KEYDOWN);
+    EXPECT_EQ(tree_.previousCalls[0].wParam, KEY_RETURN);
+    EXPECT_EQ(tree_.previousCalls[0].lParam, 0x001C0001);
+    EXPECT_EQ(tree_.previousCalls[1].message, MSG_LBUTTONDBLCLK);
+  }
+  EXPECT_TRUE(Recorded().empty());
+}
+
+TEST_F(Activation, UserEntrySendsItsDefinitionTextAsOneRequest) {
+  const std::vector<TreeItem>& entries = tree_.Find(TopLevel(11))->children;
+  ASSERT_EQ(entries.size(), 6u);
+  ASSERT_EQ(tree_.Find(entries[4])->value, 4);
+  EXPECT_EQ(Enter(entries[4]), 1);
+  EXPECT_EQ(Recorded(), (std::vector<Event>{{-2, "<B>user four</B>"}, HandBack(tree_)}));
+
+  fakes::ClearRecordedHost();
+  EXPECT_EQ(DoubleClick(entries[5]), 1);
+  EXPECT_EQ(Recorded(), (std::vector<Event>{{-2, ""}, HandBack(tree_)}));
+  EXPECT_TRUE(tree_.previousCalls.empty());
+}
+
+TEST_F(Activation, ValueThatNamesNoStoredTextIsNotAUserEntry) {
+  const TreeItem item = tree_.Find(TopLevel(11))->children[0];
+  for (std::int32_t value : {MAX_DEFINITION_TEXTS, -1, -3, 0x7FFFFFFF}) {
+    SCOPED_TRACE(value);
+    tree_.SetValue(item, value);
+    tree_.previousCalls.clear();
+    EXPECT_EQ(Enter(item), kPrevious);
+    EXPECT_EQ(DoubleClick(item), kPrevious);
+    EXPECT_EQ(tree_.previousCalls.size(), 2u);
+  }
+  EXPECT_TRUE(Recorded().empty());
+}
+
+TEST_F(Activation, HeldEnterSendsOncePerRepeatedKeyDown) {
+  Enter(Catalogue(19));
+  Enter(Catalogue(19));
+  Enter(Catalogue(19));
+  EXPECT_EQ(fakes::RecordedInserts().size(), 6u);
+  EXPECT_EQ(fakes::RecordedHandBackCount(), 3);
+}
+
+TEST_F(Activation, ControlDownHandsBackAloneAndPlainDownMovesTheCaret) {
+  tree_.caret = Catalogue(19);
+  tree_.controlHeld = true;
+  EXPECT_EQ(HandleTreeMessage(tree_, MSG_KEYDOWN, KEY_DOWN, 0x01500001), 1);
+  EXPECT_EQ(Recorded(), (std::vector<Event>{HandBack(tree_)}));
+  EXPECT_EQ(tree_.caretQueries, 0);
+  EXPECT_TRUE(tree_.previousCalls.empty());
+
+  fakes::ClearRecordedHost();
+  tree_.controlHeld = false;
+  EXPECT_EQ(HandleTreeMessage(tree_, MSG_KEYDOWN, KEY_DOWN, 0x01500001), kPrevious);
+  ASSERT_EQ(tree_.previousCalls.size(), 1u);
+  EXPECT_EQ(tree_.previousCalls[0].wParam, KEY_DOWN);
+  EXPECT_TRUE(Recorded().empty());
+}
+
+TEST_F(Activation, EveryOtherMessageGetsExactlyThePreviousResult) {
+  tree_.caret = Catalogue(19);
+  tree_.hitItem = Catalogue(19);
+  tree_.controlHeld = true;
+  struct Message {
+    unsigned message;
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+  };
+  const Message others[] = {
+      {MSG_CHAR, 'a', 1},
+      {MSG_CHAR, 10, 1},
+      {MSG_KEYDOWN, 'A', 1},
+      {MSG_KEYDOWN, 0x26, 1},               // Up, Ctrl held
+      {0x0101, KEY_RETURN, 1},              // WM_KEYUP of Enter
+      {0x0101, KEY_DOWN, 1},                // WM_KEYUP of Down
+      {0x0201, 1, DoubleClickLParam(5, 5)}, // WM_LBUTTONDOWN
+      {MSG_ACTIVATE, ACTIVATE_CLICK, 0x1234},
+      {0x000F, 0, 0},                       // WM_PAINT
+  };
+  tree_.previousResult = -7;
+  for (const Message& m : others) {
+    SCOPED_TRACE(m.message);
+    tree_.previousCalls.clear();
+    EXPECT_EQ(HandleTreeMessage(tree_, m.message, m.wParam, m.lParam), -7);
+    ASSERT_EQ(tree_.previousCalls.size(), 1u);
+    EXPECT_EQ(tree_.previousCalls[0].message, m.message);
+    EXPECT_EQ(tree_.previousCalls[0].wParam, m.wParam);
+    EXPECT_EQ(tree_.previousCalls[0].lParam, m.lParam);
+  }
+  EXPECT_TRUE(Recorded().empty());
+  EXPECT_EQ(tree_.caretQueries, 0);
+  EXPECT_TRUE(tree_.hitTests.empty());
+}
+
+TEST(FindCatalogueEntry, FindsEveryEntryOfTheLatestFillAndNothingElse) {
+  TagTreeContext ctx = testing::ContextWithImages();
+  ModelTree tree;
+  testing::FillModel(ctx, tree);
+  for (std::int32_t id = 0; id < TAG_COUNT; ++id) {
+    EXPECT_EQ(FindCatalogueEntry(CatalogueEntry(id)->treeItem), id);
+  }
+  for (TreeItem item : ctx.categoryItems) EXPECT_EQ(FindCatalogueEntry(item), CATALOGUE_NOT_FOUND);
+}
+
+}  // namespace
+}  // namespace vx

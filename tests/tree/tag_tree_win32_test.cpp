@@ -1,0 +1,176 @@
+// The tag tree on a real SysTreeView32: the control, its images, its items
+// walked back out of the control, and where its resources come from.
+// Compiled with code page 932 literals.
+#include "tests/tree/win32_tree_fixture.h"
+
+#include <cstring>
+
+#include "catalogue/catalogue.h"
+#include "tree/model_tree.h"
+
+namespace vx {
+namespace {
+
+using testing::RealItem;
+using testing::Win32TreeTest;
+
+HIMAGELIST ImagesOf(HWND tree) {
+  return reinterpret_cast<HIMAGELIST>(SendMessageA(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
+}
+
+void ModelCaption(int category, char* buffer60, void*) {
+  std::strncpy(buffer60, CategoryCaptions[category], 59);
+}
+
+TEST(ResourceStrings, LoadUnderCodePage932AsTheCatalogueBytes) {
+  ASSERT_EQ(GetACP(), 932u);
+  struct Row {
+    UINT id;
+    const char* text;
+  };
+  static constexpr Row kRows[] = {
+      {5001, "HTML ﾀｸﾞﾒﾆｭｰ"},     {5013, "ユーザー定義のタグ"}, {6001, "マクロ ﾀｸﾞﾒﾆｭｰ"},
+      {6002, "マクロ  1 - 10"},   {6003, "マクロ 11 - 20"},     {6004, "マクロ 21 - 30"},
+      {6005, "マクロ 31 - 40"},   {6006, "マクロ 41 - 50"},     {6007, "マクロ 51 - 60"},
+      {6008, "マクロ 61 - 70"},   {6009, "マクロ 71 - 80"},
+  };
+  HINSTANCE self = GetModuleHandleA(nullptr);
+  char buffer[256];
+  for (int k = 0; k < CATEGORY_COUNT; ++k) {
+    ASSERT_GT(LoadStringA(self, CATEGORY_CAPTION_FIRST_ID + k, buffer, sizeof buffer), 0) << k;
+    EXPECT_STREQ(buffer, CategoryCaptions[k]) << k;
+  }
+  for (const Row& row : kRows) {
+    ASSERT_GT(LoadStringA(self, row.id, buffer, sizeof buffer), 0) << row.id;
+    EXPECT_STREQ(buffer, row.text) << row.id;
+  }
+}
+
+TEST_F(Win32TreeTest, CreatesTheSubclassedControlWithNineImages) {
+  TagTreeContext ctx{};
+  HWND tree = CreateTagTree(ctx, parent_, GetModuleHandleA(nullptr));
+  ASSERT_NE(tree, nullptr);
+
+  char className[32] = {};
+  GetClassNameA(tree, className, sizeof className);
+  EXPECT_STREQ(className, "SysTreeView32");
+  EXPECT_EQ(GetParent(tree), parent_);
+  EXPECT_EQ(GetDlgCtrlID(tree), 1000);
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(tree, GWL_STYLE)), 0x50000007u);
+  EXPECT_EQ(GetWindowLongPtrA(tree, GWL_EXSTYLE), 0);
+  EXPECT_EQ(GetWindowTextLengthA(tree), 0);
+  EXPECT_EQ(GetWindowLongPtrA(tree, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&NewHTProc));
+
+  RECT rect{};
+  GetWindowRect(tree, &rect);
+  MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&rect), 2);
+  EXPECT_EQ(rect.left, 0);
+  EXPECT_EQ(rect.top, 0);
+  EXPECT_EQ(rect.right, kClientWidth);
+  EXPECT_EQ(rect.bottom, kClientHeight - 15);
+
+  EXPECT_EQ(ctx.imageHome, 0);
+  EXPECT_EQ(ctx.imageFolder, 1);
+  EXPECT_EQ(ctx.imageFolderSelected, 3);
+  EXPECT_EQ(ctx.imageTag, 5);
+  EXPECT_EQ(ctx.imageTagSelected, 7);
+  HIMAGELIST images = ImagesOf(tree);
+  ASSERT_NE(images, nullptr);
+  EXPECT_EQ(ImageList_GetImageCount(images), 9);
+  int cx = 0;
+  int cy = 0;
+  ImageList_GetIconSize(images, &cx, &cy);
+  EXPECT_EQ(cx, 16);
+  EXPECT_EQ(cy, 16);
+
+  // The image list goes with the tree.
+  DestroyWindow(tree);
+  EXPECT_EQ(ImageList_GetImageCount(images), 0);
+}
+
+TEST_F(Win32TreeTest, EveryItemReadBackMatchesTheCatalogueAndTheDefinitionFile) {
+  const std::string path = WriteDefinitionFile(
+      "トップ\n<top>\n"
+      ".フォルダ\n"
+      "中の項目\n<inner>表</inner>\n"
+      "..下位\n"
+      "深い項目\n\n");
+  TagTreeContext modelCtx = testing::FullImageContext();
+  ModelTree model;
+  FillTagTreeItems(modelCtx, model, ModelCaption, nullptr, path.c_str());
+  const std::vector<ModelItemAtDepth> expected = model.PreOrder();
+
+  TagTreeContext ctx{};
+  HWND tree = CreateTagTree(ctx, parent_, GetModuleHandleA(nullptr));
+  ASSERT_NE(tree, nullptr);
+  FillTagTree(ctx, tree, GetModuleHandleA(nullptr), path.c_str());
+  const std::vector<RealItem> real = testing::WalkRealTree(tree);
+
+  ASSERT_EQ(real.size(), 188u + 5u);
+  ASSERT_EQ(real.size(), expected.size());
+  std::vector<HTREEITEM> parents;  // the real item at each depth of the walk
+  for (std::size_t i = 0; i < real.size(); ++i) {
+    SCOPED_TRACE(i);
+    const ModelItem& want = *expected[i].item;
+    EXPECT_EQ(real[i].depth, expected[i].depth);
+    EXPECT_EQ(real[i].caption, want.caption);
+    EXPECT_EQ(real[i].image, want.image);
+    EXPECT_EQ(real[i].selectedImage, want.selectedImage);
+    EXPECT_EQ(static_cast<std::int32_t>(real[i].value), want.value);
+    parents.resize(real[i].depth);
+    EXPECT_EQ(real[i].parent, parents.empty() ? nullptr : parents.back());
+    parents.push_back(real[i].handle);
+  }
+
+  // The catalogue now names the real items, and its captions came from the resources.
+  for (int k = 0; k < CATEGORY_COUNT; ++k) {
+    const RealItem node = testing::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(ctx.categoryItems[k]), 0);
+    EXPECT_EQ(node.caption, CategoryCaptions[k]) << k;
+  }
+  for (std::int32_t id = 0; id < TAG_COUNT; ++id) {
+    const TagEntry& entry = *CatalogueEntry(id);
+    const RealItem item = testing::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(entry.treeItem), 0);
+    EXPECT_EQ(item.caption, entry.label) << id;
+    EXPECT_EQ(item.parent, reinterpret_cast<HTREEITEM>(entry.parentItem)) << id;
+  }
+  EXPECT_EQ(real[188].caption, "トップ");
+  EXPECT_EQ(real[188].value, 0);
+  EXPECT_EQ(real[189].caption, "フォルダ");
+  EXPECT_EQ(real[189].value, FOLDER_VALUE);
+  std::remove(path.c_str());
+}
+
+TEST_F(Win32TreeTest, HostResourcesWinAndMissingOnesComeFromTheAddIn) {
+  // This module carries only a two-image HTML0 and caption 5002 of its own.
+  HMODULE host = LoadLibraryA("vx_test_host_resources.dll");
+  ASSERT_NE(host, nullptr);
+
+  TagTreeContext ctx{};
+  HWND tree = CreateTagTree(ctx, parent_, host);
+  ASSERT_NE(tree, nullptr);
+  EXPECT_EQ(ctx.imageHome, 0);
+  EXPECT_EQ(ctx.imageFolder, 2);
+  EXPECT_EQ(ctx.imageFolderSelected, 4);
+  EXPECT_EQ(ctx.imageTag, 6);
+  EXPECT_EQ(ctx.imageTagSelected, 8);
+  EXPECT_EQ(ImageList_GetImageCount(ImagesOf(tree)), 10);
+
+  FillTagTree(ctx, tree, host, "");
+  const std::vector<RealItem> real = testing::WalkRealTree(tree);
+  ASSERT_EQ(real.size(), 188u);
+  EXPECT_EQ(testing::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(ctx.categoryItems[0]), 0).caption,
+            "ホストの見出し");
+  for (int k = 1; k < CATEGORY_COUNT; ++k) {
+    EXPECT_EQ(testing::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(ctx.categoryItems[k]), 0).caption,
+              CategoryCaptions[k]) << k;
+  }
+  EXPECT_EQ(real[0].image, 2);
+  EXPECT_EQ(real[0].selectedImage, 4);
+  EXPECT_EQ(real[1].image, 6);
+  EXPECT_EQ(real[1].selectedImage, 8);
+  DestroyWindow(tree);
+  FreeLibrary(host);
+}
+
+}  // namespace
+}  // namespace vx

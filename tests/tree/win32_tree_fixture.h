@@ -1,0 +1,182 @@
+// Set-up of the tag tree tests under Wine: a real parent window for the tree,
+// and message-only stand-ins for the host frame and edit window that record
+// every message reaching them.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "addin/host_connection.h"
+#include "addin/messages.h"
+#include "deffile/definition_loader.h"
+#include "tree/tag_tree.h"
+#include "tree/tag_tree_win32.h"
+
+namespace vx::testing {
+
+struct Arrival {
+  char window;  // 'E' edit window, 'F' host frame
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  std::string text;  // insert requests: the text, copied as it arrived
+  bool operator==(const Arrival& o) const {
+    return window == o.window && message == o.message && wParam == o.wParam &&
+           lParam == o.lParam && text == o.text;
+  }
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Arrival& a) {
+  return out << a.window << " msg=0x" << std::hex << a.message << " w=0x" << a.wParam
+             << " l=0x" << a.lParam << std::dec << " \"" << a.text << "\"";
+}
+
+inline std::vector<Arrival>& Arrivals() {
+  static std::vector<Arrival> arrivals;
+  return arrivals;
+}
+
+inline LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const char role = window == EditWindowHandle ? 'E' : window == HostFrameHandle ? 'F' : 0;
+  if (role) {
+    std::string text;
+    if (message == WM_HOST_INSERT && lParam) text = reinterpret_cast<const char*>(lParam);
+    Arrivals().push_back({role, message, wParam, lParam, text});
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+inline Arrival Insert(InsertCode code, const char* text, LPARAM anyText = 0) {
+  return {'E', WM_HOST_INSERT, static_cast<WPARAM>(static_cast<INT_PTR>(code)), anyText, text};
+}
+inline Arrival HandBack(HWND tree) {
+  return {'F', WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(tree), ""};
+}
+
+// Insert requests carry a pointer into the sender's buffer; tests compare the
+// text, so the pointer is blanked.
+inline std::vector<Arrival> ArrivalsWithoutTextPointers() {
+  std::vector<Arrival> arrivals = Arrivals();
+  for (Arrival& a : arrivals) {
+    if (a.message == WM_HOST_INSERT) a.lParam = 0;
+  }
+  return arrivals;
+}
+
+inline TagTreeContext FullImageContext() {
+  TagTreeContext ctx{};
+  ctx.imageHome = 0;
+  ctx.imageFolder = 1;
+  ctx.imageFolderSelected = 3;
+  ctx.imageTag = 5;
+  ctx.imageTagSelected = 7;
+  return ctx;
+}
+
+class Win32TreeTest : public ::testing::Test {
+ protected:
+  static constexpr int kClientWidth = 360;
+  static constexpr int kClientHeight = 700;
+
+  void SetUp() override {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = RecordingProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = "VxTreeTestWindow";
+    RegisterClassA(&windowClass);
+
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    parent_ = CreateWindowExA(0, "VxTreeTestWindow", "tag window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                              0, 0, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                              nullptr, instance, nullptr);
+    HostFrameHandle = CreateWindowExA(0, "VxTreeTestWindow", "frame", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                      nullptr, instance, nullptr);
+    EditWindowHandle = CreateWindowExA(0, "VxTreeTestWindow", "edit", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                       nullptr, instance, nullptr);
+    ASSERT_NE(parent_, nullptr);
+    ASSERT_NE(HostFrameHandle, nullptr);
+    ASSERT_NE(EditWindowHandle, nullptr);
+    Arrivals().clear();
+  }
+
+  void TearDown() override {
+    if (parent_) DestroyWindow(parent_);
+    DestroyWindow(HostFrameHandle);
+    DestroyWindow(EditWindowHandle);
+  }
+
+  // A definition file in the temporary folder, named after the running test.
+  std::string WriteDefinitionFile(const std::string& body) {
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + "vx_tree_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::fputs(DEFINITION_HEADER, file);
+    std::fputs("\n", file);
+    std::fputs(body.c_str(), file);
+    std::fclose(file);
+    return path;
+  }
+
+  HWND parent_ = nullptr;
+};
+
+// Tree queries, as the tests use them.
+inline HTREEITEM NextItem(HWND tree, HTREEITEM item, WPARAM relation) {
+  return reinterpret_cast<HTREEITEM>(
+      SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+struct RealItem {
+  HTREEITEM handle;
+  HTREEITEM parent;
+  int depth;
+  std::string caption;
+  int image;
+  int selectedImage;
+  LPARAM value;
+};
+
+inline RealItem QueryRealItem(HWND tree, HTREEITEM item, int depth) {
+  char caption[256] = {};
+  TVITEMA query{};
+  query.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+  query.hItem = item;
+  query.pszText = caption;
+  query.cchTextMax = sizeof caption;
+  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+  return {item, NextItem(tree, item, TVGN_PARENT), depth, caption, query.iImage,
+          query.iSelectedImage, query.lParam};
+}
+
+// Every item in pre-order, found with TVM_GETNEXTITEM alone.
+inline std::vector<RealItem> WalkRealTree(HWND tree) {
+  std::vector<RealItem> items;
+  std::vector<HTREEITEM> path;
+  HTREEITEM item = NextItem(tree, nullptr, TVGN_ROOT);
+  while (item) {
+    items.push_back(QueryRealItem(tree, item, static_cast<int>(path.size())));
+    if (HTREEITEM child = NextItem(tree, item, TVGN_CHILD)) {
+      path.push_back(item);
+      item = child;
+      continue;
+    }
+    HTREEITEM next = NextItem(tree, item, TVGN_NEXT);
+    while (!next && !path.empty()) {
+      next = NextItem(tree, path.back(), TVGN_NEXT);
+      path.pop_back();
+    }
+    item = next;
+  }
+  return items;
+}
+
+}  // namespace vx::testing
