@@ -25,6 +25,9 @@ else()
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
   # Modules import only system DLLs (and our framework DLL).
   add_link_options(-static-libgcc -static-libstdc++)
+  # At file level: the module keeps the discovery script's path in a variable
+  # that a function scope would lose.
+  include(GoogleTest)
 endif()
 
 # Sources that hold code page 932 texts: UTF-8 in the tree, Shift-JIS in the binary.
@@ -40,7 +43,6 @@ macro(vx_need_windows_gtest)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-    include(GoogleTest)
   endif()
 endmacro()
 

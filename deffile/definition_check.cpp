@@ -18,7 +18,8 @@ namespace vx {
 namespace {
 
 // The header as a UTF-8 editor would save it.
-constexpr const char kUtf8Header[] = "[VX-HTML\xE5\xAE\x9A\xE7\xBE\xA9\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB]";
+constexpr const char kUtf8Header[] =
+    "[VX-HTML\xE5\xAE\x9A\xE7\xBE\xA9\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB]";
 constexpr std::size_t kPieceLimit = DEFINITION_LINE_SIZE - 1;
 
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
@@ -85,7 +86,8 @@ bool Checker::Next(Piece& piece, bool scan) {
   piece.count = reader_.ReadLine(piece.bytes, sizeof piece.bytes);
   if (piece.count == 0) {
     if (pendingLead_ && !lineEncodingReported_)
-      Report(nextLine_, CheckFinding::InvalidCp932, "byte %llu: 0x%02X starts a double-byte character that the file ends in",
+      Report(nextLine_, CheckFinding::InvalidCp932,
+             "byte %llu: 0x%02X starts a double-byte character that the file ends in",
              static_cast<unsigned long long>(leadColumn_), leadByte_);
     pendingLead_ = false;
     return false;
@@ -117,15 +119,16 @@ void Checker::ScanBytes(const Piece& piece) {
       if (!lineEncodingReported_) {
         lineEncodingReported_ = true;
         Report(piece.line, CheckFinding::InvalidCp932,
-               "byte %llu: 0x%02X 0x%02X is not a code page 932 character", static_cast<unsigned long long>(leadColumn_),
-               leadByte_, b);
+               "byte %llu: 0x%02X 0x%02X is not a code page 932 character",
+               static_cast<unsigned long long>(leadColumn_), leadByte_, b);
       }
     }
     if (b == '\0') {
       if (!lineNulReported_) {
         lineNulReported_ = true;
         Report(piece.line, CheckFinding::NulByte,
-               "byte %llu: a NUL byte; the loader reads the line only up to it", static_cast<unsigned long long>(column));
+               "byte %llu: a NUL byte; the loader reads the line only up to it",
+               static_cast<unsigned long long>(column));
       }
     } else if (IsLeadByte(b)) {
       pendingLead_ = true;
@@ -148,7 +151,8 @@ bool Checker::CheckHeader(const Piece& piece) {
     reason = "the file is empty";
   } else if (StartsWith(piece.bytes, piece.count, "\xEF\xBB\xBF")) {
     reason = "the file starts with a UTF-8 byte-order mark";
-  } else if (StartsWith(piece.bytes, piece.count, "\xFF\xFE") || StartsWith(piece.bytes, piece.count, "\xFE\xFF")) {
+  } else if (StartsWith(piece.bytes, piece.count, "\xFF\xFE") ||
+             StartsWith(piece.bytes, piece.count, "\xFE\xFF")) {
     reason = "the file is UTF-16; it must be code page 932";
   } else if (StartsWith(piece.bytes, piece.count, kUtf8Header)) {
     reason = "the header is written in UTF-8; it must be code page 932";
@@ -177,7 +181,8 @@ void Checker::NoteContinuation(const Piece& piece, const char* role) {
            "the line is exactly 255 bytes long, so its line end is read alone as %s", role);
   } else {
     Report(piece.line, CheckFinding::LineSplit,
-           "the line is longer than 255 bytes; the loader cuts it there and reads the rest as %s%s", role, cut);
+           "the line is longer than 255 bytes; the loader cuts it there and reads the rest as %s%s", role,
+           cut);
   }
 }
 
@@ -205,7 +210,8 @@ void Checker::CheckText(const Piece& label, const Piece& text, const char* textL
            "looks like a folder line but is read as the text of the label on line %llu", labelLine);
   } else if (std::strpbrk(textLine, "<&") == nullptr) {
     Report(text.line, CheckFinding::TextLooksLikeLabel,
-           "holds no HTML but is read as the text of the label on line %llu; if it is a label, that one lacks its text",
+           "holds no HTML but is read as the text of the label on line %llu; if it is a label, that one "
+           "lacks its text",
            labelLine);
   }
 }
@@ -253,7 +259,8 @@ CheckSummary Checker::Run() {
   if (reader_.StoppedAtEndMark()) {
     const std::uint64_t rest = reader_.SkipAfterEndMark();
     if (rest > 0)
-      Report(nextLine_, CheckFinding::BytesAfterEndMark, "a 0x1A byte ends the file here; the loader ignores the %llu bytes after it",
+      Report(nextLine_, CheckFinding::BytesAfterEndMark,
+             "a 0x1A byte ends the file here; the loader ignores the %llu bytes after it",
              static_cast<unsigned long long>(rest));
   }
   return summary_;

@@ -178,13 +178,14 @@ bool TEditorFrame::OpenDocument(const char* path) {
 }
 
 bool TEditorFrame::SaveDocument(const char* path) {
-  if (path && *path) Path = path;
-  if (Path.empty()) return SaveDocumentAs();
-  FileResult result = SaveFromEdit(Edit, Path.c_str());
+  std::string target = path && *path ? std::string(path) : Path;
+  if (target.empty()) return SaveDocumentAs();
+  FileResult result = SaveFromEdit(Edit, target.c_str());
   if (result != FileResult::Ok) {
     Report(DescribeFailure(result));
     return false;
   }
+  Path = target;
   UpdateTitle();
   return true;
 }

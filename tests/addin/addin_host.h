@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ struct Seen {
     return window == other.window && message == other.message && wParam == other.wParam;
   }
 };
+inline void PrintTo(const Seen& s, std::ostream* os) {
+  *os << s.window << ":0x" << std::hex << s.message << "(" << std::dec << s.wParam << ")";
+}
+inline void PrintTo(const Insert& i, std::ostream* os) { *os << i.code << ":\"" << i.text << "\""; }
 
 inline constexpr const char* PLACEMENT_KEY = "Software\\Dravelco\\Quellpad\\Show";
 

@@ -111,7 +111,12 @@ TEST_F(TagWindowLifecycle, EnterOnAnEntryInsertsAndHandsTheFocusBack) {
   PressEnterOn(paragraph);
   const std::vector<Insert> expected{{InsertLead, "<P>"}, {InsertTrail, "</P>"}};
   EXPECT_EQ(Inserts, expected);
-  EXPECT_EQ(Seen_, (std::vector<Seen>{{"host", WM_ACTIVATE, WA_CLICKACTIVE}}));
+  // The hand-back comes first; the activations after it are the host's own doing.
+  ASSERT_FALSE(Seen_.empty());
+  EXPECT_EQ(Seen_.front(), (Seen{"host", WM_ACTIVATE, WA_CLICKACTIVE}));
+  int handBacks = 0;
+  for (const Seen& s : Seen_) handBacks += s == Seen{"host", WM_ACTIVATE, WA_CLICKACTIVE};
+  EXPECT_EQ(handBacks, 1);
   EXPECT_EQ(GetFocus(), Edit);
   char text[32] = {};
   GetWindowTextA(Edit, text, sizeof text);

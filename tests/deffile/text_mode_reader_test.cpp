@@ -23,20 +23,6 @@ TEST(TextModeReader, LeavesTheBufferUntouchedWhenNothingIsLeft) {
   EXPECT_STREQ(buffer, "keep");
 }
 
-TEST(TextModeReader, CutsAtCapacityAndKeepsTheLineFeed) {
-  const std::string bytes = "abcdef\ngh\n";
-  MemoryByteSource source(bytes.data(), bytes.size());
-  TextModeReader reader(source);
-  char buffer[5];
-  EXPECT_EQ(reader.ReadLine(buffer, sizeof buffer), 4u);
-  EXPECT_STREQ(buffer, "abcd");
-  EXPECT_EQ(reader.ReadLine(buffer, sizeof buffer), 3u);
-  EXPECT_STREQ(buffer, "ef\n");
-  EXPECT_EQ(reader.ReadLine(buffer, sizeof buffer), 3u);
-  EXPECT_STREQ(buffer, "gh\n");
-  EXPECT_EQ(reader.ReadLine(buffer, 1), 0u);
-}
-
 // Large blocks of CRs and a mark far into the file cross the reader's own
 // block boundaries.
 TEST(TextModeReader, DropsEveryCrAndStopsAtTheMarkAcrossBlocks) {

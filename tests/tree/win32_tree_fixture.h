@@ -47,6 +47,9 @@ inline LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, 
     std::string text;
     if (message == WM_HOST_INSERT && lParam) text = reinterpret_cast<const char*>(lParam);
     Arrivals().push_back({role, message, wParam, lParam, text});
+    // A real host frame would take the focus here; the stand-in only listens,
+    // so that nothing but the add-in's own messages is recorded.
+    if (message == WM_ACTIVATE || message == WM_HOST_INSERT) return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -46,7 +46,8 @@ int vxtags::RunCheckCommand(int argc, char** argv) {
   if (report.Hidden() > 0)
     std::printf("%s: %llu more findings not shown\n", path, static_cast<unsigned long long>(report.Hidden()));
   std::printf("%s: the loader adds %llu folders and %llu entries; %llu findings\n", path,
-              static_cast<unsigned long long>(summary.folders), static_cast<unsigned long long>(summary.entries),
+              static_cast<unsigned long long>(summary.folders),
+              static_cast<unsigned long long>(summary.entries),
               static_cast<unsigned long long>(summary.findings));
   return summary.findings == 0 ? 0 : 1;
 }

@@ -1,0 +1,93 @@
+// The sample editor's frame: focus hand-back, documents on disk, paths.
+// Texts of this file are code page 932 in the binary.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "host/document_file_win32.h"
+#include "host/editor_frame_win32.h"
+
+namespace {
+
+struct EditorFrameTest : ::testing::Test {
+  TApplication App{GetModuleHandleA(nullptr)};
+  vxhost::TEditorFrame* Frame = nullptr;
+  std::string Folder;
+
+  void SetUp() override {
+    Frame = new vxhost::TEditorFrame("");
+    Frame->SetInteractive(false);
+    App.SetMainWindow(Frame);
+    ASSERT_TRUE(Frame->Create());
+    ASSERT_NE(Frame->EditWindow(), nullptr);
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    Folder = std::string(temp) + "vxhost-test";
+    CreateDirectoryA(Folder.c_str(), nullptr);
+  }
+
+  std::string Write(const char* name, const std::string& bytes) {
+    std::string path = Folder + "\\" + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+};
+
+TEST_F(EditorFrameTest, FocusHandBackPutsTheFocusIntoTheEditControl) {
+  HWND other = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  SetFocus(other);
+  App.PumpWaitingMessages();
+  ASSERT_EQ(GetFocus(), other);
+  SendMessageA(Frame->GetHandle(), WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(other));
+  EXPECT_EQ(GetFocus(), Frame->EditWindow());
+  DestroyWindow(other);
+}
+
+// 0x5C trail bytes, a lone LF, CR LF and full-width spaces all survive.
+TEST_F(EditorFrameTest, DocumentBytesRoundTripThroughTheEditor) {
+  const std::string bytes = "<P>表示　ソフト</P>\r\n\\ back\nslash\r\n\x81\x40";
+  std::string source = Write("in.html", bytes);
+  ASSERT_TRUE(Frame->OpenDocument(source.c_str()));
+  EXPECT_EQ(vxhost::EditText(Frame->EditWindow()), bytes);
+  EXPECT_EQ(Frame->DocumentPath(), source);
+
+  std::string copy = Folder + "\\out.html";
+  ASSERT_TRUE(Frame->SaveDocument(copy.c_str()));
+  EXPECT_EQ(Read(copy), bytes);
+  EXPECT_EQ(Frame->DocumentPath(), copy);
+  EXPECT_FALSE(SendMessageA(Frame->EditWindow(), EM_GETMODIFY, 0, 0));
+}
+
+// Opening a file that the control cannot hold whole would lose its tail on
+// the next save, so it is refused and the current document stays.
+TEST_F(EditorFrameTest, RefusedFilesAndFailedSavesLeaveEverythingAsItWas) {
+  SetWindowTextA(Frame->EditWindow(), "current");
+  std::string binary = Write("zero.bin", std::string("ab\0cd", 5));
+  EXPECT_FALSE(Frame->OpenDocument(binary.c_str()));
+  EXPECT_FALSE(Frame->OpenDocument((Folder + "\\missing.html").c_str()));
+  EXPECT_EQ(vxhost::EditText(Frame->EditWindow()), "current");
+
+  std::string bad = Folder + "\\no-such-folder\\x.html";
+  EXPECT_EQ(vxhost::WriteDocument(bad.c_str(), "x"), vxhost::FileResult::CannotOpen);
+  EXPECT_FALSE(Frame->SaveDocument(bad.c_str()));
+
+  std::string target = Write("kept.html", "old");
+  EXPECT_EQ(vxhost::WriteDocument(target.c_str(), "new"), vxhost::FileResult::Ok);
+  EXPECT_EQ(Read(target), "new");
+  EXPECT_EQ(GetFileAttributesA((target + ".vxsave").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(EditorFrameTest, FolderOfSkipsBackslashTrailBytes) {
+  EXPECT_EQ(vxhost::FolderOf("C:\\表\\sample.def"), "C:\\表\\");
+  EXPECT_EQ(vxhost::FolderOf("C:\\ソ"), "C:\\");  // ソ ends in 0x5C too
+  EXPECT_EQ(vxhost::FolderOf("sample.def"), "");
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+// The sample editor with the real add-in: keys in the tag tree reach the
+// document. A thread hook records what really arrives at the edit control and
+// the host frame, and the record is compared with the expected sequence.
+// Texts of this file are code page 932 in the binary.
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "addin/messages.h"
+#include "host/document_file_win32.h"
+#include "host/editor_frame_win32.h"
+
+namespace {
+
+struct Arrival {
+  std::string Target;  // "edit" or "frame"
+  UINT Message;
+  long long Code;
+  std::string Text;
+  bool operator==(const Arrival& o) const {
+    return Target == o.Target && Message == o.Message && Code == o.Code && Text == o.Text;
+  }
+};
+
+std::ostream& operator<<(std::ostream& out, const Arrival& a) {
+  return out << a.Target << " " << a.Message << " " << a.Code << " \"" << a.Text << "\"";
+}
+
+std::vector<Arrival> Arrivals;
+HWND RecordedEdit = nullptr;
+HWND RecordedFrame = nullptr;
+
+LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
+  auto* m = reinterpret_cast<CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && m->hwnd == RecordedEdit && m->message == vx::WM_HOST_INSERT) {
+    Arrivals.push_back({"edit", m->message, static_cast<std::int32_t>(m->wParam),
+                        m->lParam ? reinterpret_cast<const char*>(m->lParam) : ""});
+  } else if (code == HC_ACTION && m->hwnd == RecordedFrame && m->message == WM_ACTIVATE) {
+    Arrivals.push_back({"frame", m->message, static_cast<long long>(m->wParam), ""});
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::string ItemText(HWND tree, HTREEITEM item) {
+  char text[128] = {};
+  TVITEMA tv = {};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = text;
+  tv.cchTextMax = sizeof text - 1;
+  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+  return text;
+}
+
+HTREEITEM FindItem(HWND tree, HTREEITEM item, const std::string& label) {
+  for (; item; item = TreeView_GetNextSibling(tree, item)) {
+    if (ItemText(tree, item) == label) return item;
+    if (HTREEITEM found = FindItem(tree, TreeView_GetChild(tree, item), label)) return found;
+  }
+  return nullptr;
+}
+
+struct EndToEndTest : ::testing::Test {
+  TApplication App{GetModuleHandleA(nullptr)};
+  vxhost::TEditorFrame* Frame = nullptr;
+  HHOOK Hook = nullptr;
+  HWND Tree = nullptr;
+
+  void SetUp() override {
+    const char* root = std::getenv("VX_SOURCE_DIR");
+    std::string definition = std::string(root ? root : "") + "\\host\\sample.def";
+    Frame = new vxhost::TEditorFrame(definition.c_str());
+    Frame->SetInteractive(false);
+    App.SetMainWindow(Frame);
+    ASSERT_TRUE(Frame->Create());
+    ASSERT_TRUE(Frame->OpenTagWindow());
+    App.PumpWaitingMessages();
+    HWND tagWindow = Frame->FindTagWindow();
+    ASSERT_NE(tagWindow, nullptr);
+    Tree = FindWindowExA(tagWindow, nullptr, WC_TREEVIEWA, nullptr);
+    ASSERT_NE(Tree, nullptr);
+    RecordedEdit = Frame->EditWindow();
+    RecordedFrame = Frame->GetHandle();
+    Hook = SetWindowsHookExA(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId());
+  }
+  void TearDown() override {
+    if (Hook) UnhookWindowsHookEx(Hook);
+  }
+
+  void PressEnterOn(const char* label) {
+    HTREEITEM item = FindItem(Tree, TreeView_GetRoot(Tree), label);
+    ASSERT_NE(item, nullptr) << label;
+    SendMessageA(Tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    SendMessageA(Tree, WM_KEYDOWN, VK_RETURN, 1);
+    App.PumpWaitingMessages();
+  }
+  std::string WithCaret() {
+    SendMessageA(Frame->EditWindow(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("|"));
+    return vxhost::EditText(Frame->EditWindow());
+  }
+};
+
+TEST_F(EndToEndTest, EnterOnParagraphLeavesThePairWithTheCaretInsideAndTheFocusInTheDocument) {
+  PressEnterOn("段落　<P>");
+  const long long handBack = WA_CLICKACTIVE;
+  EXPECT_EQ(Arrivals, (std::vector<Arrival>{{"edit", vx::WM_HOST_INSERT, 0, "<P>"},
+                                            {"edit", vx::WM_HOST_INSERT, 1, "</P>"},
+                                            {"frame", WM_ACTIVATE, handBack, ""}}));
+  EXPECT_EQ(GetFocus(), Frame->EditWindow());
+  EXPECT_EQ(WithCaret(), "<P>|</P>");
+}
+
+TEST_F(EndToEndTest, SampleEntryInsertsItsStoredTextAndTheToggleClosesTheTagWindow) {
+  PressEnterOn("ページの先頭へ");
+  EXPECT_EQ(WithCaret(), "<A HREF=\"#top\">ページの先頭へ</A>|");
+
+  Frame->ToggleTagWindow();
+  App.PumpWaitingMessages();
+  EXPECT_EQ(Frame->FindTagWindow(), nullptr);
+  Frame->ToggleTagWindow();  // the deleted object let a new one open
+  App.PumpWaitingMessages();
+  EXPECT_NE(Frame->FindTagWindow(), nullptr);
+}
+
+}  // namespace
