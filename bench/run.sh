@@ -13,3 +13,12 @@ if cmake --build "$build" --target deffile_load_bench -j2 >/dev/null 2>&1; then
 else
   echo "deffile: benchmark not built (is libbenchmark-dev installed?)"
 fi
+
+# ---- Tag tree opening under Wine (tree): target <= 1.10, fail above 1.5 ----
+win64=${VX_BENCH_WIN64_BUILD:-$root/build/win64}
+if [ -f "$win64/CMakeCache.txt" ] &&
+   cmake --build "$win64" --target tree_fill_bench wine_prefix_template -j2 >/dev/null 2>&1; then
+  "$root/cmake/wine-run.sh" "$win64/bin/tree_fill_bench.exe" --fail-above=1.5
+else
+  echo "tree: benchmark not built (configure the win64 preset first)"
+fi

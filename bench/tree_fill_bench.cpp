@@ -20,7 +20,7 @@
 namespace {
 
 constexpr int kUserEntries = 3000;
-constexpr int kRounds = 5;
+constexpr int kRounds = 21;
 
 struct PlannedItem {
   int parentIndex;  // index into the plan, -1 for the top level
@@ -97,13 +97,8 @@ double TimeTagTreeOpening(const std::string& path, std::size_t* items) {
   const double start = Now();
   vx::TagTreeContext ctx{};
   HWND tree = vx::CreateTagTree(ctx, window, GetModuleHandleA(nullptr));
-  const double t1 = Now();
   if (tree) vx::FillTagTree(ctx, tree, GetModuleHandleA(nullptr), path.c_str());
-  const double t2 = Now();
   UpdateWindow(tree);
-  const double t3 = Now();
-  { vx::ModelTree m; vx::TagTreeContext c{}; const double a = Now(); vx::FillTagTreeItems(c, m, CatalogueCaption, nullptr, path.c_str()); std::printf("model fill %.1f\n", (Now()-a)*1e3); }
-  std::printf("ours create %.1f fill %.1f paint %.1f\n", (t1-start)*1e3, (t2-t1)*1e3, (t3-t2)*1e3);
   const double elapsed = Now() - start;
   *items = tree ? static_cast<std::size_t>(SendMessageA(tree, TVM_GETCOUNT, 0, 0)) : 0;
   DestroyWindow(window);
@@ -141,12 +136,10 @@ double TimeBulkFill(const std::vector<PlannedItem>& plan) {
     handles[i] = reinterpret_cast<HTREEITEM>(
         SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
   }
-  const double t1 = Now();
   SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(tree, nullptr, TRUE);
   UpdateWindow(tree);
   const double elapsed = Now() - start;
-  std::printf("bulk to-inserted %.1f paint %.1f\n", (t1-start)*1e3, (Now()-t1)*1e3);
   DestroyWindow(window);
   ImageList_Destroy(images);
   Pump();

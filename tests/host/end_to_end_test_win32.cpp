@@ -3,6 +3,7 @@
 // the host frame, and the record is compared with the expected sequence.
 // Texts of this file are code page 932 in the binary.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <commctrl.h>
 
@@ -33,13 +34,17 @@ std::ostream& operator<<(std::ostream& out, const Arrival& a) {
 std::vector<Arrival> Arrivals;
 HWND RecordedEdit = nullptr;
 HWND RecordedFrame = nullptr;
+HWND RecordedTree = nullptr;
 
 LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
   auto* m = reinterpret_cast<CWPSTRUCT*>(lParam);
   if (code == HC_ACTION && m->hwnd == RecordedEdit && m->message == vx::WM_HOST_INSERT) {
     Arrivals.push_back({"edit", m->message, static_cast<std::int32_t>(m->wParam),
                         m->lParam ? reinterpret_cast<const char*>(m->lParam) : ""});
-  } else if (code == HC_ACTION && m->hwnd == RecordedFrame && m->message == WM_ACTIVATE) {
+  } else if (code == HC_ACTION && m->hwnd == RecordedFrame && m->message == WM_ACTIVATE &&
+             reinterpret_cast<HWND>(m->lParam) == RecordedTree) {
+    // Only the add-in's hand-back names the tree; the window system's own
+    // activations of the frame are not part of the protocol.
     Arrivals.push_back({"frame", m->message, static_cast<long long>(m->wParam), ""});
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -85,6 +90,7 @@ struct EndToEndTest : ::testing::Test {
     ASSERT_NE(Tree, nullptr);
     RecordedEdit = Frame->EditWindow();
     RecordedFrame = Frame->GetHandle();
+    RecordedTree = Tree;
     Hook = SetWindowsHookExA(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId());
   }
   void TearDown() override {

@@ -1,0 +1,96 @@
+// The built "vxtags tree" against the catalogue's fixture and definition
+// files written by the test.
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "deffile/definition_loader.h"
+#include "tests/catalogue/fixture_file.h"
+
+namespace {
+
+struct RunResult {
+  int status;
+  std::string output;
+  std::string errors;
+};
+
+std::string TempPath(const char* suffix) {
+  return std::string(::testing::TempDir()) + "vxtags_tree_" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name() + suffix;
+}
+
+RunResult RunTree(const std::string& arguments) {
+  const std::string errors = TempPath(".stderr");
+  const std::string command = std::string(VXTAGS_PATH) + " tree " + arguments + " 2>" + errors;
+  FILE* pipe = popen(command.c_str(), "r");
+  EXPECT_NE(pipe, nullptr);
+  std::string output;
+  char chunk[4096];
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
+  const int wait = pclose(pipe);
+  RunResult result{WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, output,
+                   vx::testing::ReadWholeFile(errors)};
+  std::remove(errors.c_str());
+  return result;
+}
+
+std::string WriteFile(const std::string& bytes) {
+  const std::string path = TempPath(".txt");
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+  return path;
+}
+
+const std::string kCatalogue =
+    vx::testing::ReadWholeFile(vx::testing::FixturePath("tests/catalogue/catalogue.expected"));
+
+TEST(VxtagsTree, WithoutAFileItIsTheCatalogue) {
+  ASSERT_FALSE(kCatalogue.empty());
+  const RunResult run = RunTree("");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.output, kCatalogue);
+  EXPECT_EQ(run.errors, "");
+}
+
+TEST(VxtagsTree, UserItemsFollowInPreOrderWithTheirTexts) {
+  // "表" is 95 5C in code page 932: its trail byte must not print as a backslash.
+  const std::string path = WriteFile(std::string(vx::DEFINITION_HEADER) +
+                                     "\nfirst\n<a>\t\\\n.F\n\x95\x5C\nx\n..G\nlast\n\n");
+  const RunResult run = RunTree(path);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.output, kCatalogue +
+                            "0\tuser\t0\tfirst\t<a>\\t\\\\\n"
+                            "0\tfolder\t-2\tF\n"
+                            "1\tuser\t1\t表\tx\n"
+                            "1\tfolder\t-2\tG\n"
+                            "2\tuser\t2\tlast\t\n");
+  std::remove(path.c_str());
+}
+
+TEST(VxtagsTree, FileTheTagWindowWouldIgnoreGivesTheCatalogueAndANote) {
+  const RunResult missing = RunTree(TempPath(".absent"));
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.output, kCatalogue);
+  EXPECT_NE(missing.errors.find("cannot read"), std::string::npos);
+
+  const std::string path = WriteFile(std::string(vx::DEFINITION_HEADER) + " \nentry\ntext\n");
+  const RunResult wrongHeader = RunTree(path);
+  EXPECT_EQ(wrongHeader.status, 0);
+  EXPECT_EQ(wrongHeader.output, kCatalogue);
+  EXPECT_NE(wrongHeader.errors.find("header"), std::string::npos);
+  std::remove(path.c_str());
+
+  // CR LF line ends are no wrong header.
+  const std::string crlf = WriteFile(std::string(vx::DEFINITION_HEADER) + "\r\nentry\r\ntext\r\n");
+  const RunResult accepted = RunTree(crlf);
+  EXPECT_EQ(accepted.output, kCatalogue + "0\tuser\t0\tentry\ttext\n");
+  EXPECT_EQ(accepted.errors, "");
+  std::remove(crlf.c_str());
+}
+
+}  // namespace
