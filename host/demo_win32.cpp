@@ -160,6 +160,7 @@ class TDemoDriver : public TWindow {
         Saved = true;
         return Advance();
       case Step::WaitForScreenshot: {
+        ShowBothWindows();
         if (FILE* ready = std::fopen((OutDir + "\\vxhost-ready").c_str(), "wb")) std::fclose(ready);
         SetTimer(GetHandle(), kPollTimer, 200, nullptr);
         return;
@@ -171,6 +172,20 @@ class TDemoDriver : public TWindow {
         ++Index;
         return;
     }
+  }
+
+  // The tag window docks inside the editor's right quarter; without a window
+  // manager the editor's activation can stack it below the editor. Raised
+  // without activation, the document keeps its caret, and both are painted
+  // before the screenshot is called for.
+  void ShowBothWindows() {
+    const UINT redraw = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
+    RedrawWindow(Frame.GetHandle(), nullptr, nullptr, redraw);
+    if (HWND tagWindow = Frame.FindTagWindow()) {
+      SetWindowPos(tagWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      RedrawWindow(tagWindow, nullptr, nullptr, redraw);
+    }
+    GdiFlush();
   }
 
   // One key per step, each step queued behind the key it sent, so that the

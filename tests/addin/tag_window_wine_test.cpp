@@ -72,6 +72,7 @@ TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
   EXPECT_EQ(TagFrame(), frame);
   EXPECT_EQ(TagFrames().size(), 1u);
   EXPECT_EQ(CountItems(), BUILT_IN_ITEMS) << "the definition file was loaded again";
+  DeleteFileA(other.c_str());
 
   // Focus on the frame itself: a beep, and the focus stays where it is.
   SetFocus(frame);
@@ -261,6 +262,7 @@ TEST_F(TagWindowFaults, NullAndOverlongDefinitionPathsLoadNothing) {
   }
   ASSERT_TRUE(Open(path.c_str())) << "and the next fitting path works again";
   EXPECT_EQ(CountItems(), BUILT_IN_ITEMS + 2);
+  DeleteFileA(path.c_str());
 }
 
 TEST_F(TagWindowFaults, AnOpeningWhileTheTreeFailureBoxIsUpIsRefused) {
