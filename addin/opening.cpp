@@ -10,7 +10,7 @@ OpeningAction DecideOpening(const OpeningState& state) {
     return state.tagWindowOpen && state.frameExists ? OpeningAction::Close
                                                     : OpeningAction::NothingToDo;
   }
-  if (false && state.openingInProgress) return OpeningAction::RefuseNested;
+  if (state.openingInProgress) return OpeningAction::RefuseNested;
   if (!state.tagWindowOpen) return OpeningAction::Open;
   if (!state.frameExists) return OpeningAction::NoFrameLeft;
   return state.focusOnFrame ? OpeningAction::Beep : OpeningAction::FocusFrame;
@@ -36,7 +36,7 @@ bool StoreDefinitionPath(char (&buffer)[DEFINITION_PATH_SIZE], const char* path)
   if (path == nullptr) return false;
   std::size_t length = 0;
   while (length < DEFINITION_PATH_SIZE && path[length] != '\0') ++length;
-  if (length == DEFINITION_PATH_SIZE) length = 0;
+  if (length == DEFINITION_PATH_SIZE) return false;
   std::memcpy(buffer, path, length + 1);
   return true;
 }

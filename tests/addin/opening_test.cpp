@@ -32,15 +32,6 @@ TEST(DecideOpening, AnOpeningInsideAnOpeningIsRefused) {
   EXPECT_EQ(DecideOpening({false, false, true, true, false}), OpeningAction::NothingToDo);
 }
 
-TEST(OpeningResult, IsFalseOnlyWhenATagWindowAlreadyExists) {
-  EXPECT_TRUE(OpeningResult(OpeningAction::Open));
-  EXPECT_TRUE(OpeningResult(OpeningAction::Close));
-  EXPECT_TRUE(OpeningResult(OpeningAction::NothingToDo));
-  EXPECT_FALSE(OpeningResult(OpeningAction::Beep));
-  EXPECT_FALSE(OpeningResult(OpeningAction::FocusFrame));
-  EXPECT_FALSE(OpeningResult(OpeningAction::NoFrameLeft));
-}
-
 TEST(StoreDefinitionPath, KeepsWholePathsAndNothingElse) {
   char buffer[DEFINITION_PATH_SIZE];
   std::memset(buffer, 'x', sizeof buffer);
