@@ -12,14 +12,9 @@ RECT DockingRectangle(HWND editWindow) {
   return RECT{0, 0, 800, 600};
 }
 
-std::int32_t& Field(Placement& placement, int index) {
-  switch (index) {
-    case 0: return placement.x;
-    case 1: return placement.y;
-    case 2: return placement.w;
-    default: return placement.h;
-  }
-}
+// The attribute of each value, in the order of PLACEMENT_VALUE_NAMES.
+constexpr std::int32_t Placement::*kFields[] = {&Placement::x, &Placement::y, &Placement::w,
+                                                &Placement::h};
 
 HKEY OpenPlacementKey() {
   HKEY key = nullptr;
@@ -43,7 +38,7 @@ Placement LoadPlacement(HWND editWindow) {
     const LONG status = RegQueryValueExA(key, PLACEMENT_VALUE_NAMES[i], nullptr, &type,
                                          reinterpret_cast<BYTE*>(buffer), &size);
     if (status == ERROR_SUCCESS) {
-      Field(placement, i) = ParsePlacementValue(buffer, size < sizeof buffer ? size : sizeof buffer);
+      placement.*kFields[i] = ParsePlacementValue(buffer, size < sizeof buffer ? size : sizeof buffer);
     }
   }
   RegCloseKey(key);
@@ -53,10 +48,9 @@ Placement LoadPlacement(HWND editWindow) {
 void SavePlacement(const Placement& placement) {
   HKEY key = OpenPlacementKey();
   if (key == nullptr) return;
-  Placement values = placement;
   for (int i = 0; i < 4; ++i) {
     char buffer[PLACEMENT_BUFFER_SIZE];
-    const std::size_t length = FormatPlacementValue(Field(values, i), buffer);
+    const std::size_t length = FormatPlacementValue(placement.*kFields[i], buffer);
     RegSetValueExA(key, PLACEMENT_VALUE_NAMES[i], 0, REG_SZ,
                    reinterpret_cast<const BYTE*>(buffer), static_cast<DWORD>(length + 1));
   }

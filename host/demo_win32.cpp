@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/tag_tree_reader_win32.h"
+
 namespace vxhost {
 namespace {
 
@@ -40,47 +42,32 @@ int ExitCode = 1;
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string ItemText(HWND tree, HTREEITEM item) {
-  char text[256] = {};
-  TVITEMA tv = {};
-  tv.mask = TVIF_TEXT;
-  tv.hItem = item;
-  tv.pszText = text;
-  tv.cchTextMax = sizeof text - 1;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-  return text;
-}
-
-HTREEITEM Next(HWND tree, HTREEITEM item, WPARAM relation) {
-  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
-}
-
-// Pre-order position of every item, so that the script knows whether the
-// target lies above or below the caret.
-struct TreeWalk {
-  HWND Tree;
+// Pre-order position of the caret and of the item labelled label, so that the
+// script knows whether the target lies above or below the caret.
+struct CaretAndTarget {
   HTREEITEM Caret;
-  const char* Label;
   HTREEITEM Target = nullptr;
   int CaretIndex = -1;
   int TargetIndex = -1;
-  int Count = 0;
-
-  void Visit(HTREEITEM item, int depth) {
-    for (; item && Count < kMaxTreeItems && depth < 120; item = Next(Tree, item, TVGN_NEXT)) {
-      int index = Count++;
-      if (item == Caret) CaretIndex = index;
-      if (!Target && ItemText(Tree, item) == Label) {
-        Target = item;
-        TargetIndex = index;
-      }
-      Visit(Next(Tree, item, TVGN_CHILD), depth + 1);
-    }
-  }
 };
 
+CaretAndTarget Locate(HWND tree, const char* label) {
+  CaretAndTarget at{NextItem(tree, nullptr, TVGN_CARET)};
+  int count = 0;
+  FindInPreOrder(tree, [&](HTREEITEM item) {
+    const int index = count++;
+    if (item == at.Caret) at.CaretIndex = index;
+    if (!at.Target && ItemCaption(tree, item) == label) {
+      at.Target = item;
+      at.TargetIndex = index;
+    }
+    return count >= kMaxTreeItems;
+  });
+  return at;
+}
+
 bool IsAncestor(HWND tree, HTREEITEM candidate, HTREEITEM item) {
-  for (HTREEITEM p = Next(tree, item, TVGN_PARENT); p; p = Next(tree, p, TVGN_PARENT)) {
+  for (HTREEITEM p = NextItem(tree, item, TVGN_PARENT); p; p = NextItem(tree, p, TVGN_PARENT)) {
     if (p == candidate) return true;
   }
   return false;
@@ -191,12 +178,10 @@ class TDemoDriver : public TWindow {
   // One key per step, each step queued behind the key it sent, so that the
   // tree has moved before the next decision.
   void PressTowards(const char* label) {
-    HWND tagWindow = Frame.FindTagWindow();
-    HWND tree = tagWindow ? FindWindowExA(tagWindow, nullptr, WC_TREEVIEWA, nullptr) : nullptr;
+    HWND tree = FindTagTree(Frame.FindTagWindow());
     if (!tree) return Fail("no tag tree");
     if (Keys == 0) Frame.OpenTagWindow();  // brings the tag window forward, as a user would
-    TreeWalk walk{tree, Next(tree, nullptr, TVGN_CARET), label};
-    walk.Visit(Next(tree, nullptr, TVGN_ROOT), 0);
+    const CaretAndTarget walk = Locate(tree, label);
     if (!walk.Target) return Fail("an entry of the script is missing from the tag tree");
     if (++Keys > kMaxKeysPerActivation) return Fail("the caret never reached its entry");
 

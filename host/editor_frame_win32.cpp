@@ -58,6 +58,19 @@ HMENU BuildMenuBar() {
   return bar;
 }
 
+// The fields the open and save dialogs share; path is MAX_PATH bytes and
+// receives the chosen file.
+OPENFILENAMEA FileDialog(HWND owner, char* path, DWORD flags) {
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = kFileFilter;
+  ofn.lpstrFile = path;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.Flags = flags;
+  return ofn;
+}
+
 std::string NameOf(const std::string& path) { return path.substr(FolderOf(path).size()); }
 
 }  // namespace
@@ -140,13 +153,7 @@ LRESULT TEditorFrame::EvCommand(WPARAM wParam, LPARAM lParam) {
     case CmdOpen: {
       if (!Interactive || !ConfirmDiscard()) return 0;
       char path[MAX_PATH] = {};
-      OPENFILENAMEA ofn = {};
-      ofn.lStructSize = sizeof ofn;
-      ofn.hwndOwner = GetHandle();
-      ofn.lpstrFilter = kFileFilter;
-      ofn.lpstrFile = path;
-      ofn.nMaxFile = MAX_PATH;
-      ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+      OPENFILENAMEA ofn = FileDialog(GetHandle(), path, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
       if (GetOpenFileNameA(&ofn)) OpenDocument(path);
       return 0;
     }
@@ -167,7 +174,16 @@ void TEditorFrame::NewDocument() {
 }
 
 bool TEditorFrame::OpenDocument(const char* path) {
-  FileResult result = LoadIntoEdit(Edit, path);
+  return Adopt(LoadIntoEdit(Edit, path), path);
+}
+
+bool TEditorFrame::SaveDocument(const char* path) {
+  std::string target = path && *path ? std::string(path) : Path;
+  if (target.empty()) return SaveDocumentAs();
+  return Adopt(SaveFromEdit(Edit, target.c_str()), target.c_str());
+}
+
+bool TEditorFrame::Adopt(FileResult result, const char* path) {
   if (result != FileResult::Ok) {
     Report(DescribeFailure(result));
     return false;
@@ -177,31 +193,12 @@ bool TEditorFrame::OpenDocument(const char* path) {
   return true;
 }
 
-bool TEditorFrame::SaveDocument(const char* path) {
-  std::string target = path && *path ? std::string(path) : Path;
-  if (target.empty()) return SaveDocumentAs();
-  FileResult result = SaveFromEdit(Edit, target.c_str());
-  if (result != FileResult::Ok) {
-    Report(DescribeFailure(result));
-    return false;
-  }
-  Path = target;
-  UpdateTitle();
-  return true;
-}
-
 bool TEditorFrame::SaveDocumentAs() {
   if (!Interactive) return false;
   char path[MAX_PATH] = {};
   if (!Path.empty() && Path.size() < MAX_PATH) Path.copy(path, Path.size());
-  OPENFILENAMEA ofn = {};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = GetHandle();
-  ofn.lpstrFilter = kFileFilter;
-  ofn.lpstrFile = path;
-  ofn.nMaxFile = MAX_PATH;
+  OPENFILENAMEA ofn = FileDialog(GetHandle(), path, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
   ofn.lpstrDefExt = "html";
-  ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
   if (!GetSaveFileNameA(&ofn)) return false;
   return SaveDocument(path);
 }

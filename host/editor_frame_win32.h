@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/framework.h"
+#include "host/document_file_win32.h"
 #include "host/edit_protocol_win32.h"
 #include "host/tag_window_link_win32.h"
 
@@ -67,6 +68,9 @@ class TEditorFrame : public TFrameWindow {
   bool ConfirmDiscard();
   void Report(const char* text) const;
   void UpdateTitle();
+  // The end of a load or save: a failure is reported, and after a success
+  // the document is that file.
+  bool Adopt(FileResult result, const char* path);
 
   std::string DefinitionPath;
   std::string Path;

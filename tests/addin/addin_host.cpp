@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "addin/messages.h"
+#include "host/tag_tree_reader_win32.h"
 
 namespace vx::test {
 namespace {
@@ -102,32 +103,6 @@ BOOL CALLBACK CollectTagFrame(HWND window, LPARAM param) {
   return TRUE;
 }
 
-std::string ItemText(HWND tree, HTREEITEM item) {
-  char text[256] = {};
-  TVITEMA tv{};
-  tv.mask = TVIF_TEXT;
-  tv.hItem = item;
-  tv.pszText = text;
-  tv.cchTextMax = sizeof text - 1;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-  return text;
-}
-
-HTREEITEM Next(HWND tree, HTREEITEM item, UINT how) {
-  return reinterpret_cast<HTREEITEM>(
-      SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
-}
-
-// Depth first over the whole tree; stops when visit returns true.
-template <class Visit>
-HTREEITEM Walk(HWND tree, HTREEITEM first, Visit& visit) {
-  for (HTREEITEM item = first; item; item = Next(tree, item, TVGN_NEXT)) {
-    if (visit(item)) return item;
-    if (HTREEITEM found = Walk(tree, Next(tree, item, TVGN_CHILD), visit)) return found;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 void AddinHost::SetUp() {
@@ -178,10 +153,7 @@ std::vector<HWND> AddinHost::TagFrames() const {
   return frames;
 }
 
-HWND AddinHost::Tree() const {
-  HWND frame = TagFrame();
-  return frame ? FindWindowExA(frame, nullptr, WC_TREEVIEWA, nullptr) : nullptr;
-}
+HWND AddinHost::Tree() const { return vxhost::FindTagTree(TagFrame()); }
 
 void AddinHost::StartRecording(std::vector<UINT> messages) {
   Watch = std::move(messages);
@@ -225,15 +197,13 @@ bool AddinHost::ReadValue(const char* name, DWORD* type, std::string* data) {
 
 HTREEITEM AddinHost::FindItem(const char* caption) const {
   HWND tree = Tree();
-  auto matches = [&](HTREEITEM item) { return ItemText(tree, item) == caption; };
-  return tree ? Walk(tree, Next(tree, nullptr, TVGN_ROOT), matches) : nullptr;
+  return tree ? vxhost::FindItemByCaption(tree, caption) : nullptr;
 }
 
 int AddinHost::CountItems() const {
   HWND tree = Tree();
   int count = 0;
-  auto counter = [&](HTREEITEM) { ++count; return false; };
-  if (tree) Walk(tree, Next(tree, nullptr, TVGN_ROOT), counter);
+  if (tree) vxhost::FindInPreOrder(tree, [&](HTREEITEM) { ++count; return false; });
   return count;
 }
 

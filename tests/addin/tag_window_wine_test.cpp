@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "host/tag_tree_reader_win32.h"
 #include "tests/addin/addin_host.h"
 
 namespace vx::test {
@@ -17,12 +18,8 @@ const char PARAGRAPH[] = "段落　<P>";
 const char TEXT_COLOUR[] = "テキストの色指定　<FONT COLOR=\"#\">";
 constexpr int BUILT_IN_ITEMS = 11 + 74 + 103;
 
-HTREEITEM Caret(HWND tree) {
-  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-}
-HTREEITEM FirstRoot(HWND tree) {
-  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-}
+HTREEITEM Caret(HWND tree) { return vxhost::NextItem(tree, nullptr, TVGN_CARET); }
+HTREEITEM FirstRoot(HWND tree) { return vxhost::NextItem(tree, nullptr, TVGN_ROOT); }
 bool ActivationQueuedFor(HWND tree) {
   MSG msg;
   return PeekMessageA(&msg, tree, WM_ACTIVATE, WM_ACTIVATE, PM_NOREMOVE) != 0;

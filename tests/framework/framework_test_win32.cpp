@@ -2,6 +2,7 @@
 // set-up, placement tracking, deferred deletion and the default class.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -83,7 +84,19 @@ struct Root : TWindow {
   explicit Root(TApplication& app) : TWindow(nullptr, nullptr, &app) {}
 };
 
-HWND MakeFrame(TProbeFrame& frame, int x, int y, int w, int h) {
+struct Placement {
+  int X, Y, W, H;
+  bool operator==(const Placement& o) const { return X == o.X && Y == o.Y && W == o.W && H == o.H; }
+};
+std::ostream& operator<<(std::ostream& out, const Placement& p) {
+  return out << p.X << "," << p.Y << " " << p.W << "x" << p.H;
+}
+
+Placement PlacementOf(const TWindow& window) {
+  return {window.Attr.X, window.Attr.Y, window.Attr.W, window.Attr.H};
+}
+
+HWND MakeFrame(TWindow& frame, int x, int y, int w, int h) {
   frame.Attr.X = x;
   frame.Attr.Y = y;
   frame.Attr.W = w;
@@ -127,36 +140,26 @@ TEST_F(FrameworkTest, PlacementFollowsOnlyTheNormalWindow) {
 
   MoveWindow(hwnd, 50, 60, 320, 240, TRUE);
   App.PumpWaitingMessages();
-  EXPECT_EQ(frame->Attr.X, 50);
-  EXPECT_EQ(frame->Attr.Y, 60);
-  EXPECT_EQ(frame->Attr.W, 320);
-  EXPECT_EQ(frame->Attr.H, 240);
+  const Placement normal{50, 60, 320, 240};
+  EXPECT_EQ(PlacementOf(*frame), normal);
 
   ShowWindow(hwnd, SW_MAXIMIZE);
   App.PumpWaitingMessages();
   ASSERT_TRUE(IsZoomed(hwnd));
-  EXPECT_EQ(frame->Attr.X, 50);
-  EXPECT_EQ(frame->Attr.W, 320);
+  EXPECT_EQ(PlacementOf(*frame), normal);
 
   ShowWindow(hwnd, SW_RESTORE);
   ShowWindow(hwnd, SW_MINIMIZE);
   App.PumpWaitingMessages();
   ASSERT_TRUE(IsIconic(hwnd));
-  EXPECT_EQ(frame->Attr.X, 50);
-  EXPECT_EQ(frame->Attr.Y, 60);
-  EXPECT_EQ(frame->Attr.W, 320);
-  EXPECT_EQ(frame->Attr.H, 240);
+  EXPECT_EQ(PlacementOf(*frame), normal);
 }
 
 TEST_F(FrameworkTest, ChildPlacementIsInParentClientCoordinatesAndAClientFillsItsFrame) {
   Root root(App);
   auto* client = new TWindow(nullptr);
   auto* frame = new TFrameWindow(&root, "frame", client);
-  frame->Attr.X = 100;
-  frame->Attr.Y = 100;
-  frame->Attr.W = 300;
-  frame->Attr.H = 200;
-  ASSERT_TRUE(frame->Create());
+  ASSERT_NE(MakeFrame(*frame, 100, 100, 300, 200), nullptr);
   ASSERT_NE(client->GetHandle(), nullptr);
   EXPECT_EQ(client->Parent(), frame);
   EXPECT_EQ(client->GetApplication(), &App);
@@ -169,10 +172,7 @@ TEST_F(FrameworkTest, ChildPlacementIsInParentClientCoordinatesAndAClientFillsIt
   EXPECT_EQ(inner.bottom, area.bottom);
 
   MoveWindow(client->GetHandle(), 5, 7, 50, 40, TRUE);
-  EXPECT_EQ(client->Attr.X, 5);
-  EXPECT_EQ(client->Attr.Y, 7);
-  EXPECT_EQ(client->Attr.W, 50);
-  EXPECT_EQ(client->Attr.H, 40);
+  EXPECT_EQ(PlacementOf(*client), (Placement{5, 7, 50, 40}));
 }
 
 TEST_F(FrameworkTest, ClosedObjectOutlivesItsWindowUntilTheLoopRuns) {

@@ -14,6 +14,7 @@
 #include "addin/messages.h"
 #include "host/document_file_win32.h"
 #include "host/editor_frame_win32.h"
+#include "host/tag_tree_reader_win32.h"
 
 namespace {
 
@@ -50,25 +51,6 @@ LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-std::string ItemText(HWND tree, HTREEITEM item) {
-  char text[128] = {};
-  TVITEMA tv = {};
-  tv.mask = TVIF_TEXT;
-  tv.hItem = item;
-  tv.pszText = text;
-  tv.cchTextMax = sizeof text - 1;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-  return text;
-}
-
-HTREEITEM FindItem(HWND tree, HTREEITEM item, const std::string& label) {
-  for (; item; item = TreeView_GetNextSibling(tree, item)) {
-    if (ItemText(tree, item) == label) return item;
-    if (HTREEITEM found = FindItem(tree, TreeView_GetChild(tree, item), label)) return found;
-  }
-  return nullptr;
-}
-
 struct EndToEndTest : ::testing::Test {
   TApplication App{GetModuleHandleA(nullptr)};
   vxhost::TEditorFrame* Frame = nullptr;
@@ -86,7 +68,7 @@ struct EndToEndTest : ::testing::Test {
     App.PumpWaitingMessages();
     HWND tagWindow = Frame->FindTagWindow();
     ASSERT_NE(tagWindow, nullptr);
-    Tree = FindWindowExA(tagWindow, nullptr, WC_TREEVIEWA, nullptr);
+    Tree = vxhost::FindTagTree(tagWindow);
     ASSERT_NE(Tree, nullptr);
     RecordedEdit = Frame->EditWindow();
     RecordedFrame = Frame->GetHandle();
@@ -98,7 +80,7 @@ struct EndToEndTest : ::testing::Test {
   }
 
   void PressEnterOn(const char* label) {
-    HTREEITEM item = FindItem(Tree, TreeView_GetRoot(Tree), label);
+    HTREEITEM item = vxhost::FindItemByCaption(Tree, label);
     ASSERT_NE(item, nullptr) << label;
     SendMessageA(Tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
     SendMessageA(Tree, WM_KEYDOWN, VK_RETURN, 1);

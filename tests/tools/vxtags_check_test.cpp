@@ -1,6 +1,4 @@
 // "vxtags check" as an author runs it: the printed findings and the exit status.
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -8,24 +6,13 @@
 #include <gtest/gtest.h>
 
 #include "deffile/definition_loader.h"
+#include "tests/tools/run_vxtags.h"
 
 namespace {
 
-struct CheckRun {
-  int status;
-  std::string output;
-};
+using vx::testing::VxtagsRun;
 
-CheckRun RunCheck(const std::string& path) {
-  const std::string command = std::string(VXTAGS_PATH) + " check '" + path + "' 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  EXPECT_NE(pipe, nullptr);
-  std::string output;
-  char chunk[4096];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
-  const int wait = pclose(pipe);
-  return {WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, output};
-}
+VxtagsRun RunCheck(const std::string& path) { return vx::testing::RunVxtags("check '" + path + "'"); }
 
 std::string WriteDefinitionFile(const char* name, const std::string& body) {
   const char* dir = std::getenv("TMPDIR");
@@ -40,7 +27,7 @@ std::string WriteDefinitionFile(const char* name, const std::string& body) {
 
 TEST(VxtagsCheck, CleanFileExitsZeroWithItsSummary) {
   const std::string path = WriteDefinitionFile("vxtags-check-clean.txt", ".F\r\nA\r\n<a>\r\n");
-  const CheckRun run = RunCheck(path);
+  const VxtagsRun run = RunCheck(path);
   std::remove(path.c_str());
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.output, path + ": the loader adds 1 folders and 1 entries; 0 findings\n");
@@ -48,7 +35,7 @@ TEST(VxtagsCheck, CleanFileExitsZeroWithItsSummary) {
 
 TEST(VxtagsCheck, FindingsAreNumberedLinesAndExitOne) {
   const std::string path = WriteDefinitionFile("vxtags-check-findings.txt", "..Sub\r\nA\r\n.x\r\nB\r\n\x1A" "C\r\n");
-  const CheckRun run = RunCheck(path);
+  const VxtagsRun run = RunCheck(path);
   std::remove(path.c_str());
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output,

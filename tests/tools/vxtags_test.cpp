@@ -1,30 +1,16 @@
 // The built vxtags program against the fixtures it prints.
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "tests/catalogue/fixture_file.h"
+#include "tests/tools/run_vxtags.h"
 
 namespace {
 
-struct RunResult {
-  int status;
-  std::string output;
-};
-
-RunResult RunVxtags(const std::string& arguments) {
-  const std::string command = std::string(VXTAGS_PATH) + " " + arguments + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  EXPECT_NE(pipe, nullptr);
-  std::string output;
-  char chunk[4096];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
-  const int wait = pclose(pipe);
-  return {WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, output};
-}
+using vx::testing::RunVxtags;
+using vx::testing::VxtagsRun;
 
 std::string Fixture(const char* name) {
   return vx::testing::ReadWholeFile(vx::testing::FixturePath(std::string("tests/catalogue/") + name));
@@ -37,18 +23,18 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
 }
 
 TEST(Vxtags, RecipesPrintEveryRequestAsTheFixtureLists) {
-  const RunResult run = RunVxtags("recipes");
+  const VxtagsRun run = RunVxtags("recipes");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.output, Fixture("recipes.expected"));
 }
 
 TEST(Vxtags, RecipesWithAFixedOrCancelledColour) {
   // FF8080, the colour the first dialog opens on, appears only as a colour text.
-  const RunResult fixed = RunVxtags("recipes --color 12abEF");
+  const VxtagsRun fixed = RunVxtags("recipes --color 12abEF");
   EXPECT_EQ(fixed.status, 0);
   EXPECT_EQ(fixed.output, ReplaceAll(Fixture("recipes.expected"), "FF8080", "12ABEF"));
 
-  const RunResult cancelled = RunVxtags("recipes --cancel");
+  const VxtagsRun cancelled = RunVxtags("recipes --cancel");
   EXPECT_EQ(cancelled.status, 0);
   EXPECT_EQ(cancelled.output.find("\n74\t"), std::string::npos);
   EXPECT_NE(cancelled.output.find("\n158\t0\t<TABLE BGCOLOR=\"#\">\n"), std::string::npos);
@@ -56,7 +42,7 @@ TEST(Vxtags, RecipesWithAFixedOrCancelledColour) {
 }
 
 TEST(Vxtags, CataloguePrintsTheTreeInUtf8) {
-  const RunResult run = RunVxtags("catalogue");
+  const VxtagsRun run = RunVxtags("catalogue");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.output, Fixture("catalogue.expected"));
 }
@@ -66,7 +52,7 @@ TEST(Vxtags, BadArgumentsExitWithTwoAndPrintNothing) {
        {"recipes --color", "recipes --color 12345", "recipes --color 1234567", "recipes --color GG0000",
         "recipes --cancel --color 123456", "recipes --cancel x", "recipes --colour 123456",
         "catalogue extra", "nonsense"}) {
-    const RunResult run = RunVxtags(arguments);
+    const VxtagsRun run = RunVxtags(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_EQ(run.output, "") << arguments;
   }

@@ -1,6 +1,7 @@
 // Keys and double-clicks sent to a real tag tree, and what reaches the
 // stand-in edit window and host frame.
 #include "tests/tree/win32_tree_fixture.h"
+#include "tests/tree/model_fill.h"
 
 #include "catalogue/catalogue.h"
 
@@ -15,16 +16,11 @@ class Win32Activation : public testing::Win32TreeTest {
  protected:
   void SetUp() override {
     Win32TreeTest::SetUp();
-    path_ = WriteDefinitionFile("user entry\n<B>user text</B>\n");
     HINSTANCE self = GetModuleHandleA(nullptr);
     tree_ = CreateTagTree(ctx_, parent_, self);
     ASSERT_NE(tree_, nullptr);
-    FillTagTree(ctx_, tree_, self, path_.c_str());
+    FillTagTree(ctx_, tree_, self, file_.path());
     testing::Arrivals().clear();
-  }
-  void TearDown() override {
-    std::remove(path_.c_str());
-    Win32TreeTest::TearDown();
   }
 
   HTREEITEM Entry(std::int32_t id) { return reinterpret_cast<HTREEITEM>(CatalogueEntry(id)->treeItem); }
@@ -61,7 +57,7 @@ class Win32Activation : public testing::Win32TreeTest {
 
   TagTreeContext ctx_{};
   HWND tree_ = nullptr;
-  std::string path_;
+  testing::DefinitionFile file_{"user entry\n<B>user text</B>\n"};
 };
 
 TEST_F(Win32Activation, EnterInsertsTheCaretItemAndTheReturnCharacterIsSwallowed) {

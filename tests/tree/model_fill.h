@@ -1,5 +1,6 @@
-// Shared set-up of the native tag tree tests: a model tree filled the way the
-// tag window fills its control, and definition files written on the fly.
+// Shared set-up of the tag tree tests: a model tree filled the way the tag
+// window fills its control, and definition files written on the fly. The
+// tests on a real control use it for the items they expect to read back.
 #pragma once
 #include <cstdio>
 #include <string>

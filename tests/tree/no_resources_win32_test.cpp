@@ -1,6 +1,7 @@
 // A tag tree in a module that carries none of its resources, with a host
 // that carries none either.
 #include "tests/tree/win32_tree_fixture.h"
+#include "tests/tree/model_fill.h"
 
 #include "catalogue/catalogue.h"
 
@@ -26,7 +27,7 @@ TEST_F(Win32TreeTest, CaptionsThatCannotBeLoadedAreEmpty) {
   HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "", TREE_STYLE, 0, 0, 300, 300, parent_, nullptr,
                               self, nullptr);
   ASSERT_NE(tree, nullptr);
-  TagTreeContext ctx = testing::FullImageContext();
+  TagTreeContext ctx = testing::ContextWithImages();
   FillTagTree(ctx, tree, self, "");
   const std::vector<testing::RealItem> items = testing::WalkRealTree(tree);
   ASSERT_EQ(items.size(), 188u);

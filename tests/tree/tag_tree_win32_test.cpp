@@ -2,8 +2,7 @@
 // walked back out of the control, and where its resources come from.
 // Compiled with code page 932 literals.
 #include "tests/tree/win32_tree_fixture.h"
-
-#include <cstring>
+#include "tests/tree/model_fill.h"
 
 #include "catalogue/catalogue.h"
 #include "tree/model_tree.h"
@@ -16,10 +15,6 @@ using testing::Win32TreeTest;
 
 HIMAGELIST ImagesOf(HWND tree) {
   return reinterpret_cast<HIMAGELIST>(SendMessageA(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
-}
-
-void ModelCaption(int category, char* buffer60, void*) {
-  std::strncpy(buffer60, CategoryCaptions[category], 59);
 }
 
 TEST(ResourceStrings, LoadUnderCodePage932AsTheCatalogueBytes) {
@@ -89,21 +84,21 @@ TEST_F(Win32TreeTest, CreatesTheSubclassedControlWithNineImages) {
 }
 
 TEST_F(Win32TreeTest, EveryItemReadBackMatchesTheCatalogueAndTheDefinitionFile) {
-  const std::string path = WriteDefinitionFile(
+  const testing::DefinitionFile file(
       "トップ\n<top>\n"
       ".フォルダ\n"
       "中の項目\n<inner>表</inner>\n"
       "..下位\n"
       "深い項目\n\n");
-  TagTreeContext modelCtx = testing::FullImageContext();
+  TagTreeContext modelCtx = testing::ContextWithImages();
   ModelTree model;
-  FillTagTreeItems(modelCtx, model, ModelCaption, nullptr, path.c_str());
+  testing::FillModel(modelCtx, model, file.path());
   const std::vector<ModelItemAtDepth> expected = model.PreOrder();
 
   TagTreeContext ctx{};
   HWND tree = CreateTagTree(ctx, parent_, GetModuleHandleA(nullptr));
   ASSERT_NE(tree, nullptr);
-  FillTagTree(ctx, tree, GetModuleHandleA(nullptr), path.c_str());
+  FillTagTree(ctx, tree, GetModuleHandleA(nullptr), file.path());
   const std::vector<RealItem> real = testing::WalkRealTree(tree);
 
   ASSERT_EQ(real.size(), 188u + 5u);
@@ -137,7 +132,6 @@ TEST_F(Win32TreeTest, EveryItemReadBackMatchesTheCatalogueAndTheDefinitionFile) 
   EXPECT_EQ(real[188].value, 0);
   EXPECT_EQ(real[189].caption, "フォルダ");
   EXPECT_EQ(real[189].value, FOLDER_VALUE);
-  std::remove(path.c_str());
 }
 
 TEST_F(Win32TreeTest, HostResourcesWinAndMissingOnesComeFromTheAddIn) {

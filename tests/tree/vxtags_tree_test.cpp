@@ -1,7 +1,5 @@
 // The built "vxtags tree" against the catalogue's fixture and definition
 // files written by the test.
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <string>
 
@@ -9,6 +7,7 @@
 
 #include "deffile/definition_loader.h"
 #include "tests/catalogue/fixture_file.h"
+#include "tests/tools/run_vxtags.h"
 
 namespace {
 
@@ -25,15 +24,8 @@ std::string TempPath(const char* suffix) {
 
 RunResult RunTree(const std::string& arguments) {
   const std::string errors = TempPath(".stderr");
-  const std::string command = std::string(VXTAGS_PATH) + " tree " + arguments + " 2>" + errors;
-  FILE* pipe = popen(command.c_str(), "r");
-  EXPECT_NE(pipe, nullptr);
-  std::string output;
-  char chunk[4096];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
-  const int wait = pclose(pipe);
-  RunResult result{WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, output,
-                   vx::testing::ReadWholeFile(errors)};
+  const vx::testing::VxtagsRun run = vx::testing::RunVxtags("tree " + arguments, errors);
+  RunResult result{run.status, run.output, vx::testing::ReadWholeFile(errors)};
   std::remove(errors.c_str());
   return result;
 }

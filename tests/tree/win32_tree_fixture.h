@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -13,7 +12,6 @@
 
 #include "addin/host_connection.h"
 #include "addin/messages.h"
-#include "deffile/definition_loader.h"
 #include "tree/tag_tree.h"
 #include "tree/tag_tree_win32.h"
 
@@ -71,16 +69,6 @@ inline std::vector<Arrival> ArrivalsWithoutTextPointers() {
   return arrivals;
 }
 
-inline TagTreeContext FullImageContext() {
-  TagTreeContext ctx{};
-  ctx.imageHome = 0;
-  ctx.imageFolder = 1;
-  ctx.imageFolderSelected = 3;
-  ctx.imageTag = 5;
-  ctx.imageTagSelected = 7;
-  return ctx;
-}
-
 class Win32TreeTest : public ::testing::Test {
  protected:
   static constexpr int kClientWidth = 360;
@@ -113,20 +101,6 @@ class Win32TreeTest : public ::testing::Test {
     if (parent_) DestroyWindow(parent_);
     DestroyWindow(HostFrameHandle);
     DestroyWindow(EditWindowHandle);
-  }
-
-  // A definition file in the temporary folder, named after the running test.
-  std::string WriteDefinitionFile(const std::string& body) {
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    std::string path = std::string(folder) + "vx_tree_" +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    std::fputs(DEFINITION_HEADER, file);
-    std::fputs("\n", file);
-    std::fputs(body.c_str(), file);
-    std::fclose(file);
-    return path;
   }
 
   HWND parent_ = nullptr;
