@@ -23,8 +23,9 @@ else()
     add_compile_options(-Werror)
   endif()
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
-  # Modules import only system DLLs (and our framework DLL).
-  add_link_options(-static-libgcc -static-libstdc++)
+  # Modules import only system DLLs (and our framework DLL): the runtime,
+  # libstdc++ and the posix compilers' winpthread are linked in.
+  add_link_options(-static)
   # At file level: the module keeps the discovery script's path in a variable
   # that a function scope would lose.
   include(GoogleTest)
@@ -68,7 +69,6 @@ function(vx_wine_test)
   vx_need_windows_gtest()
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} gtest_main)
-  target_link_options(${T_NAME} PRIVATE -static)
   add_dependencies(${T_NAME} wine_prefix_template)
   gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
