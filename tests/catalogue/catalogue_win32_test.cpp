@@ -102,13 +102,22 @@ void PrintTo(const DialogSeen& s, std::ostream* out) {
 
 std::deque<DialogAnswer> answers;
 std::vector<DialogSeen> seen;
+// Per dialog: its owner, and whether it opened without the custom-colour
+// half (it grows when that half is asked for).
+std::vector<HWND> owners;
+std::vector<bool> openedSmall;
 HHOOK cbtHook = nullptr;
 HWND drivenDialog = nullptr;
 
 void CALLBACK AnswerDialog(HWND dialog, UINT, UINT_PTR timer, DWORD) {
   KillTimer(dialog, timer);
+  RECT before = {}, after = {};
+  GetWindowRect(dialog, &before);
   // The colour fields show the initial colour only in the full dialog.
   SendDlgItemMessageA(dialog, 719, BM_CLICK, 0, 0);
+  GetWindowRect(dialog, &after);
+  owners.push_back(GetWindow(dialog, GW_OWNER));
+  openedSmall.push_back(after.right - after.left > before.right - before.left);
   seen.push_back({GetDlgItemInt(dialog, 706, nullptr, FALSE), GetDlgItemInt(dialog, 707, nullptr, FALSE),
                   GetDlgItemInt(dialog, 708, nullptr, FALSE), vx::ColorDialogClosed});
   const DialogAnswer answer = answers.empty() ? DialogAnswer{false, 0, 0, 0} : answers.front();
@@ -136,13 +145,21 @@ LRESULT CALLBACK WatchForColorDialog(int code, WPARAM wParam, LPARAM lParam) {
 
 class ColorDialog : public StandInHost {
  protected:
+  // The colour choice keeps its state for the life of the process; each case
+  // starts from the colour the first dialog opens on, whatever ran before it.
   void SetUp() override {
     StandInHost::SetUp();
+    savedLast = vx::LastColor;
+    answers.clear();
+    seen.clear();
+    owners.clear();
+    openedSmall.clear();
     cbtHook = SetWindowsHookExA(WH_CBT, WatchForColorDialog, nullptr, GetCurrentThreadId());
     ASSERT_NE(cbtHook, nullptr);
   }
   void TearDown() override {
     UnhookWindowsHookEx(cbtHook);
+    vx::LastColor = savedLast;
     StandInHost::TearDown();
   }
   // One colour choice answered as given; returns the text and the result.
@@ -154,6 +171,9 @@ class ColorDialog : public StandInHost {
     *accepted = vx::ChooseHtmlColor(text);
     return std::string(text, strnlen(text, sizeof text));
   }
+
+ private:
+  vx::ColorRef savedLast = 0;
 };
 
 TEST_F(StandInHost, ProtocolMessagesArriveAsSent) {
@@ -206,6 +226,20 @@ TEST_F(ColorDialog, OpensOnTheLastAcceptedColour) {
       {0x12, 0xAB, 0xEF, false},  // the cancel left the last colour alone
   };
   EXPECT_EQ(seen, expected);
+}
+
+TEST_F(ColorDialog, IsOwnedByTheFocusedWindowAndOpensSmall) {
+  const HWND focused = CreateWindowExA(0, "VxStandInEdit", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                       200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(focused, nullptr);
+  SetForegroundWindow(focused);
+  SetFocus(focused);
+  ASSERT_EQ(GetFocus(), focused);
+  bool accepted = true;
+  EXPECT_EQ(Choose({false, 0, 0, 0}, &accepted), "");
+  EXPECT_EQ(owners, std::vector<HWND>{focused});
+  EXPECT_EQ(openedSmall, std::vector<bool>{true});
+  DestroyWindow(focused);
 }
 
 TEST_F(ColorDialog, ColourRecipesThroughTheRealDialog) {
