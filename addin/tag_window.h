@@ -15,8 +15,8 @@ extern const char TAG_WINDOW_TITLE[];
 class TMFrameWindow : public TFrameWindow {
  public:
   TMFrameWindow(TWindow* parent, const char* title);
-  // Saves the placement and marks the tag window closed before the base
-  // destroys a window that may still exist.
+  // Saves the placement (when a window was ever made) and marks the tag
+  // window closed before the base destroys a window that may still exist.
   ~TMFrameWindow() override;
 
   HWND TreeHandle() const { return Tree; }
@@ -34,6 +34,7 @@ class TMFrameWindow : public TFrameWindow {
 
   TagTreeContext TreeContext{};
   HWND Tree = nullptr;
+  bool WindowWasMade = false;
 };
 
 }  // namespace vx

@@ -25,8 +25,10 @@ TMFrameWindow::TMFrameWindow(TWindow* parent, const char* title)
 
 TMFrameWindow::~TMFrameWindow() {
   // The framework's tracking keeps Attr on the last normal placement, so this
-  // is right whether or not the window still exists.
-  SavePlacement(Placement{Attr.X, Attr.Y, Attr.W, Attr.H});
+  // is right whether or not the window still exists. An object whose window
+  // was never made has no placement of its own: saving would store defaults
+  // worked out for one edit window as though the user had chosen them.
+  if (WindowWasMade) SavePlacement(Placement{Attr.X, Attr.Y, Attr.W, Attr.H});
   TagWindowOpen = false;
 }
 
@@ -43,6 +45,7 @@ const TResponseTable& TMFrameWindow::ResponseTable() {
 const TResponseTable& TMFrameWindow::Responses() const { return ResponseTable(); }
 
 void TMFrameWindow::SetupWindow() {
+  WindowWasMade = true;
   TFrameWindow::SetupWindow();
   // Bitmaps and captions come from the module the host's application stands
   // for, which need not be this DLL.

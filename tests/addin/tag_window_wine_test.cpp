@@ -47,6 +47,7 @@ TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(TagFrames().size(), 1u);
   EXPECT_EQ(WindowText(frame), TITLE);
+  EXPECT_EQ(WindowText(frame), "VX HTML\x95\xb6\x8f\x91\x8d\xec\x90\xac v5.60") << "code page 932 bytes";
   EXPECT_EQ(GetWindowLongPtrA(frame, GWL_STYLE) & 0x10CF0000, 0x10CF0000);
   EXPECT_EQ(GetWindowLongPtrA(frame, GWL_STYLE) & WS_CHILD, 0);
   EXPECT_NE(GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
@@ -123,6 +124,36 @@ TEST_F(TagWindowLifecycle, EnterOnAnEntryInsertsAndHandsTheFocusBack) {
   SendMessageA(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, 3u);
   EXPECT_EQ(end, 3u);
+}
+
+TEST_F(TagWindowLifecycle, ASecondOpeningKeepsTheFirstEditWindowAndDefinitionFile) {
+  const std::string path = WriteDefinitionFile("lifecycle_first.txt");
+  ASSERT_TRUE(Open(path.c_str()));
+  Pump();
+  const HWND otherEdit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, HostHandle(),
+                                         nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(otherEdit, nullptr);
+  SetFocus(Edit);
+  EXPECT_FALSE(OpenWith(otherEdit, ""));
+  Pump();
+
+  // The file grows while the window is open: nothing of it shows until the next opening.
+  std::FILE* file = std::fopen(path.c_str(), "ab");
+  std::fputs("追加\n<HR>\n", file);
+  std::fclose(file);
+  EXPECT_EQ(CountItems(), BUILT_IN_ITEMS + 2);
+
+  PressEnterOn(FindItem(PARAGRAPH));
+  EXPECT_EQ(Inserts, (std::vector<Insert>{{InsertLead, "<P>"}, {InsertTrail, "</P>"}}));
+  EXPECT_EQ(WindowText(otherEdit), "");
+  EXPECT_EQ(WindowText(Edit), "<P></P>");
+  EXPECT_EQ(GetFocus(), Edit) << "the hand-back still goes to the first host frame";
+
+  CloseAndDelete();
+  ASSERT_TRUE(Open(path.c_str()));
+  EXPECT_EQ(CountItems(), BUILT_IN_ITEMS + 3);
+  DestroyWindow(otherEdit);
+  DeleteFileA(path.c_str());
 }
 
 TEST_F(TagWindowLifecycle, DeletingTheHostWindowObjectClosesTheTagWindow) {
@@ -260,6 +291,37 @@ TEST_F(TagWindowFaults, NullAndOverlongDefinitionPathsLoadNothing) {
   ASSERT_TRUE(Open(path.c_str())) << "and the next fitting path works again";
   EXPECT_EQ(CountItems(), BUILT_IN_ITEMS + 2);
   DeleteFileA(path.c_str());
+}
+
+// A window that cannot be made leaves no tag window and no placement behind,
+// and the next call tries afresh.
+TEST_F(TagWindowFaults, AFailedWindowCreationSavesNothingAndTheNextCallOpens) {
+  static HHOOK hook = nullptr;
+  hook = SetWindowsHookExA(
+      WH_CBT,
+      [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (code == HCBT_CREATEWND) {
+          const auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+          if (create->lpszName && std::string(create->lpszName) == TITLE) return 1;
+        }
+        return CallNextHookEx(hook, code, wParam, lParam);
+      },
+      nullptr, GetCurrentThreadId());
+  EXPECT_TRUE(Open()) << "an opening reports no error to the host";
+  UnhookWindowsHookEx(hook);
+  EXPECT_TRUE(TagFrames().empty());
+  Pump();
+  DWORD type = 0;
+  std::string data;
+  for (const char* name : {"HtWinX", "HtWinY", "HtWinW", "HtWinH"}) {
+    EXPECT_FALSE(ReadValue(name, &type, &data)) << name;
+  }
+
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(TagFrames().size(), 1u);
+  EXPECT_NE(Tree(), nullptr);
+  CloseAndDelete();
+  EXPECT_TRUE(ReadValue("HtWinX", &type, &data));
 }
 
 TEST_F(TagWindowFaults, AnOpeningWhileTheTreeFailureBoxIsUpIsRefused) {
