@@ -6,9 +6,9 @@ this script's folder). The output is deterministic, so a redraw that changes
 no picture changes no byte. Edit the pictures below and run it again.
 
 HTML0 is one 16 x 16 picture. The other four are 32 x 32: the image list
-cuts them into 16 x 16 images, left to right and then top to bottom, so the
-two pictures in the top half become two consecutive images (the tree uses
-the first) and the empty bottom half two more blank ones.
+cuts a bitmap into 16 x 16 images by its width alone, so the two pictures in
+the top half become two consecutive images (the tree uses the first) and the
+empty bottom half never reaches the list.
 """
 import os
 import struct

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "deffile/definition_loader.h"
@@ -76,17 +77,45 @@ TEST(DefinitionPlacement, FoldersGoUnderTheLastFolderOneLevelUp) {
 }
 
 TEST(DefinitionPlacement, DotsAloneMakeFoldersWithEmptyCaptions) {
-  const std::string file = Header() + ".\n...\nE\n<e>\n";
+  const std::string file = Header() + ".\n...\n....\nE\n<e>\n";
   MemoryByteSource bytes(file.data(), file.size());
   RecordingSink sink;
   LoadDefinitionStream(bytes, sink);
-  ASSERT_EQ(sink.items.size(), 3u);
+  ASSERT_EQ(sink.items.size(), 4u);
   EXPECT_EQ(sink.items[0].caption, "");
   EXPECT_EQ(sink.items[0].parent, 0u);
   EXPECT_EQ(sink.items[1].caption, "");
   EXPECT_EQ(sink.items[1].parent, 0u);  // level 2 with nothing at level 1
-  EXPECT_EQ(sink.items[2].parent, sink.items[1].handle);
-  EXPECT_EQ(sink.items[2].kind, UserItemKind::Entry);
+  EXPECT_EQ(sink.items[2].parent, sink.items[1].handle) << "four dots: level 3, under the level-2 folder";
+  EXPECT_EQ(sink.items[3].parent, sink.items[2].handle);
+  EXPECT_EQ(sink.items[3].kind, UserItemKind::Entry);
+}
+
+// A source that reports nothing once (a failed read) and would then go on:
+// the load ends at the failure and keeps what came before it.
+class FailingOnceSource final : public ByteSource {
+ public:
+  FailingOnceSource(std::string before, std::string after)
+      : before_(std::move(before)), after_(std::move(after)) {}
+  std::size_t Read(unsigned char* buffer, std::size_t capacity) override {
+    std::string& part = reads_ == 0 ? before_ : after_;
+    if (reads_++ == 1) return 0;
+    const std::size_t n = part.size() < capacity ? part.size() : capacity;
+    std::memcpy(buffer, part.data(), n);
+    part.erase(0, n);
+    return n;
+  }
+
+ private:
+  std::string before_, after_;
+  int reads_ = 0;
+};
+
+TEST(DefinitionLines, AReadErrorEndsTheFileAndKeepsWhatWasRead) {
+  FailingOnceSource source(Header() + ".F\nA\n<a>\nB", "\n<b>\nC\n<c>\n");
+  RecordingSink sink;
+  LoadDefinitionStream(source, sink);
+  EXPECT_EQ(sink.Paths(), (Paths{"F/", "F/A #0 = <a>", "F/B #1 = "}));
 }
 
 TEST(DefinitionPlacement, RefusedFolderSendsWhatWouldGoInsideToTheTopLevel) {
@@ -117,6 +146,7 @@ TEST(DefinitionLines, TheLineAfterALabelIsItsTextWhateverItHolds) {
       {"NUL ends a caption", std::string("A\0B\n<a>\n", 8), {"A #0 = <a>"}},
       {"NUL first: an empty line", std::string("\0X\nA\n<a>\n", 9), {"A #0 = <a>"}},
       {"0x1A ends the file", "A\n<a>\n\x1A" "B\n<b>\n", {"A #0 = <a>"}},
+      {"0x1A ends the file before a folder", "A\n<a>\n\x1A.F\n..G\n", {"A #0 = <a>"}},
       {"0x1A inside a text", "A\n<a\x1A>\nB\n<b>\n", {"A #0 = <a"}},
       {"last label without its line end", "A\n<a>", {"A #0 = <a>"}},
   };

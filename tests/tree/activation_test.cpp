@@ -181,8 +181,10 @@ TEST_F(Activation, ValueThatNamesNoStoredTextIsNotAUserEntry) {
 
 TEST_F(Activation, HeldEnterSendsOncePerRepeatedKeyDown) {
   Enter(Catalogue(19));
-  Enter(Catalogue(19));
-  Enter(Catalogue(19));
+  // Auto-repeats: the previous-state bit set, and a repeat count of one or more.
+  tree_.caret = Catalogue(19);
+  EXPECT_EQ(HandleTreeMessage(tree_, MSG_KEYDOWN, KEY_RETURN, 0x401C0001), 1);
+  EXPECT_EQ(HandleTreeMessage(tree_, MSG_KEYDOWN, KEY_RETURN, 0x401C0003), 1);
   EXPECT_EQ(fakes::RecordedInserts().size(), 6u);
   EXPECT_EQ(fakes::RecordedHandBackCount(), 3);
 }

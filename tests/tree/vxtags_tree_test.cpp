@@ -83,6 +83,20 @@ TEST(VxtagsTree, FileTheTagWindowWouldIgnoreGivesTheCatalogueAndANote) {
   EXPECT_EQ(accepted.output, kCatalogue + "0\tuser\t0\tentry\ttext\n");
   EXPECT_EQ(accepted.errors, "");
   std::remove(crlf.c_str());
+
+  // The note follows the loader's own reading: a 0x1A before the header's line
+  // end leaves no header, and a folder opens but cannot be read.
+  const std::string marked = WriteFile(std::string(vx::DEFINITION_HEADER) + "\x1A\nentry\ntext\n");
+  const RunResult cut = RunTree(marked);
+  EXPECT_EQ(cut.status, 0);
+  EXPECT_EQ(cut.output, kCatalogue);
+  EXPECT_NE(cut.errors.find("header"), std::string::npos);
+  std::remove(marked.c_str());
+
+  const RunResult folder = RunTree(::testing::TempDir());
+  EXPECT_EQ(folder.status, 2);
+  EXPECT_EQ(folder.output, kCatalogue);
+  EXPECT_NE(folder.errors.find("cannot read"), std::string::npos);
 }
 
 }  // namespace

@@ -5,8 +5,11 @@
 #include <string>
 
 #include "catalogue/catalogue.h"
+#include "deffile/byte_sources.h"
+#include "deffile/definition_lines.h"
 #include "deffile/definition_loader.h"
 #include "deffile/definition_text_table.h"
+#include "deffile/text_mode_reader.h"
 #include "tools/vxtags/commands.h"
 #include "tools/vxtags/text_output.h"
 #include "tree/activation.h"
@@ -18,26 +21,16 @@ namespace {
 enum class FileState { Usable, Unreadable, WrongHeader };
 
 // The loader says nothing about a file it ignores; the reader of our output
-// should learn why no user items appear. The header check follows the
-// loader's text-mode reading: CRs vanish and 0x1A ends the file.
+// should learn why no user items appear. The first line is read and judged
+// exactly as the loader reads and judges it.
 FileState InspectDefinitionFile(const char* path) {
-  std::FILE* file = std::fopen(path, "rb");
-  if (!file) return FileState::Unreadable;
-  std::string first;
-  bool sawLineEnd = false;
-  for (int c; !sawLineEnd && first.size() < 256 && (c = std::fgetc(file)) != EOF;) {
-    if (c == 0x1A) break;
-    if (c == '\r') continue;
-    if (c == '\n') {
-      sawLineEnd = true;
-    } else {
-      first.push_back(static_cast<char>(c));
-    }
-  }
-  const bool readError = std::ferror(file) != 0;
-  std::fclose(file);
-  if (readError) return FileState::Unreadable;
-  return sawLineEnd && first == vx::DEFINITION_HEADER ? FileState::Usable : FileState::WrongHeader;
+  vx::FileByteSource source(path);
+  if (!source.IsOpen()) return FileState::Unreadable;
+  vx::TextModeReader reader(source);
+  char line[vx::DEFINITION_LINE_SIZE] = {};
+  const std::size_t count = reader.ReadLine(line, sizeof line);
+  if (source.Failed()) return FileState::Unreadable;
+  return vx::IsDefinitionHeaderLine(line, count) ? FileState::Usable : FileState::WrongHeader;
 }
 
 void CategoryCaption(int category, char* buffer60, void*) {
