@@ -18,7 +18,8 @@ fi
 win64=${VX_BENCH_WIN64_BUILD:-$root/build/win64}
 if [ -f "$win64/CMakeCache.txt" ] &&
    cmake --build "$win64" --target tree_fill_bench wine_prefix_template -j2 >/dev/null 2>&1; then
-  "$root/cmake/wine-run.sh" "$win64/bin/tree_fill_bench.exe" --fail-above=1.5
+  # A modal window left up by a fault would otherwise hold the run forever.
+  timeout 300 "$root/cmake/wine-run.sh" "$win64/bin/tree_fill_bench.exe" --fail-above=1.5
 else
   echo "tree: benchmark not built (configure the win64 preset first)"
 fi

@@ -8,9 +8,11 @@ set -u
 exe=$1; shift
 bin=$(cd "$(dirname "$exe")" && pwd)
 template=$bin/../wine/template
-work=$(mktemp -d "$bin/../wine/run.XXXXXX")
-cp -al "$template/." "$work/"
-cp --remove-destination "$template"/*.reg "$work/"
+fail() { echo "wine-run: $*" >&2; exit 125; }
+[ -f "$template/.ready" ] || fail "no template prefix in $template (build the wine_prefix_template target)"
+work=$(mktemp -d "$bin/../wine/run.XXXXXX") || fail "cannot make a prefix beside $template"
+cp -al "$template/." "$work/" && cp --remove-destination "$template"/*.reg "$work/" ||
+  fail "cannot copy the template prefix"
 export WINEPREFIX=$work WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 
@@ -21,7 +23,8 @@ if [ "${VX_WINE_SHARED_DISPLAY:-0}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   exec 3>&-
-  for _ in $(seq 100); do [ -s "$work/.display" ] && break; sleep 0.05; done
+  for _ in $(seq 400); do [ -s "$work/.display" ] && break; sleep 0.05; done
+  [ -s "$work/.display" ] || { kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"; fail "Xvfb did not start"; }
   export DISPLAY=:$(head -n 1 "$work/.display")
 fi
 

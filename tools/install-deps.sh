@@ -18,5 +18,10 @@ fi
 # Wine reads Japanese arguments and paths only with a compiled glibc locale.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
   SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  $SUDO localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || echo "note: could not compile the ja_JP.UTF-8 locale"
+  # localedef exits 1 on mere warnings; whether the locale exists is what counts.
+  $SUDO localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || true
+  if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
+    echo "install-deps: could not compile the ja_JP.UTF-8 locale" >&2
+    exit 1
+  fi
 fi
