@@ -5,9 +5,10 @@
 // It lives in vxframe.dll so that the host and the add-in see one class
 // registration and one deletion queue. Every module links the C++ runtime
 // statically, so nothing here passes standard-library objects across the
-// boundary, data members are private and are touched only by functions
-// compiled into vxframe.dll, and objects are deleted through their virtual
-// destructors (the deleting destructor of the module that allocated them).
+// boundary, data members other than the plain creation attributes (Attr) are
+// private and are touched only by functions compiled into vxframe.dll, and
+// objects are deleted through their virtual destructors (the deleting
+// destructor of the module that allocated them).
 #pragma once
 #include <windows.h>
 

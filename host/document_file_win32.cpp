@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
+
+#include "host/tag_window_link_win32.h"  // FolderOf
 
 namespace vxhost {
 namespace {
@@ -25,6 +28,23 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
     done += written;
   }
   return true;
+}
+
+// The edit control keeps its text as UTF-16: bytes that do not come back from
+// the ANSI code page unchanged (a lead byte without its trail, say) would be
+// saved as something else.
+bool SurvivesEditControl(const std::string& bytes) {
+  if (bytes.empty()) return true;
+  const int size = static_cast<int>(bytes.size());
+  const int wide = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+  if (wide <= 0) return false;
+  std::vector<wchar_t> text(static_cast<std::size_t>(wide));
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), wide);
+  const int narrow = WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+  if (narrow != size) return false;
+  std::string back(static_cast<std::size_t>(narrow), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), wide, &back[0], narrow, nullptr, nullptr);
+  return back == bytes;
 }
 
 }  // namespace
@@ -57,20 +77,29 @@ FileResult ReadDocument(const char* path, std::string& bytes) {
 
 FileResult WriteDocument(const char* path, const std::string& bytes) {
   if (!path || !*path) return FileResult::CannotOpen;
-  std::string temporary = std::string(path) + ".vxsave";
+  // A name the system makes unique, in the target's folder so that the
+  // replacement is a rename on one volume; no file of the user's is touched.
+  const std::string folder = FolderOf(path);
+  char temporary[MAX_PATH];
+  if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "vx", 0, temporary)) {
+    return FileResult::CannotOpen;
+  }
   {
-    FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    FileHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Handle == INVALID_HANDLE_VALUE) return FileResult::CannotOpen;
+    if (file.Handle == INVALID_HANDLE_VALUE) {
+      DeleteFileA(temporary);
+      return FileResult::CannotOpen;
+    }
     if (!WriteAll(file.Handle, bytes) || !FlushFileBuffers(file.Handle)) {
       CloseHandle(file.Handle);
       file.Handle = INVALID_HANDLE_VALUE;
-      DeleteFileA(temporary.c_str());
+      DeleteFileA(temporary);
       return FileResult::WriteFailed;
     }
   }
-  if (!MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileA(temporary.c_str());
+  if (!MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileA(temporary);
     return FileResult::WriteFailed;
   }
   return FileResult::Ok;
@@ -89,7 +118,8 @@ FileResult LoadIntoEdit(HWND edit, const char* path) {
   std::string bytes;
   FileResult result = ReadDocument(path, bytes);
   if (result != FileResult::Ok) return result;
-  SetWindowTextA(edit, bytes.c_str());
+  if (!SurvivesEditControl(bytes)) return FileResult::NotCodePageText;
+  if (!SetWindowTextA(edit, bytes.c_str())) return FileResult::ReadFailed;
   SendMessageA(edit, EM_SETMODIFY, FALSE, 0);
   return FileResult::Ok;
 }
@@ -106,6 +136,7 @@ const char* DescribeFailure(FileResult result) {
     case FileResult::CannotOpen: return "ファイルを開けません。";
     case FileResult::TooLarge: return "ファイルが大きすぎます。";
     case FileResult::NotText: return "テキストファイルではありません（ゼロのバイトを含みます）。";
+    case FileResult::NotCodePageText: return "シフトJISとして読めないバイトを含みます。開いて保存すると内容が変わるため、開きません。";
     case FileResult::ReadFailed: return "ファイルを読めませんでした。";
     case FileResult::WriteFailed: return "ファイルを書き込めませんでした。元のファイルはそのままです。";
   }

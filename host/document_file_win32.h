@@ -13,6 +13,7 @@ enum class FileResult {
   CannotOpen,
   TooLarge,    // more than kMaxDocumentBytes
   NotText,     // holds a zero byte, which the edit control would cut the text at
+  NotCodePageText,  // holds bytes that the control's code page conversion would change
   ReadFailed,
   WriteFailed,
 };
@@ -20,12 +21,13 @@ enum class FileResult {
 inline constexpr std::size_t kMaxDocumentBytes = 16 * 1024 * 1024;
 
 FileResult ReadDocument(const char* path, std::string& bytes);
-// Writes beside the target first and then replaces it, so a failed save
-// leaves the previous file whole.
+// Writes a new file of its own name beside the target first and then
+// replaces the target with it, so a failed save leaves the previous file whole.
 FileResult WriteDocument(const char* path, const std::string& bytes);
 
 std::string EditText(HWND edit);
-// The loaded text replaces the control's text only when the whole file was read.
+// The loaded text replaces the control's text only when the whole file was
+// read and the control can hold it byte for byte.
 FileResult LoadIntoEdit(HWND edit, const char* path);
 FileResult SaveFromEdit(HWND edit, const char* path);
 

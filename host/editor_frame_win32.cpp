@@ -88,11 +88,13 @@ TEditorFrame::~TEditorFrame() {
   Protocol.Uninstall();
   if (AcceleratorTable) DestroyAcceleratorTable(AcceleratorTable);
   if (Font) DeleteObject(Font);
-  // A menu that never reached a window is ours to free.
-  if (!GetHandle() && Attr.Menu) DestroyMenu(Attr.Menu);
+  // A menu that never reached a window is ours to free; one that did went
+  // with its window.
+  if (!WindowWasMade && Attr.Menu) DestroyMenu(Attr.Menu);
 }
 
 void TEditorFrame::SetupWindow() {
+  WindowWasMade = true;
   TFrameWindow::SetupWindow();
   RECT area;
   GetClientRect(GetHandle(), &area);

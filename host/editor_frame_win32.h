@@ -80,6 +80,7 @@ class TEditorFrame : public TFrameWindow {
   EditProtocol Protocol;
   TagWindowLink AddIn;
   bool Interactive = true;
+  bool WindowWasMade = false;
   bool AddInMissingReported = false;
 };
 

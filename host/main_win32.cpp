@@ -15,16 +15,17 @@
 namespace {
 
 // Accelerators work wherever the focus is, the tag window included, and all
-// go to the editor frame.
+// go to the editor frame. The frame is asked of the application each time:
+// its object is gone before the loop has seen the last queued messages.
 class THostApplication : public TApplication {
  public:
   using TApplication::TApplication;
-  vxhost::TEditorFrame* Frame = nullptr;
 
  protected:
   bool ProcessAppMsg(MSG& msg) override {
-    return Frame && Frame->GetHandle() && Frame->Accelerators() &&
-           TranslateAcceleratorA(Frame->GetHandle(), Frame->Accelerators(), &msg);
+    auto* frame = static_cast<vxhost::TEditorFrame*>(GetMainWindow());
+    return frame && frame->GetHandle() && frame->Accelerators() &&
+           TranslateAcceleratorA(frame->GetHandle(), frame->Accelerators(), &msg);
   }
 };
 
@@ -36,6 +37,14 @@ struct Options {
   std::string DefinitionPath;
 };
 
+// The file dialogs move the current folder, and the tag window reads its
+// definition file at every opening: a relative name must not follow them.
+std::string FullPath(const char* path) {
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
+  return length > 0 && length < sizeof full ? std::string(full, length) : std::string(path);
+}
+
 bool ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--demo") == 0) {
@@ -46,7 +55,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     } else if (std::strcmp(argv[i], "--tag-window") == 0) {
       options.OpenTagWindow = true;
     } else if (options.DefinitionPath.empty()) {
-      options.DefinitionPath = argv[i];
+      options.DefinitionPath = FullPath(argv[i]);
     } else {
       return false;
     }
@@ -67,7 +76,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   THostApplication app(instance);
   auto* frame = new vxhost::TEditorFrame(options.DefinitionPath.c_str());
   app.SetMainWindow(frame);
-  app.Frame = frame;
   frame->Attr.Style &= ~WS_VISIBLE;
   if (!frame->Create()) return 1;
   ShowWindow(frame->GetHandle(), options.Demo ? SW_SHOWNORMAL : show);
@@ -79,6 +87,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     frame->OpenTagWindow();
   }
   int code = app.MessageLoop();
-  app.Frame = nullptr;
   return options.Demo ? vxhost::DemoExitCode() : code;
 }

@@ -72,16 +72,35 @@ TEST_F(EditorFrameTest, RefusedFilesAndFailedSavesLeaveEverythingAsItWas) {
   std::string binary = Write("zero.bin", std::string("ab\0cd", 5));
   EXPECT_FALSE(Frame->OpenDocument(binary.c_str()));
   EXPECT_FALSE(Frame->OpenDocument((Folder + "\\missing.html").c_str()));
+  // Bytes that are no code page 932 text would come back changed from the control.
+  for (const char* broken : {"a\x81 b", "tail\x82", "\x81\x7F"}) {
+    const std::string path = Write("broken.html", broken);
+    EXPECT_EQ(vxhost::LoadIntoEdit(Frame->EditWindow(), path.c_str()), vxhost::FileResult::NotCodePageText)
+        << broken;
+  }
   EXPECT_EQ(vxhost::EditText(Frame->EditWindow()), "current");
 
   std::string bad = Folder + "\\no-such-folder\\x.html";
   EXPECT_EQ(vxhost::WriteDocument(bad.c_str(), "x"), vxhost::FileResult::CannotOpen);
   EXPECT_FALSE(Frame->SaveDocument(bad.c_str()));
 
+  // A target that cannot be replaced (held open by another program) stays as it was.
   std::string target = Write("kept.html", "old");
+  HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(vxhost::WriteDocument(target.c_str(), "new"), vxhost::FileResult::WriteFailed);
+  CloseHandle(held);
+  EXPECT_EQ(Read(target), "old");
+
+  // A file that happens to carry a name a save might use for its own work is no concern of the save.
+  std::string bystander = Write("kept.html.vxsave", "mine");
   EXPECT_EQ(vxhost::WriteDocument(target.c_str(), "new"), vxhost::FileResult::Ok);
   EXPECT_EQ(Read(target), "new");
-  EXPECT_EQ(GetFileAttributesA((target + ".vxsave").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(Read(bystander), "mine");
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((Folder + "\\vx*.tmp").c_str(), &found);
+  EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a save's own file was left behind: " << found.cFileName;
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
 TEST_F(EditorFrameTest, FolderOfSkipsBackslashTrailBytes) {
