@@ -78,6 +78,20 @@ TEST_F(Win32TreeTest, CreatesTheSubclassedControlWithNineImages) {
   EXPECT_EQ(cx, 16);
   EXPECT_EQ(cy, 16);
 
+  // Items inserted by image alone get their selected image by the tree's rule.
+  const struct {
+    int image, selected;
+  } kRule[] = {{5, 7}, {1, 3}, {0, 0}, {7, 7}};
+  for (const auto& row : kRule) {
+    const HTREEITEM item = InsertTreeItem(nullptr, "項目", TVI_LAST, row.image, tree, 42);
+    ASSERT_NE(item, nullptr);
+    const RealItem read = testing::QueryRealItem(tree, item, 0);
+    EXPECT_EQ(read.caption, "項目");
+    EXPECT_EQ(read.image, row.image);
+    EXPECT_EQ(read.selectedImage, row.selected) << row.image;
+    EXPECT_EQ(read.value, 42);
+  }
+
   // The image list goes with the tree.
   DestroyWindow(tree);
   EXPECT_EQ(ImageList_GetImageCount(images), 0);
