@@ -9,6 +9,7 @@
 
 #include "host/tag_tree_reader_win32.h"
 #include "tests/addin/addin_host.h"
+#include "tests/addin/import_patch.h"
 
 namespace vx::test {
 namespace {
@@ -35,6 +36,29 @@ std::string WriteDefinitionFile(const char* name) {
   std::fclose(file);
   return name;
 }
+
+// Counts the add-in's beeps while it lives; Wine makes no sound to listen for.
+int Beeps = 0;
+BOOL WINAPI CountBeep(UINT) {
+  ++Beeps;
+  return TRUE;
+}
+class BeepCounter {
+ public:
+  explicit BeepCounter(HMODULE addin) : Addin(addin) {
+    Beeps = 0;
+    const auto counter = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&CountBeep));
+    Original = PatchImport(addin, "user32.dll", "MessageBeep", counter);
+  }
+  ~BeepCounter() {
+    if (Original) PatchImport(Addin, "user32.dll", "MessageBeep", Original);
+  }
+  bool Installed() const { return Original != nullptr; }
+
+ private:
+  HMODULE Addin;
+  FARPROC Original = nullptr;
+};
 
 using TagWindowLifecycle = AddinHost;
 
@@ -72,10 +96,13 @@ TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
   EXPECT_EQ(CountItems(), BUILT_IN_ITEMS) << "the definition file was loaded again";
   DeleteFileA(other.c_str());
 
-  // Focus on the frame itself: a beep, and the focus stays where it is.
+  // Focus on the frame itself: one beep, and the focus stays where it is.
+  BeepCounter beeps(Addin);
+  ASSERT_TRUE(beeps.Installed()) << "the add-in does not import MessageBeep";
   SetFocus(frame);
   StartRecording({WM_SETFOCUS, WM_KILLFOCUS});
   EXPECT_FALSE(Open());
+  EXPECT_EQ(Beeps, 1);
   EXPECT_TRUE(Seen_.empty());
   EXPECT_EQ(GetFocus(), frame);
   StopRecording();
@@ -90,6 +117,7 @@ TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
   EXPECT_FALSE(ReadValue("HtWinX", &type, &data)) << "saved before the object was deleted";
   EXPECT_FALSE(Open()) << "still closing: no second tag window";
   EXPECT_TRUE(TagFrames().empty());
+  EXPECT_EQ(Beeps, 1) << "no frame left to focus is no reason to beep";
   EXPECT_TRUE(CloseRequest()) << "a close request while closing";
   Pump();
   EXPECT_TRUE(ReadValue("HtWinX", &type, &data));
