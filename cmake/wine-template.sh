@@ -9,14 +9,15 @@ export WINEPREFIX=$template WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 wine=/usr/lib/wine/wine64
 run() { if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a "$@"; fi; }
-# wineboot's own status says little; the registry files it writes say whether
-# the prefix exists, and a template without them must not be marked ready.
 run "$wine" wineboot -i >/dev/null 2>&1 || true
-for hive in system.reg user.reg; do
-  [ -s "$template/$hive" ] || { echo "wine-template: wineboot made no $hive in $template" >&2; exit 1; }
-done
 # Without a window manager some dialogs take seconds to close unless unmanaged.
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
+# wineboot's own status says little; the registry files the server leaves
+# behind say whether the prefix exists, and a template without them must not
+# be marked ready.
+for hive in system.reg user.reg; do
+  [ -s "$template/$hive" ] || { echo "wine-template: no $hive was made in $template" >&2; exit 1; }
+done
 touch "$template/.ready"
