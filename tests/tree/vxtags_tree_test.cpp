@@ -64,17 +64,18 @@ TEST(VxtagsTree, UserItemsFollowInPreOrderWithTheirTexts) {
   std::remove(path.c_str());
 }
 
+// What the tag window ignores prints the catalogue alone, with a note saying why.
+void ExpectIgnored(const RunResult& run, int status, const char* note, const char* what) {
+  EXPECT_EQ(run.status, status) << what;
+  EXPECT_EQ(run.output, kCatalogue) << what;
+  EXPECT_NE(run.errors.find(note), std::string::npos) << what << ": " << run.errors;
+}
+
 TEST(VxtagsTree, FileTheTagWindowWouldIgnoreGivesTheCatalogueAndANote) {
-  const RunResult missing = RunTree(TempPath(".absent"));
-  EXPECT_EQ(missing.status, 2);
-  EXPECT_EQ(missing.output, kCatalogue);
-  EXPECT_NE(missing.errors.find("cannot read"), std::string::npos);
+  ExpectIgnored(RunTree(TempPath(".absent")), 2, "cannot read", "a missing file");
 
   const std::string path = WriteFile(std::string(vx::DEFINITION_HEADER) + " \nentry\ntext\n");
-  const RunResult wrongHeader = RunTree(path);
-  EXPECT_EQ(wrongHeader.status, 0);
-  EXPECT_EQ(wrongHeader.output, kCatalogue);
-  EXPECT_NE(wrongHeader.errors.find("header"), std::string::npos);
+  ExpectIgnored(RunTree(path), 0, "header", "a blank after the header");
   std::remove(path.c_str());
 
   // CR LF line ends are no wrong header.
@@ -87,16 +88,9 @@ TEST(VxtagsTree, FileTheTagWindowWouldIgnoreGivesTheCatalogueAndANote) {
   // The note follows the loader's own reading: a 0x1A before the header's line
   // end leaves no header, and a folder opens but cannot be read.
   const std::string marked = WriteFile(std::string(vx::DEFINITION_HEADER) + "\x1A\nentry\ntext\n");
-  const RunResult cut = RunTree(marked);
-  EXPECT_EQ(cut.status, 0);
-  EXPECT_EQ(cut.output, kCatalogue);
-  EXPECT_NE(cut.errors.find("header"), std::string::npos);
+  ExpectIgnored(RunTree(marked), 0, "header", "0x1A before the header's line end");
   std::remove(marked.c_str());
-
-  const RunResult folder = RunTree(::testing::TempDir());
-  EXPECT_EQ(folder.status, 2);
-  EXPECT_EQ(folder.output, kCatalogue);
-  EXPECT_NE(folder.errors.find("cannot read"), std::string::npos);
+  ExpectIgnored(RunTree(::testing::TempDir()), 2, "cannot read", "a folder");
 }
 
 }  // namespace
