@@ -34,7 +34,6 @@ class TMFrameWindow : public TFrameWindow {
 
   TagTreeContext TreeContext{};
   HWND Tree = nullptr;
-  bool WindowWasMade = false;
 };
 
 }  // namespace vx

@@ -28,7 +28,7 @@ TMFrameWindow::~TMFrameWindow() {
   // is right whether or not the window still exists. An object whose window
   // was never made has no placement of its own: saving would store defaults
   // worked out for one edit window as though the user had chosen them.
-  if (WindowWasMade) SavePlacement(Placement{Attr.X, Attr.Y, Attr.W, Attr.H});
+  if (HadWindow()) SavePlacement(Placement{Attr.X, Attr.Y, Attr.W, Attr.H});
   TagWindowOpen = false;
 }
 
@@ -45,7 +45,6 @@ const TResponseTable& TMFrameWindow::ResponseTable() {
 const TResponseTable& TMFrameWindow::Responses() const { return ResponseTable(); }
 
 void TMFrameWindow::SetupWindow() {
-  WindowWasMade = true;
   TFrameWindow::SetupWindow();
   // Bitmaps and captions come from the module the host's application stands
   // for, which need not be this DLL.

@@ -135,6 +135,9 @@ class VXFRAME_API TWindow {
   TWindow& operator=(const TWindow&) = delete;
 
   HWND GetHandle() const;
+  // True once a native window has existed for this object, also after it is
+  // gone: what a destructor needs to tell a closed window from one never made.
+  bool HadWindow() const;
   TWindow* Parent() const;
   TApplication* GetApplication() const;
   const char* GetTitle() const;
@@ -204,6 +207,7 @@ class VXFRAME_API TWindow {
   TWindow* FirstChildWindow;
   TWindow* NextSiblingWindow;  // sibling while a child; next in the queue while condemned
   bool SetupDone;
+  bool WindowMade;
 };
 
 // A top-level window with caption and sizing border, optionally filled by a

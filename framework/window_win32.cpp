@@ -70,7 +70,8 @@ TWindow::TWindow(TWindow* parent, const char* title, TApplication* app)
       Title(CopyText(title)),
       FirstChildWindow(nullptr),
       NextSiblingWindow(nullptr),
-      SetupDone(false) {
+      SetupDone(false),
+      WindowMade(false) {
   SetParent(parent);
 }
 
@@ -88,6 +89,7 @@ TWindow::~TWindow() {
 }
 
 HWND TWindow::GetHandle() const { return Handle; }
+bool TWindow::HadWindow() const { return WindowMade; }
 TWindow* TWindow::Parent() const { return ParentWindow; }
 TApplication* TWindow::GetApplication() const { return Application; }
 const char* TWindow::GetTitle() const { return Title ? Title : ""; }
@@ -130,6 +132,7 @@ void TWindow::Detach() {
 
 void TWindow::Attach(HWND handle) {
   Handle = handle;
+  WindowMade = true;
   SetWindowLongPtrA(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

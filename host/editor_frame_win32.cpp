@@ -90,11 +90,10 @@ TEditorFrame::~TEditorFrame() {
   if (Font) DeleteObject(Font);
   // A menu that never reached a window is ours to free; one that did went
   // with its window.
-  if (!WindowWasMade && Attr.Menu) DestroyMenu(Attr.Menu);
+  if (!HadWindow() && Attr.Menu) DestroyMenu(Attr.Menu);
 }
 
 void TEditorFrame::SetupWindow() {
-  WindowWasMade = true;
   TFrameWindow::SetupWindow();
   RECT area;
   GetClientRect(GetHandle(), &area);

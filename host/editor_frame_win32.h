@@ -80,7 +80,6 @@ class TEditorFrame : public TFrameWindow {
   EditProtocol Protocol;
   TagWindowLink AddIn;
   bool Interactive = true;
-  bool WindowWasMade = false;
   bool AddInMissingReported = false;
 };
 

@@ -179,6 +179,7 @@ TEST_F(FrameworkTest, ClosedObjectOutlivesItsWindowUntilTheLoopRuns) {
   Root root(App);
   int deaths = 0;
   auto* frame = new TProbeFrame(&root, &deaths);
+  EXPECT_FALSE(frame->HadWindow());
   HWND hwnd = MakeFrame(*frame, 0, 0, 200, 100);
   ASSERT_NE(hwnd, nullptr);
 
@@ -191,6 +192,7 @@ TEST_F(FrameworkTest, ClosedObjectOutlivesItsWindowUntilTheLoopRuns) {
   SendMessageA(hwnd, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(hwnd));
   EXPECT_EQ(frame->GetHandle(), nullptr);
+  EXPECT_TRUE(frame->HadWindow()) << "still known once the window is gone";
   EXPECT_EQ(deaths, 0);
   EXPECT_TRUE(App.IsCondemned(frame));
   EXPECT_EQ(root.FirstChild(), nullptr);  // detached from its parent at once
