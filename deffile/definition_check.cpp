@@ -17,9 +17,6 @@
 namespace vx {
 namespace {
 
-// The header as a UTF-8 editor would save it.
-constexpr const char kUtf8Header[] =
-    "[VX-HTML\xE5\xAE\x9A\xE7\xBE\xA9\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB]";
 constexpr std::size_t kPieceLimit = DEFINITION_LINE_SIZE - 1;
 
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
@@ -147,15 +144,20 @@ bool Checker::CheckHeader(const Piece& piece) {
   if (IsDefinitionHeaderLine(piece.bytes, piece.count)) return true;
   const char* reason = "the first line is not the header line";
   const std::size_t headerLength = std::strlen(DEFINITION_HEADER);
+  const bool byteOrderMark = StartsWith(piece.bytes, piece.count, "\xEF\xBB\xBF");
+  if (StartsWith(piece.bytes + (byteOrderMark ? 3 : 0), piece.count - (byteOrderMark ? 3 : 0),
+                 DEFINITION_HEADER_UTF8)) {
+    Report(1, CheckFinding::Utf8File, "the file is in UTF-8%s; the loader reads only code page 932 and ignores it",
+           byteOrderMark ? " with a byte-order mark" : "");
+    return false;
+  }
   if (piece.count == 0) {
     reason = "the file is empty";
-  } else if (StartsWith(piece.bytes, piece.count, "\xEF\xBB\xBF")) {
+  } else if (byteOrderMark) {
     reason = "the file starts with a UTF-8 byte-order mark";
   } else if (StartsWith(piece.bytes, piece.count, "\xFF\xFE") ||
              StartsWith(piece.bytes, piece.count, "\xFE\xFF")) {
     reason = "the file is UTF-16; it must be code page 932";
-  } else if (StartsWith(piece.bytes, piece.count, kUtf8Header)) {
-    reason = "the header is written in UTF-8; it must be code page 932";
   } else if (StartsWith(piece.bytes, piece.count, DEFINITION_HEADER)) {
     const char* rest = piece.bytes + headerLength;
     const std::size_t restCount = piece.count - headerLength;

@@ -20,6 +20,7 @@ enum class CheckFinding {
   BytesAfterEndMark,   // bytes after a 0x1A
   InvalidCp932,        // a byte that is not valid code page 932
   NulByte,             // a NUL byte cuts the line short
+  Utf8File,            // the whole file is ignored: it is UTF-8, which vxtags convert turns into code page 932
 };
 
 class CheckReport {

@@ -2,6 +2,8 @@
 // definition file, as "FILE:LINE: message" lines and a closing summary.
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "deffile/byte_sources.h"
 #include "deffile/definition_check.h"
@@ -13,12 +15,40 @@ namespace {
 // count is worth reading.
 constexpr std::uint64_t kShownFindings = 1000;
 
+// A path as the shell takes it back: quoted unless every byte is plain.
+std::string ShellWord(const std::string& path) {
+  if (!path.empty() && path.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                              "0123456789._/+-:@,=") == std::string::npos && path[0] != '-')
+    return path;
+  std::string quoted = "'";
+  for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// Where the converted file goes: "NAME.def.utf8" becomes "NAME.def", the
+// naming the guide recommends; any other name gets ".cp932" before its
+// extension. Never the source itself, which convert refuses to overwrite.
+std::string ConvertedName(const std::string& path) {
+  constexpr const char kSourceSuffix[] = ".utf8";
+  const std::size_t suffix = std::strlen(kSourceSuffix);
+  const std::size_t name = path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1;
+  if (path.size() > name + suffix && path.compare(path.size() - suffix, suffix, kSourceSuffix) == 0)
+    return path.substr(0, path.size() - suffix);
+  const std::size_t dot = path.rfind('.');
+  const std::size_t stem = dot == std::string::npos || dot <= name ? path.size() : dot;
+  return path.substr(0, stem) + ".cp932" + path.substr(stem);
+}
+
 class PrintedReport : public vx::CheckReport {
  public:
   explicit PrintedReport(const char* path) : path_(path) {}
-  void Finding(std::uint64_t line, vx::CheckFinding, const char* message) override {
-    if (++count_ <= kShownFindings)
-      std::printf("%s:%llu: %s\n", path_, static_cast<unsigned long long>(line), message);
+  void Finding(std::uint64_t line, vx::CheckFinding kind, const char* message) override {
+    if (++count_ > kShownFindings) return;
+    std::printf("%s:%llu: %s", path_, static_cast<unsigned long long>(line), message);
+    if (kind == vx::CheckFinding::Utf8File)
+      std::printf("; convert it with: vxtags convert %s %s", ShellWord(path_).c_str(),
+                  ShellWord(ConvertedName(path_)).c_str());
+    std::printf("\n");
   }
   std::uint64_t Hidden() const { return count_ > kShownFindings ? count_ - kShownFindings : 0; }
 

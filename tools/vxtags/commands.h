@@ -1,5 +1,6 @@
 // The subcommands of vxtags. Each takes the arguments after its own name and
-// returns the exit status: 0 done, 1 findings (check), 2 bad arguments or unreadable input.
+// returns the exit status: 0 done, 1 findings (check, convert), 2 bad arguments or
+// unreadable input.
 #pragma once
 
 namespace vxtags {
@@ -8,6 +9,7 @@ int RunRecipesCommand(int argc, char** argv);
 int RunCatalogueCommand(int argc, char** argv);
 int RunTreeCommand(int argc, char** argv);
 int RunCheckCommand(int argc, char** argv);
+int RunConvertCommand(int argc, char** argv);
 
 // The usage line printed on stderr for bad arguments.
 int Usage();
