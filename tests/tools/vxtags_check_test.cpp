@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "deffile/definition_lines.h"
 #include "deffile/definition_loader.h"
 #include "tests/tools/run_vxtags.h"
 
@@ -44,6 +45,40 @@ TEST(VxtagsCheck, FindingsAreNumberedLinesAndExitOne) {
             path + ":5: the label ends the file without a text line; its entry inserts nothing\n" +
             path + ":6: a 0x1A byte ends the file here; the loader ignores the 3 bytes after it\n" +
             path + ": the loader adds 1 folders and 2 entries; 4 findings\n");
+}
+
+std::string WriteRaw(const std::string& name, const std::string& bytes) {
+  const char* dir = std::getenv("TMPDIR");
+  const std::string path = std::string(dir != nullptr ? dir : "/tmp") + "/" + name;
+  FILE* file = std::fopen(path.c_str(), "wb");
+  EXPECT_NE(file, nullptr);
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+  return path;
+}
+
+// The one finding names the encoding and a command line the shell runs as it
+// stands: the recommended name pair, or a new name beside a name of any other form.
+TEST(VxtagsCheck, Utf8FileGetsOneFindingWithTheCommandThatConvertsIt) {
+  const std::string header = vx::DEFINITION_HEADER_UTF8;
+  const std::string plain = WriteRaw("vxtags-check-html5.def.utf8", header + "\n.F\nA\n<a>\n");
+  const std::string marked = WriteRaw("vxtags check $HOME.def", "\xEF\xBB\xBF" + header + "\r\nA\r\n<a>\r\n");
+  const VxtagsRun plainRun = RunCheck(plain);
+  const VxtagsRun markedRun = RunCheck(marked);
+  std::remove(plain.c_str());
+  std::remove(marked.c_str());
+  EXPECT_EQ(plainRun.status, 1);
+  EXPECT_EQ(plainRun.output,
+            plain + ":1: the file is in UTF-8; the loader reads only code page 932 and ignores it; convert it with: "
+                    "vxtags convert " + plain + " " + plain.substr(0, plain.size() - 5) + "\n" +
+            plain + ": the loader adds 0 folders and 0 entries; 1 findings\n");
+  const std::string folder = marked.substr(0, marked.rfind('/') + 1);
+  EXPECT_EQ(markedRun.status, 1);
+  EXPECT_EQ(markedRun.output,
+            marked + ":1: the file is in UTF-8 with a byte-order mark; the loader reads only code page 932 and "
+                     "ignores it; convert it with: vxtags convert '" + folder + "vxtags check $HOME.def' '" + folder +
+            "vxtags check $HOME.cp932.def'\n" +
+            marked + ": the loader adds 0 folders and 0 entries; 1 findings\n");
 }
 
 TEST(VxtagsCheck, UnreadableFileExitsTwo) {

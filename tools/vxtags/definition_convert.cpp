@@ -190,12 +190,15 @@ void ToCp932::Line(const InputLine& line, bool header) {
     const char32_t c = decoded.character;
     unsigned char code[2];
     std::size_t length = 0;
-    if (c == 0) {
-      findings_.Add(line.number, column, "a NUL character: the loader reads the line only up to it");
-    } else if (c == '\r') {
-      findings_.Add(line.number, column, "a carriage return inside the line: the loader drops it");
-    } else if (c == 0x1A) {
-      findings_.Add(line.number, column, "U+001A: the loader takes it for the end of the file");
+    // Control characters the loader reads otherwise still count as bytes,
+    // so that the lines after them are judged as the author wrote them.
+    if (c == 0 || c == '\r' || c == 0x1A) {
+      code[0] = static_cast<unsigned char>(c);
+      length = 1;
+      findings_.Add(line.number, column,
+                    c == 0      ? "a NUL character: the loader reads the line only up to it"
+                    : c == '\r' ? "a carriage return inside the line: the loader drops it"
+                                : "U+001A: the loader takes it for the end of the file");
     } else if ((length = codec_.Encode(c, code)) == 0) {
       ReportUnmappable(line, column, c);
     }

@@ -1,0 +1,221 @@
+// Definition files between UTF-8 and code page 932: the strict character
+// mapping, each refusal at its line and column, the round trip as the loader
+// sees it, and the command's exit statuses and file handling.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "deffile/definition_lines.h"
+#include "tests/catalogue/fixture_file.h"
+#include "tests/deffile/recording_sink.h"
+#include "tests/tools/run_vxtags.h"
+#include "tools/vxtags/cp932_codec.h"
+#include "tools/vxtags/definition_convert.h"
+
+namespace {
+
+using vx::testing::ReadWholeFile;
+using vx::testing::RunVxtags;
+using vxtags::Conversion;
+
+const std::string kHeader = vx::DEFINITION_HEADER_UTF8;
+const std::string kCp932Header = vx::DEFINITION_HEADER;
+
+std::string Encoded(vxtags::Cp932Codec& codec, char32_t c) {
+  unsigned char bytes[2];
+  return std::string(reinterpret_cast<char*>(bytes), codec.Encode(c, bytes));
+}
+
+// "LINE:COLUMN" of every finding, in order.
+std::vector<std::string> Places(const Conversion& conversion) {
+  std::vector<std::string> places;
+  for (const auto& finding : conversion.findings)
+    places.push_back(std::to_string(finding.line) + ":" + std::to_string(finding.column));
+  return places;
+}
+
+TEST(Cp932Codec, LookAlikesAreRefusedAndTheCodesWindowsWritesAreKept) {
+  vxtags::Cp932Codec codec;
+  // glibc alone would write these as 5C, 7E, 8160, 815C, 8161, 817C, 8191, 8192, 81CA.
+  for (char32_t c : {0x00A5, 0x203E, 0x301C, 0x2014, 0x2016, 0x2212, 0x00A2, 0x00A3, 0x00AC, 0x00A6, 0x00A0, 0x0080,
+                     0xF8F0, 0xF8F3, 0x1F600})
+    EXPECT_EQ(Encoded(codec, c), "") << std::hex << static_cast<unsigned>(c);
+  const std::vector<std::pair<char32_t, std::string>> kept = {
+      {'\\', "\\"},           {'~', "~"},             {0xFF5E, "\x81\x60"},  {0x2015, "\x81\x5C"},
+      {0x2225, "\x81\x61"},   {0xFF0D, "\x81\x7C"},   {0xFFE0, "\x81\x91"},  {0xFFE2, "\x81\xCA"},
+      {0xFFE5, "\x81\x8F"},   {0xFF71, "\xB1"},       {0x8868, "\x95\x5C"},  {0xE000, "\xF0\x40"},
+      // Characters with two or three codes get the one Windows writes.
+      {0x2252, "\x81\xE0"},   {0x2160, "\x87\x54"},   {0x2170, "\xFA\x40"},  {0x7E8A, "\xFA\x5C"},
+      {0x2235, "\x81\xE6"},   {0x3231, "\x87\x8A"},
+  };
+  for (const auto& [c, bytes] : kept) EXPECT_EQ(Encoded(codec, c), bytes) << std::hex << static_cast<unsigned>(c);
+  for (unsigned char b : {0x80, 0xA0, 0xFD, 0xFE, 0xFF})
+    EXPECT_EQ(codec.Decode(&b, 1).length, 0u) << static_cast<int>(b);
+}
+
+TEST(ConvertToCp932, WritesTheHeaderAndEveryLineWithCrLfWhateverTheInputLineEnds) {
+  const std::string body = ".表\n..ｻﾌﾞ\n段落\n<p>～\\</p>\n\n空\n";
+  const std::string expected = kCp932Header + "\r\n.\x95\x5C\r\n..\xBB\xCC\xDE\r\n\x92\x69\x97\x8E\r\n<p>\x81\x60\\</p>\r\n\r\n\x8B\xF3\r\n";
+  for (const std::string& input :
+       std::vector<std::string>{kHeader + "\n" + body, "\xEF\xBB\xBF" + kHeader + "\r\n" + body,
+        kHeader + "\r\n" + body.substr(0, body.size() - 1)}) {
+    const Conversion conversion = vxtags::ConvertDefinitionToCp932(input);
+    EXPECT_TRUE(conversion.findings.empty()) << input;
+    EXPECT_EQ(conversion.output, expected) << input;
+  }
+}
+
+TEST(ConvertToCp932, RefusesEveryPlaceThatWouldNotLoadAsWritten) {
+  const std::string fill253(253, 'x');
+  const std::string input = kHeader + "\n" +
+                            "円 ¥ 〜\n" +                                 // 2: two look-alikes in a label
+                            "<p>\xC0\xAF\xED\xA0\x80 x \xE3\x81</p>\n" +  // 3: five broken sequences, then a cut one
+                            "a\rb\n" + std::string("c\0d", 3) + "\n\x1A\n" +  // 4, 5, 6
+                            "あ" + fill253 + "\n" +                       // 7: a text of 255 bytes is whole...
+                            "い" + fill253 + "z\n<b>\n" +                // 8: ...a label of 256 is cut at its last character
+                            fill253 + "ab\n<b>\n";                       // 10: a label of 255 bytes
+  const Conversion conversion = vxtags::ConvertDefinitionToCp932(input);
+  EXPECT_EQ(Places(conversion), (std::vector<std::string>{"2:3", "2:5", "3:4", "3:12", "4:2", "5:2", "6:1", "8:255",
+                                                          "10:256"}));
+  ASSERT_EQ(conversion.findings.size(), 9u);
+  EXPECT_EQ(conversion.findings[0].message,
+            "U+00A5 (\xC2\xA5) has no code in code page 932; write \xEF\xBF\xA5 (U+FFE5) or &yen; instead");
+  EXPECT_EQ(conversion.findings[2].message, "bytes 0xC0 0xAF 0xED 0xA0 ... are not valid UTF-8");
+  EXPECT_EQ(conversion.findings[3].message, "bytes 0xE3 0x81 are not valid UTF-8");
+  EXPECT_EQ(conversion.findings[7].message,
+            "the line is 256 bytes in code page 932; the loader reads 255 bytes at a time and would cut it before "
+            "this character");
+}
+
+TEST(ConvertToCp932, RefusesAFileWithoutTheHeaderOrAlreadyConverted) {
+  for (const std::string& input : {std::string(), kHeader + " \nA\n<a>\n", std::string("A\n<a>\n"), std::string("\xFF\xFE[\0V\0", 6)}) {
+    const Conversion conversion = vxtags::ConvertDefinitionToCp932(input);
+    ASSERT_FALSE(conversion.findings.empty());
+    EXPECT_EQ(Places(conversion)[0], "1:1");
+    EXPECT_EQ(conversion.findings[0].message.rfind("the first line must be the header", 0), 0u);
+  }
+  const Conversion again = vxtags::ConvertDefinitionToCp932(kCp932Header + "\r\n.\x95\x5C\r\n");
+  EXPECT_EQ(Places(again), (std::vector<std::string>{"1:1"}));
+  EXPECT_EQ(again.findings[0].message, "the file is already in code page 932; there is nothing to convert");
+}
+
+TEST(ConvertToCp932, LinesAfterTheLastEntryTheLoaderTakesAreRefusedOnce) {
+  std::string input = kHeader + "\n";
+  for (int i = 0; i < vx::MAX_DEFINITION_TEXTS; ++i) input += "L\n<t>\n";
+  input += "\n.late\nmore\n<x>\n";
+  EXPECT_EQ(Places(vxtags::ConvertDefinitionToCp932(input)),
+            (std::vector<std::string>{std::to_string(2 + 2 * vx::MAX_DEFINITION_TEXTS + 1) + ":1"}));
+}
+
+TEST(ConvertToUtf8, RefusesInvalidSequencesAndSecondCodesAtTheirColumns) {
+  const std::string input = kCp932Header + "\r\n\x95\x5C\x81\x20\x80\xA0\xFD\r\n\xED\x40\xFA\x4A\x87\x90\xFA\x5C\x81";
+  const Conversion conversion = vxtags::ConvertDefinitionToUtf8(input);
+  // 0x20 cannot end a double-byte character: the lead byte fails alone.
+  EXPECT_EQ(Places(conversion), (std::vector<std::string>{"2:2", "2:4", "2:5", "2:6", "3:1", "3:2", "3:3", "3:5"}));
+  ASSERT_EQ(conversion.findings.size(), 8u);
+  EXPECT_EQ(conversion.findings[0].message, "0x81 is not a code page 932 character");
+  EXPECT_EQ(conversion.findings[4].message,
+            "0xED 0x40 is a second code of U+7E8A (\xE7\xBA\x8A); converting back would write 0xFA 0x5C, so retype "
+            "the character to get that code");
+  EXPECT_EQ(conversion.findings[7].message, "0x81 starts a double-byte character that the line ends in");
+
+  const Conversion utf8 = vxtags::ConvertDefinitionToUtf8("\xEF\xBB\xBF" + kHeader + "\n");
+  EXPECT_EQ(Places(utf8), (std::vector<std::string>{"1:1"}));
+}
+
+std::vector<std::string> Loaded(const std::string& bytes) {
+  vx::MemoryByteSource source(bytes.data(), bytes.size());
+  vx::testing::RecordingSink sink;
+  vx::LoadDefinitionStream(source, sink);
+  return sink.Paths();
+}
+
+TEST(ConvertRoundTrip, ToUtf8AndBackLoadsTheSameItemsAndTexts) {
+  const std::string original = kCp932Header + "\r\n.\x95\x5C\x8E\xA6\r\n...\r\n\x92\x69\x97\x8E\r\n<P>\xB1\\~\x87\x40</P>\r\n"
+                               "..\xF0\x40\r\n\x83\x89\x83\x78\x83\x8B\r\n.text\r\n\r\nlast\n";
+  const Conversion utf8 = vxtags::ConvertDefinitionToUtf8(original);
+  ASSERT_TRUE(utf8.findings.empty());
+  EXPECT_EQ(utf8.output.find('\r'), std::string::npos);
+  const Conversion back = vxtags::ConvertDefinitionToCp932(utf8.output);
+  ASSERT_TRUE(back.findings.empty());
+  EXPECT_EQ(Loaded(back.output), Loaded(original));
+  EXPECT_EQ(Loaded(original).size(), 6u);
+}
+
+// The command itself, on files in a folder of the test's own.
+struct ConvertCommand : ::testing::Test {
+  std::string folder;
+  void SetUp() override {
+    const char* tmp = std::getenv("TMPDIR");
+    folder = std::string(tmp != nullptr ? tmp : "/tmp") + "/vxtags-convert-XXXXXX";
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+  }
+  void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
+  std::string Write(const char* name, const std::string& bytes) {
+    const std::string path = folder + "/" + name;
+    FILE* file = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    return path;
+  }
+  std::string Convert(const std::string& arguments, int expectedStatus) {
+    const vx::testing::VxtagsRun run = RunVxtags("convert " + arguments);
+    EXPECT_EQ(run.status, expectedStatus) << arguments;
+    return run.output;
+  }
+  std::string Listing() {
+    FILE* pipe = popen(("ls -A '" + folder + "'").c_str(), "r");
+    std::string names;
+    char chunk[512];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) names.append(chunk, n);
+    pclose(pipe);
+    return names;
+  }
+};
+
+TEST_F(ConvertCommand, RefusalPrintsLocatedFindingsAndLeavesTheOutputAsItWas) {
+  const std::string input = Write("in.def.utf8", kHeader + "\n.F\nyen ¥\n");
+  const std::string output = Write("out.def", "old");
+  EXPECT_EQ(Convert(input + " " + output, 1),
+            input + ":3:5: U+00A5 (\xC2\xA5) has no code in code page 932; write \xEF\xBF\xA5 (U+FFE5) or &yen; instead\n" +
+                input + ": 1 findings; " + output + " was not written\n");
+  EXPECT_EQ(ReadWholeFile(output), "old");
+  EXPECT_EQ(Listing(), "in.def.utf8\nout.def\n");
+}
+
+TEST_F(ConvertCommand, BothWaysReplaceTheOutputWholeKeepingItsMode) {
+  const std::string input = Write("in.def.utf8", kHeader + "\r\n.表\r\n");
+  const std::string output = Write("out.def", "old");
+  chmod(output.c_str(), 0640);
+  EXPECT_EQ(Convert(input + " " + output, 0), "");
+  EXPECT_EQ(ReadWholeFile(output), kCp932Header + "\r\n.\x95\x5C\r\n");
+  struct stat status;
+  ASSERT_EQ(stat(output.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
+  EXPECT_EQ(Convert("--to-utf8 " + output + " " + folder + "/back.utf8", 0), "");
+  EXPECT_EQ(ReadWholeFile(folder + "/back.utf8"), kHeader + "\n.表\n");
+  EXPECT_EQ(Listing(), "back.utf8\nin.def.utf8\nout.def\n");
+}
+
+TEST_F(ConvertCommand, NeverWritesOverItsInputAndReportsUsageAndIoErrorsWithTwo) {
+  const std::string input = Write("in.def.utf8", kHeader + "\n");
+  ASSERT_EQ(link(input.c_str(), (folder + "/hard").c_str()), 0);
+  ASSERT_EQ(symlink(input.c_str(), (folder + "/soft").c_str()), 0);
+  for (const std::string& output : {input, folder + "/hard", folder + "/soft", folder + "/../" +
+                                        folder.substr(folder.rfind('/') + 1) + "/in.def.utf8"})
+    EXPECT_EQ(Convert(input + " " + output, 2), "");
+  EXPECT_EQ(ReadWholeFile(input), kHeader + "\n");
+  for (const std::string& arguments :
+       {std::string(), input, "--to-utf8 " + input, input + " a b", "--to-cp932 " + input + " x",
+        folder + "/missing " + folder + "/x", folder + " " + folder + "/x", input + " " + folder + "/no/such/x"})
+    EXPECT_EQ(Convert(arguments, 2), "") << arguments;
+  EXPECT_EQ(Listing(), "hard\nin.def.utf8\nsoft\n");
+}
+
+}  // namespace
