@@ -28,6 +28,7 @@ static constexpr MenuRow kFileMenu[] = {
 
 static constexpr MenuRow kToolsMenu[] = {
     {CmdTagWindow, "タグウィンドウ(&T)\tCtrl+T / F8"},
+    {CmdDefinitionFile, "定義ファイルを開く(&D)..."},
 };
 
 static constexpr ACCEL kAccelerators[] = {
@@ -120,6 +121,7 @@ const TResponseTable& TEditorFrame::ResponseTable() {
       {WM_ACTIVATE, Respond<&TEditorFrame::EvActivate>},
       {WM_SETFOCUS, Respond<&TEditorFrame::EvSetFocus>},
       {WM_COMMAND,  Respond<&TEditorFrame::EvCommand>},
+      {kReopenTagWindow, Respond<&TEditorFrame::EvReopenTagWindow>},
   };
   static constexpr TResponseTable table{rows, sizeof rows / sizeof rows[0], &TFrameWindow::ResponseTable};
   return table;
@@ -162,6 +164,7 @@ LRESULT TEditorFrame::EvCommand(WPARAM wParam, LPARAM lParam) {
     case CmdSaveAs: SaveDocumentAs(); return 0;
     case CmdExit: PostMessageA(GetHandle(), WM_CLOSE, 0, 0); return 0;
     case CmdTagWindow: ToggleTagWindow(); return 0;
+    case CmdDefinitionFile: ChooseDefinitionFile(); return 0;
     default: return DispatchFrom(TFrameWindow::ResponseTable(), WM_COMMAND, wParam, lParam);
   }
 }

@@ -20,9 +20,16 @@ enum MenuCommand : UINT {
   CmdSaveAs = 104,
   CmdExit = 105,
   CmdTagWindow = 201,
+  CmdDefinitionFile = 202,
 };
 
+// The definition file the editor starts with, beside the program.
+inline constexpr char kDefaultDefinitionFile[] = "html5.def";
+
 inline constexpr int kEditControlId = 100;
+// Posted to the frame: the closed tag window's object is deleted after the
+// message that closed it, and only then can the add-in open a new one.
+inline constexpr UINT kReopenTagWindow = WM_APP + 1;
 
 class TEditorFrame : public TFrameWindow {
  public:
@@ -50,6 +57,13 @@ class TEditorFrame : public TFrameWindow {
   bool OpenTagWindow();
   HWND FindTagWindow() const;
 
+  const std::string& DefinitionFile() const { return DefinitionPath; }
+  // Asks for a definition file with the open dialog (interactive only).
+  void ChooseDefinitionFile();
+  // Takes path as the definition file and (re)opens the tag window on it once
+  // the current one is gone.
+  void UseDefinitionFile(const char* path);
+
   bool CanClose() override;
 
   static const TResponseTable& ResponseTable();
@@ -63,6 +77,7 @@ class TEditorFrame : public TFrameWindow {
   LRESULT EvActivate(WPARAM wParam, LPARAM lParam);
   LRESULT EvSetFocus(WPARAM wParam, LPARAM lParam);
   LRESULT EvCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT EvReopenTagWindow(WPARAM wParam, LPARAM lParam);
 
   bool EnsureAddIn();
   bool ConfirmDiscard();

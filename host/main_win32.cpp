@@ -1,7 +1,7 @@
 // vxhost.exe: the sample editor that hosts the tag window.
 //   vxhost.exe [--tag-window] [definition-file]
 //   vxhost.exe --demo DOCUMENT OUT-DIR [definition-file]
-// Without a definition file it uses sample.def beside the program.
+// Without a definition file it uses the HTML5 library, html5.def beside the program.
 #include <windows.h>
 
 #include <cstdlib>
@@ -37,14 +37,6 @@ struct Options {
   std::string DefinitionPath;
 };
 
-// The file dialogs move the current folder, and the tag window reads its
-// definition file at every opening: a relative name must not follow them.
-std::string FullPath(const char* path) {
-  char full[MAX_PATH];
-  const DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
-  return length > 0 && length < sizeof full ? std::string(full, length) : std::string(path);
-}
-
 bool ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--demo") == 0) {
@@ -55,12 +47,12 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     } else if (std::strcmp(argv[i], "--tag-window") == 0) {
       options.OpenTagWindow = true;
     } else if (options.DefinitionPath.empty()) {
-      options.DefinitionPath = FullPath(argv[i]);
+      options.DefinitionPath = vxhost::FullPath(argv[i]);
     } else {
       return false;
     }
   }
-  if (options.DefinitionPath.empty()) options.DefinitionPath = vxhost::BesideProgram("sample.def");
+  if (options.DefinitionPath.empty()) options.DefinitionPath = vxhost::BesideProgram(vxhost::kDefaultDefinitionFile);
   return true;
 }
 

@@ -71,4 +71,10 @@ std::string BesideProgram(const char* fileName) {
   return FolderOf(std::string(path, length)) + fileName;
 }
 
+std::string FullPath(const char* path) {
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
+  return length > 0 && length < sizeof full ? std::string(full, length) : std::string(path);
+}
+
 }  // namespace vxhost

@@ -37,5 +37,9 @@ class TagWindowLink {
 std::string FolderOf(const std::string& path);
 // The named file in the folder of the running program.
 std::string BesideProgram(const char* fileName);
+// The path made absolute: the file dialogs move the current folder, and the
+// tag window reads its definition file at every opening, so a relative name
+// must not follow them.
+std::string FullPath(const char* path);
 
 }  // namespace vxhost

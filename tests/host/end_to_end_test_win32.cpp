@@ -7,7 +7,6 @@
 
 #include <commctrl.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -58,9 +57,7 @@ struct EndToEndTest : ::testing::Test {
   HWND Tree = nullptr;
 
   void SetUp() override {
-    const char* root = std::getenv("VX_SOURCE_DIR");
-    std::string definition = std::string(root ? root : "") + "\\host\\sample.def";
-    Frame = new vxhost::TEditorFrame(definition.c_str());
+    Frame = new vxhost::TEditorFrame(vxhost::BesideProgram(vxhost::kDefaultDefinitionFile).c_str());
     Frame->SetInteractive(false);
     App.SetMainWindow(Frame);
     ASSERT_TRUE(Frame->Create());
@@ -102,9 +99,9 @@ TEST_F(EndToEndTest, EnterOnParagraphLeavesThePairWithTheCaretInsideAndTheFocusI
   EXPECT_EQ(WithCaret(), "<P>|</P>");
 }
 
-TEST_F(EndToEndTest, SampleEntryInsertsItsStoredTextAndTheToggleClosesTheTagWindow) {
+TEST_F(EndToEndTest, LibraryEntryInsertsItsStoredTextAndTheToggleClosesTheTagWindow) {
   PressEnterOn("ページの先頭へ");
-  EXPECT_EQ(WithCaret(), "<A HREF=\"#top\">ページの先頭へ</A>|");
+  EXPECT_EQ(WithCaret(), "<a href=\"#top\">ページの先頭へ</a>|");
 
   Frame->ToggleTagWindow();
   App.PumpWaitingMessages();

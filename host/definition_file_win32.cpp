@@ -1,0 +1,43 @@
+// The editor's choice of definition file: the Tools menu command, its open
+// dialog, and the tag window reopened on the chosen file.
+// Texts of this file are code page 932 in the binary (vx_cp932_sources).
+#include <commdlg.h>
+
+#include "host/editor_frame_win32.h"
+
+namespace vxhost {
+namespace {
+
+const char kDefinitionFilter[] = "定義ファイル (*.def)\0*.def\0すべてのファイル (*.*)\0*.*\0";
+const char kDefinitionDialogTitle[] = "定義ファイルを開く";
+
+}  // namespace
+
+void TEditorFrame::ChooseDefinitionFile() {
+  if (!Interactive) return;
+  char path[MAX_PATH] = {};
+  const std::string folder = FolderOf(DefinitionPath);
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = GetHandle();
+  ofn.lpstrFilter = kDefinitionFilter;
+  ofn.lpstrFile = path;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  ofn.lpstrTitle = kDefinitionDialogTitle;
+  ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+  if (GetOpenFileNameA(&ofn)) UseDefinitionFile(path);
+}
+
+void TEditorFrame::UseDefinitionFile(const char* path) {
+  DefinitionPath = FullPath(path);
+  if (FindTagWindow()) AddIn.Close();
+  PostMessageA(GetHandle(), kReopenTagWindow, 0, 0);
+}
+
+LRESULT TEditorFrame::EvReopenTagWindow(WPARAM, LPARAM) {
+  if (!FindTagWindow()) OpenTagWindow();
+  return 0;
+}
+
+}  // namespace vxhost

@@ -1,0 +1,103 @@
+// The editor's definition-file command with the real add-in: the tag window
+// comes back on the chosen file, and the command's dialog opens.
+// Texts of this file are code page 932 in the binary.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+
+#include "host/editor_frame_win32.h"
+#include "host/tag_tree_reader_win32.h"
+
+namespace {
+
+struct DefinitionFileTest : ::testing::Test {
+  TApplication App{GetModuleHandleA(nullptr)};
+  vxhost::TEditorFrame* Frame = nullptr;
+
+  void SetUp() override {
+    Frame = new vxhost::TEditorFrame(vxhost::BesideProgram(vxhost::kDefaultDefinitionFile).c_str());
+    Frame->SetInteractive(false);
+    App.SetMainWindow(Frame);
+    ASSERT_TRUE(Frame->Create());
+  }
+  HWND Tree() { return vxhost::FindTagTree(Frame->FindTagWindow()); }
+  bool Shows(const char* caption) { return Tree() && vxhost::FindItemByCaption(Tree(), caption) != nullptr; }
+  static std::string WriteDefinitionFile(const char* name, const std::string& body) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string path = std::string(temp) + name;
+    std::ofstream(path, std::ios::binary) << "[VX-HTML定義ファイル]\r\n" << body;
+    return path;
+  }
+};
+
+TEST_F(DefinitionFileTest, ChosenFileReplacesTheOpenTagWindowsUserItems) {
+  ASSERT_TRUE(Frame->OpenTagWindow());
+  App.PumpWaitingMessages();
+  ASSERT_TRUE(Shows("ページの先頭へ"));
+  const HWND first = Frame->FindTagWindow();
+
+  const std::string other = WriteDefinitionFile("vxhost-other.def", ".別の定義\r\n別の項目\r\n<q></q>\r\n");
+  Frame->UseDefinitionFile(other.c_str());
+  App.PumpWaitingMessages();
+  EXPECT_EQ(Frame->DefinitionFile(), other);
+  ASSERT_NE(Frame->FindTagWindow(), nullptr);
+  EXPECT_FALSE(IsWindow(first));
+  EXPECT_TRUE(Shows("別の項目"));
+  EXPECT_FALSE(Shows("ページの先頭へ"));
+  EXPECT_TRUE(Shows("段落　<P>"));  // the catalogue stays
+
+  // The file is read again at the next opening of its own.
+  Frame->ToggleTagWindow();
+  App.PumpWaitingMessages();
+  Frame->ToggleTagWindow();
+  App.PumpWaitingMessages();
+  EXPECT_TRUE(Shows("別の項目"));
+  DeleteFileA(other.c_str());
+}
+
+TEST_F(DefinitionFileTest, ChoosingWithNoTagWindowOpensOneOnTheFile) {
+  ASSERT_EQ(Frame->FindTagWindow(), nullptr);
+  const std::string other = WriteDefinitionFile("vxhost-closed.def", "単独の項目\r\n<b></b>\r\n");
+  Frame->UseDefinitionFile(other.c_str());
+  App.PumpWaitingMessages();
+  EXPECT_TRUE(Shows("単独の項目"));
+  DeleteFileA(other.c_str());
+}
+
+// The menu command opens the open dialog with its own title; cancelling it
+// changes nothing.
+HWND SeenDialog = nullptr;
+std::string SeenTitle;
+
+LRESULT CALLBACK CancelDialog(int code, WPARAM wParam, LPARAM lParam) {
+  char name[16] = {};
+  if (code == HCBT_ACTIVATE && GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name) &&
+      std::string(name) == "#32770" && !SeenDialog) {
+    SeenDialog = reinterpret_cast<HWND>(wParam);
+    char title[64] = {};
+    GetWindowTextA(SeenDialog, title, sizeof title);
+    SeenTitle = title;
+    PostMessageA(SeenDialog, WM_COMMAND, IDCANCEL, 0);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(DefinitionFileTest, MenuCommandShowsTheOpenDialogAndCancelKeepsTheFile) {
+  const std::string before = Frame->DefinitionFile();
+  HHOOK hook = SetWindowsHookExA(WH_CBT, CancelDialog, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  Frame->SetInteractive(true);
+  SendMessageA(Frame->GetHandle(), WM_COMMAND, vxhost::CmdDefinitionFile, 0);
+  Frame->SetInteractive(false);
+  UnhookWindowsHookEx(hook);
+  App.PumpWaitingMessages();
+  EXPECT_NE(SeenDialog, nullptr);
+  EXPECT_EQ(SeenTitle, "定義ファイルを開く");
+  EXPECT_EQ(Frame->DefinitionFile(), before);
+  EXPECT_EQ(Frame->FindTagWindow(), nullptr);
+}
+
+}  // namespace
