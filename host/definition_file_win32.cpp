@@ -1,9 +1,9 @@
 // The editor's choice of definition file: the Tools menu command, its open
 // dialog, and the tag window reopened on the chosen file.
 // Texts of this file are code page 932 in the binary (vx_cp932_sources).
-#include <commdlg.h>
-
 #include "host/editor_frame_win32.h"
+
+#include <commdlg.h>
 
 namespace vxhost {
 namespace {
@@ -31,12 +31,18 @@ void TEditorFrame::ChooseDefinitionFile() {
 
 void TEditorFrame::UseDefinitionFile(const char* path) {
   DefinitionPath = FullPath(path);
-  if (FindTagWindow()) AddIn.Close();
   PostMessageA(GetHandle(), kReopenTagWindow, 0, 0);
 }
 
-LRESULT TEditorFrame::EvReopenTagWindow(WPARAM, LPARAM) {
-  if (!FindTagWindow()) OpenTagWindow();
+// Run from the message loop in two steps, so that the loop deletes the closed
+// tag window's object between them, wherever the change was asked from.
+LRESULT TEditorFrame::EvReopenTagWindow(WPARAM closed, LPARAM) {
+  if (!closed && FindTagWindow()) {
+    AddIn.Close();
+    PostMessageA(GetHandle(), kReopenTagWindow, 1, 0);
+  } else if (!FindTagWindow()) {
+    OpenTagWindow();
+  }
   return 0;
 }
 

@@ -27,8 +27,9 @@ enum MenuCommand : UINT {
 inline constexpr char kDefaultDefinitionFile[] = "html5.def";
 
 inline constexpr int kEditControlId = 100;
-// Posted to the frame: the closed tag window's object is deleted after the
-// message that closed it, and only then can the add-in open a new one.
+// Posted to the frame to reopen the tag window: the closed tag window's object
+// is deleted after the message that closed it, and only then can the add-in
+// open a new one. wParam 1: the old one was closed by the message before.
 inline constexpr UINT kReopenTagWindow = WM_APP + 1;
 
 class TEditorFrame : public TFrameWindow {
@@ -60,8 +61,8 @@ class TEditorFrame : public TFrameWindow {
   const std::string& DefinitionFile() const { return DefinitionPath; }
   // Asks for a definition file with the open dialog (interactive only).
   void ChooseDefinitionFile();
-  // Takes path as the definition file and (re)opens the tag window on it once
-  // the current one is gone.
+  // Takes path as the definition file and, from the message loop, reopens the
+  // tag window on it (or opens it).
   void UseDefinitionFile(const char* path);
 
   bool CanClose() override;
