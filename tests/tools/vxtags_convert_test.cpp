@@ -216,6 +216,7 @@ TEST_F(ConvertCommand, NeverWritesOverItsInputAndReportsUsageAndIoErrorsWithTwo)
         folder + "/missing " + folder + "/x", folder + " " + folder + "/x", input + " " + folder + "/no/such/x"})
     EXPECT_EQ(Convert(arguments, 2), "") << arguments;
   EXPECT_EQ(Listing(), "hard\nin.def.utf8\nsoft\n");
+  EXPECT_NE(RunVxtags("--help").output.find("vxtags convert [--to-utf8] INPUT OUTPUT\n"), std::string::npos);
 }
 
 }  // namespace
