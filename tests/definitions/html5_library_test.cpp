@@ -23,7 +23,7 @@ std::vector<vx::testing::RecordedItem> LoadLibrary() {
 TEST(Html5Library, FoldersNestUnderOneTopFolderAndEveryEntryHasItsText) {
   const auto items = LoadLibrary();
   ASSERT_FALSE(items.empty());
-  std::map<vx::TreeItem, std::string> folders;
+  std::map<vx::DefinitionItem, std::string> folders;
   for (const auto& item : items) {
     if (item.kind == vx::UserItemKind::Folder)
       folders[item.handle] = (item.parent ? folders.at(item.parent) + "/" : "") + item.caption;
