@@ -17,7 +17,7 @@
 namespace vx {
 namespace {
 
-constexpr std::size_t kPieceLimit = DEFINITION_LINE_SIZE - 1;
+constexpr std::size_t PIECE_LIMIT = DEFINITION_LINE_SIZE - 1;
 
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 bool IsTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
@@ -99,7 +99,7 @@ bool Checker::Next(Piece& piece, bool scan) {
     column_ = 0;
     lineEncodingReported_ = lineNulReported_ = false;
   } else {
-    midLine_ = piece.count == kPieceLimit;
+    midLine_ = piece.count == PIECE_LIMIT;
     lineCutCharacter_ = pendingLead_;
   }
   return true;

@@ -8,38 +8,38 @@
 namespace vxhost {
 namespace {
 
-const char kDefinitionFilter[] = "定義ファイル (*.def)\0*.def\0すべてのファイル (*.*)\0*.*\0";
-const char kDefinitionDialogTitle[] = "定義ファイルを開く";
+const char DEFINITION_FILTER[] = "定義ファイル (*.def)\0*.def\0すべてのファイル (*.*)\0*.*\0";
+const char DEFINITION_DIALOG_TITLE[] = "定義ファイルを開く";
 
 }  // namespace
 
 void TEditorFrame::ChooseDefinitionFile() {
-  if (!Interactive) return;
+  if (!interactive_) return;
   char path[MAX_PATH] = {};
-  const std::string folder = FolderOf(DefinitionPath);
+  const std::string folder = FolderOf(definitionPath_);
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = GetHandle();
-  ofn.lpstrFilter = kDefinitionFilter;
+  ofn.lpstrFilter = DEFINITION_FILTER;
   ofn.lpstrFile = path;
   ofn.nMaxFile = MAX_PATH;
   ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-  ofn.lpstrTitle = kDefinitionDialogTitle;
+  ofn.lpstrTitle = DEFINITION_DIALOG_TITLE;
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
   if (GetOpenFileNameA(&ofn)) UseDefinitionFile(path);
 }
 
 void TEditorFrame::UseDefinitionFile(const char* path) {
-  DefinitionPath = FullPath(path);
-  PostMessageA(GetHandle(), kReopenTagWindow, 0, 0);
+  definitionPath_ = FullPath(path);
+  PostMessageA(GetHandle(), REOPEN_TAG_WINDOW, 0, 0);
 }
 
 // Run from the message loop in two steps, so that the loop deletes the closed
 // tag window's object between them, wherever the change was asked from.
 LRESULT TEditorFrame::EvReopenTagWindow(WPARAM closed, LPARAM) {
   if (!closed && FindTagWindow()) {
-    AddIn.Close();
-    PostMessageA(GetHandle(), kReopenTagWindow, 1, 0);
+    addIn_.Close();
+    PostMessageA(GetHandle(), REOPEN_TAG_WINDOW, 1, 0);
   } else if (!FindTagWindow()) {
     OpenTagWindow();
   }

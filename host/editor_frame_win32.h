@@ -24,13 +24,13 @@ enum MenuCommand : UINT {
 };
 
 // The definition file the editor starts with, beside the program.
-inline constexpr char kDefaultDefinitionFile[] = "html5.def";
+inline constexpr char DEFAULT_DEFINITION_FILE[] = "html5.def";
 
-inline constexpr int kEditControlId = 100;
+inline constexpr int EDIT_CONTROL_ID = 100;
 // Posted to the frame to reopen the tag window: the closed tag window's object
 // is deleted after the message that closed it, and only then can the add-in
 // open a new one. wParam 1: the old one was closed by the message before.
-inline constexpr UINT kReopenTagWindow = WM_APP + 1;
+inline constexpr UINT REOPEN_TAG_WINDOW = WM_APP + 1;
 
 class TEditorFrame : public TFrameWindow {
  public:
@@ -38,14 +38,14 @@ class TEditorFrame : public TFrameWindow {
   explicit TEditorFrame(const char* definitionPath);
   ~TEditorFrame() override;
 
-  HWND EditWindow() const { return Edit; }
-  HACCEL Accelerators() const { return AcceleratorTable; }
-  const std::string& DocumentPath() const { return Path; }
-  TagWindowLink& Link() { return AddIn; }
+  HWND EditWindow() const { return edit_; }
+  HACCEL Accelerators() const { return acceleratorTable_; }
+  const std::string& DocumentPath() const { return path_; }
+  TagWindowLink& Link() { return addIn_; }
 
   // Off: no message boxes and no file dialogs (scripted runs and tests);
   // failures are only returned.
-  void SetInteractive(bool interactive) { Interactive = interactive; }
+  void SetInteractive(bool interactive) { interactive_ = interactive; }
 
   void NewDocument();
   bool OpenDocument(const char* path);
@@ -58,7 +58,7 @@ class TEditorFrame : public TFrameWindow {
   bool OpenTagWindow();
   HWND FindTagWindow() const;
 
-  const std::string& DefinitionFile() const { return DefinitionPath; }
+  const std::string& DefinitionFile() const { return definitionPath_; }
   // Asks for a definition file with the open dialog (interactive only).
   void ChooseDefinitionFile();
   // Takes path as the definition file and, from the message loop, reopens the
@@ -88,15 +88,15 @@ class TEditorFrame : public TFrameWindow {
   // the document is that file.
   bool Adopt(FileResult result, const char* path);
 
-  std::string DefinitionPath;
-  std::string Path;
-  HWND Edit = nullptr;
-  HACCEL AcceleratorTable = nullptr;
-  HFONT Font = nullptr;
-  EditProtocol Protocol;
-  TagWindowLink AddIn;
-  bool Interactive = true;
-  bool AddInMissingReported = false;
+  std::string definitionPath_;
+  std::string path_;
+  HWND edit_ = nullptr;
+  HACCEL acceleratorTable_ = nullptr;
+  HFONT font_ = nullptr;
+  EditProtocol protocol_;
+  TagWindowLink addIn_;
+  bool interactive_ = true;
+  bool addInMissingReported_ = false;
 };
 
 }  // namespace vxhost

@@ -11,7 +11,7 @@
 #include "deffile/definition_lines.h"
 #include "tests/deffile/recording_sink.h"
 
-namespace vx::testing {
+namespace vx::test_support {
 namespace {
 
 using K = CheckFinding;
@@ -122,4 +122,4 @@ TEST(DefinitionCheck, ReportsTheFirstLineBeyond3000EntriesOnce) {
 }
 
 }  // namespace
-}  // namespace vx::testing
+}  // namespace vx::test_support

@@ -14,8 +14,8 @@
 
 namespace {
 
-std::vector<vx::testing::RecordedItem> LoadLibrary() {
-  vx::testing::RecordingSink sink;
+std::vector<vx::test_support::RecordedItem> LoadLibrary() {
+  vx::test_support::RecordingSink sink;
   vx::LoadDefinitionFile(VX_DEFINITIONS_DIR "/html5.def", sink);
   return sink.items;
 }

@@ -13,16 +13,16 @@
 namespace {
 
 struct DefinitionFileTest : ::testing::Test {
-  TApplication App{GetModuleHandleA(nullptr)};
-  vxhost::TEditorFrame* Frame = nullptr;
+  TApplication app{GetModuleHandleA(nullptr)};
+  vxhost::TEditorFrame* frame = nullptr;
 
   void SetUp() override {
-    Frame = new vxhost::TEditorFrame(vxhost::BesideProgram(vxhost::kDefaultDefinitionFile).c_str());
-    Frame->SetInteractive(false);
-    App.SetMainWindow(Frame);
-    ASSERT_TRUE(Frame->Create());
+    frame = new vxhost::TEditorFrame(vxhost::BesideProgram(vxhost::DEFAULT_DEFINITION_FILE).c_str());
+    frame->SetInteractive(false);
+    app.SetMainWindow(frame);
+    ASSERT_TRUE(frame->Create());
   }
-  HWND Tree() { return vxhost::FindTagTree(Frame->FindTagWindow()); }
+  HWND Tree() { return vxhost::FindTagTree(frame->FindTagWindow()); }
   bool Shows(const char* caption) { return Tree() && vxhost::FindItemByCaption(Tree(), caption) != nullptr; }
   static std::string WriteDefinitionFile(const char* name, const std::string& body) {
     char temp[MAX_PATH];
@@ -34,35 +34,35 @@ struct DefinitionFileTest : ::testing::Test {
 };
 
 TEST_F(DefinitionFileTest, ChosenFileReplacesTheOpenTagWindowsUserItems) {
-  ASSERT_TRUE(Frame->OpenTagWindow());
-  App.PumpWaitingMessages();
+  ASSERT_TRUE(frame->OpenTagWindow());
+  app.PumpWaitingMessages();
   ASSERT_TRUE(Shows("ページの先頭へ"));
-  const HWND first = Frame->FindTagWindow();
+  const HWND first = frame->FindTagWindow();
 
   const std::string other = WriteDefinitionFile("vxhost-other.def", ".別の定義\r\n別の項目\r\n<q></q>\r\n");
-  Frame->UseDefinitionFile(other.c_str());
-  App.PumpWaitingMessages();
-  EXPECT_EQ(Frame->DefinitionFile(), other);
-  ASSERT_NE(Frame->FindTagWindow(), nullptr);
+  frame->UseDefinitionFile(other.c_str());
+  app.PumpWaitingMessages();
+  EXPECT_EQ(frame->DefinitionFile(), other);
+  ASSERT_NE(frame->FindTagWindow(), nullptr);
   EXPECT_FALSE(IsWindow(first));
   EXPECT_TRUE(Shows("別の項目"));
   EXPECT_FALSE(Shows("ページの先頭へ"));
   EXPECT_TRUE(Shows("段落　<P>"));  // the catalogue stays
 
   // The file is read again at the next opening of its own.
-  Frame->ToggleTagWindow();
-  App.PumpWaitingMessages();
-  Frame->ToggleTagWindow();
-  App.PumpWaitingMessages();
+  frame->ToggleTagWindow();
+  app.PumpWaitingMessages();
+  frame->ToggleTagWindow();
+  app.PumpWaitingMessages();
   EXPECT_TRUE(Shows("別の項目"));
   DeleteFileA(other.c_str());
 }
 
 TEST_F(DefinitionFileTest, ChoosingWithNoTagWindowOpensOneOnTheFile) {
-  ASSERT_EQ(Frame->FindTagWindow(), nullptr);
+  ASSERT_EQ(frame->FindTagWindow(), nullptr);
   const std::string other = WriteDefinitionFile("vxhost-closed.def", "単独の項目\r\n<b></b>\r\n");
-  Frame->UseDefinitionFile(other.c_str());
-  App.PumpWaitingMessages();
+  frame->UseDefinitionFile(other.c_str());
+  app.PumpWaitingMessages();
   EXPECT_TRUE(Shows("単独の項目"));
   DeleteFileA(other.c_str());
 }
@@ -86,18 +86,18 @@ LRESULT CALLBACK CancelDialog(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST_F(DefinitionFileTest, MenuCommandShowsTheOpenDialogAndCancelKeepsTheFile) {
-  const std::string before = Frame->DefinitionFile();
+  const std::string before = frame->DefinitionFile();
   HHOOK hook = SetWindowsHookExA(WH_CBT, CancelDialog, nullptr, GetCurrentThreadId());
   ASSERT_NE(hook, nullptr);
-  Frame->SetInteractive(true);
-  SendMessageA(Frame->GetHandle(), WM_COMMAND, vxhost::CmdDefinitionFile, 0);
-  Frame->SetInteractive(false);
+  frame->SetInteractive(true);
+  SendMessageA(frame->GetHandle(), WM_COMMAND, vxhost::CmdDefinitionFile, 0);
+  frame->SetInteractive(false);
   UnhookWindowsHookEx(hook);
-  App.PumpWaitingMessages();
+  app.PumpWaitingMessages();
   EXPECT_NE(SeenDialog, nullptr);
   EXPECT_EQ(SeenTitle, "定義ファイルを開く");
-  EXPECT_EQ(Frame->DefinitionFile(), before);
-  EXPECT_EQ(Frame->FindTagWindow(), nullptr);
+  EXPECT_EQ(frame->DefinitionFile(), before);
+  EXPECT_EQ(frame->FindTagWindow(), nullptr);
 }
 
 }  // namespace

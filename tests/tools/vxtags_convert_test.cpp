@@ -20,12 +20,12 @@
 
 namespace {
 
-using vx::testing::ReadWholeFile;
-using vx::testing::RunVxtags;
+using vx::test_support::ReadWholeFile;
+using vx::test_support::RunVxtags;
 using vxtags::Conversion;
 
-const std::string kHeader = vx::DEFINITION_HEADER_UTF8;
-const std::string kCp932Header = vx::DEFINITION_HEADER;
+const std::string UTF8_HEADER = vx::DEFINITION_HEADER_UTF8;
+const std::string CP932_HEADER = vx::DEFINITION_HEADER;
 
 std::string Encoded(vxtags::Cp932Codec& codec, char32_t c) {
   unsigned char bytes[2];
@@ -61,10 +61,10 @@ TEST(Cp932Codec, LookAlikesAreRefusedAndTheCodesWindowsWritesAreKept) {
 
 TEST(ConvertToCp932, WritesTheHeaderAndEveryLineWithCrLfWhateverTheInputLineEnds) {
   const std::string body = ".表\n..ｻﾌﾞ\n段落\n<p>～\\</p>\n\n空\n";
-  const std::string expected = kCp932Header + "\r\n.\x95\x5C\r\n..\xBB\xCC\xDE\r\n\x92\x69\x97\x8E\r\n<p>\x81\x60\\</p>\r\n\r\n\x8B\xF3\r\n";
+  const std::string expected = CP932_HEADER + "\r\n.\x95\x5C\r\n..\xBB\xCC\xDE\r\n\x92\x69\x97\x8E\r\n<p>\x81\x60\\</p>\r\n\r\n\x8B\xF3\r\n";
   for (const std::string& input :
-       std::vector<std::string>{kHeader + "\n" + body, "\xEF\xBB\xBF" + kHeader + "\r\n" + body,
-        kHeader + "\r\n" + body.substr(0, body.size() - 1)}) {
+       std::vector<std::string>{UTF8_HEADER + "\n" + body, "\xEF\xBB\xBF" + UTF8_HEADER + "\r\n" + body,
+        UTF8_HEADER + "\r\n" + body.substr(0, body.size() - 1)}) {
     const Conversion conversion = vxtags::ConvertDefinitionToCp932(input);
     EXPECT_TRUE(conversion.findings.empty()) << input;
     EXPECT_EQ(conversion.output, expected) << input;
@@ -73,7 +73,7 @@ TEST(ConvertToCp932, WritesTheHeaderAndEveryLineWithCrLfWhateverTheInputLineEnds
 
 TEST(ConvertToCp932, RefusesEveryPlaceThatWouldNotLoadAsWritten) {
   const std::string fill253(253, 'x');
-  const std::string input = kHeader + "\n" +
+  const std::string input = UTF8_HEADER + "\n" +
                             "円 ¥ 〜\n" +                                 // 2: two look-alikes in a label
                             "<p>\xC0\xAF\xED\xA0\x80 x \xE3\x81</p>\n" +  // 3: five broken sequences, then a cut one
                             "a\rb\n" + std::string("c\0d", 3) + "\n\x1A\n" +  // 4, 5, 6
@@ -94,19 +94,19 @@ TEST(ConvertToCp932, RefusesEveryPlaceThatWouldNotLoadAsWritten) {
 }
 
 TEST(ConvertToCp932, RefusesAFileWithoutTheHeaderOrAlreadyConverted) {
-  for (const std::string& input : {std::string(), kHeader + " \nA\n<a>\n", std::string("A\n<a>\n"), std::string("\xFF\xFE[\0V\0", 6)}) {
+  for (const std::string& input : {std::string(), UTF8_HEADER + " \nA\n<a>\n", std::string("A\n<a>\n"), std::string("\xFF\xFE[\0V\0", 6)}) {
     const Conversion conversion = vxtags::ConvertDefinitionToCp932(input);
     ASSERT_FALSE(conversion.findings.empty());
     EXPECT_EQ(Places(conversion)[0], "1:1");
     EXPECT_EQ(conversion.findings[0].message.rfind("the first line must be the header", 0), 0u);
   }
-  const Conversion again = vxtags::ConvertDefinitionToCp932(kCp932Header + "\r\n.\x95\x5C\r\n");
+  const Conversion again = vxtags::ConvertDefinitionToCp932(CP932_HEADER + "\r\n.\x95\x5C\r\n");
   EXPECT_EQ(Places(again), (std::vector<std::string>{"1:1"}));
   EXPECT_EQ(again.findings[0].message, "the file is already in code page 932; there is nothing to convert");
 }
 
 TEST(ConvertToCp932, LinesAfterTheLastEntryTheLoaderTakesAreRefusedOnce) {
-  std::string input = kHeader + "\n";
+  std::string input = UTF8_HEADER + "\n";
   for (int i = 0; i < vx::MAX_DEFINITION_TEXTS; ++i) input += "L\n<t>\n";
   input += "\n.late\nmore\n<x>\n";
   EXPECT_EQ(Places(vxtags::ConvertDefinitionToCp932(input)),
@@ -114,7 +114,7 @@ TEST(ConvertToCp932, LinesAfterTheLastEntryTheLoaderTakesAreRefusedOnce) {
 }
 
 TEST(ConvertToUtf8, RefusesInvalidSequencesAndSecondCodesAtTheirColumns) {
-  const std::string input = kCp932Header + "\r\n\x95\x5C\x81\x20\x80\xA0\xFD\r\n\xED\x40\xFA\x4A\x87\x90\xFA\x5C\x81";
+  const std::string input = CP932_HEADER + "\r\n\x95\x5C\x81\x20\x80\xA0\xFD\r\n\xED\x40\xFA\x4A\x87\x90\xFA\x5C\x81";
   const Conversion conversion = vxtags::ConvertDefinitionToUtf8(input);
   // 0x20 cannot end a double-byte character: the lead byte fails alone.
   EXPECT_EQ(Places(conversion), (std::vector<std::string>{"2:2", "2:4", "2:5", "2:6", "3:1", "3:2", "3:3", "3:5"}));
@@ -125,19 +125,19 @@ TEST(ConvertToUtf8, RefusesInvalidSequencesAndSecondCodesAtTheirColumns) {
             "the character to get that code");
   EXPECT_EQ(conversion.findings[7].message, "0x81 starts a double-byte character that the line ends in");
 
-  const Conversion utf8 = vxtags::ConvertDefinitionToUtf8("\xEF\xBB\xBF" + kHeader + "\n");
+  const Conversion utf8 = vxtags::ConvertDefinitionToUtf8("\xEF\xBB\xBF" + UTF8_HEADER + "\n");
   EXPECT_EQ(Places(utf8), (std::vector<std::string>{"1:1"}));
 }
 
 std::vector<std::string> Loaded(const std::string& bytes) {
   vx::MemoryByteSource source(bytes.data(), bytes.size());
-  vx::testing::RecordingSink sink;
+  vx::test_support::RecordingSink sink;
   vx::LoadDefinitionStream(source, sink);
   return sink.Paths();
 }
 
 TEST(ConvertRoundTrip, ToUtf8AndBackLoadsTheSameItemsAndTexts) {
-  const std::string original = kCp932Header + "\r\n.\x95\x5C\x8E\xA6\r\n...\r\n\x92\x69\x97\x8E\r\n<P>\xB1\\~\x87\x40</P>\r\n"
+  const std::string original = CP932_HEADER + "\r\n.\x95\x5C\x8E\xA6\r\n...\r\n\x92\x69\x97\x8E\r\n<P>\xB1\\~\x87\x40</P>\r\n"
                                "..\xF0\x40\r\n\x83\x89\x83\x78\x83\x8B\r\n.text\r\n\r\nlast\n";
   const Conversion utf8 = vxtags::ConvertDefinitionToUtf8(original);
   ASSERT_TRUE(utf8.findings.empty());
@@ -165,7 +165,7 @@ struct ConvertCommand : ::testing::Test {
     return path;
   }
   std::string Convert(const std::string& arguments, int expectedStatus) {
-    const vx::testing::VxtagsRun run = RunVxtags("convert " + arguments);
+    const vx::test_support::VxtagsRun run = RunVxtags("convert " + arguments);
     EXPECT_EQ(run.status, expectedStatus) << arguments;
     return run.output;
   }
@@ -180,7 +180,7 @@ struct ConvertCommand : ::testing::Test {
 };
 
 TEST_F(ConvertCommand, RefusalPrintsLocatedFindingsAndLeavesTheOutputAsItWas) {
-  const std::string input = Write("in.def.utf8", kHeader + "\n.F\nyen ¥\n");
+  const std::string input = Write("in.def.utf8", UTF8_HEADER + "\n.F\nyen ¥\n");
   const std::string output = Write("out.def", "old");
   EXPECT_EQ(Convert(input + " " + output, 1),
             input + ":3:5: U+00A5 (\xC2\xA5) has no code in code page 932; write \xEF\xBF\xA5 (U+FFE5) or &yen; instead\n" +
@@ -190,27 +190,27 @@ TEST_F(ConvertCommand, RefusalPrintsLocatedFindingsAndLeavesTheOutputAsItWas) {
 }
 
 TEST_F(ConvertCommand, BothWaysReplaceTheOutputWholeKeepingItsMode) {
-  const std::string input = Write("in.def.utf8", kHeader + "\r\n.表\r\n");
+  const std::string input = Write("in.def.utf8", UTF8_HEADER + "\r\n.表\r\n");
   const std::string output = Write("out.def", "old");
   chmod(output.c_str(), 0640);
   EXPECT_EQ(Convert(input + " " + output, 0), "");
-  EXPECT_EQ(ReadWholeFile(output), kCp932Header + "\r\n.\x95\x5C\r\n");
+  EXPECT_EQ(ReadWholeFile(output), CP932_HEADER + "\r\n.\x95\x5C\r\n");
   struct stat status;
   ASSERT_EQ(stat(output.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0640u);
   EXPECT_EQ(Convert("--to-utf8 " + output + " " + folder + "/back.utf8", 0), "");
-  EXPECT_EQ(ReadWholeFile(folder + "/back.utf8"), kHeader + "\n.表\n");
+  EXPECT_EQ(ReadWholeFile(folder + "/back.utf8"), UTF8_HEADER + "\n.表\n");
   EXPECT_EQ(Listing(), "back.utf8\nin.def.utf8\nout.def\n");
 }
 
 TEST_F(ConvertCommand, NeverWritesOverItsInputAndReportsUsageAndIoErrorsWithTwo) {
-  const std::string input = Write("in.def.utf8", kHeader + "\n");
+  const std::string input = Write("in.def.utf8", UTF8_HEADER + "\n");
   ASSERT_EQ(link(input.c_str(), (folder + "/hard").c_str()), 0);
   ASSERT_EQ(symlink(input.c_str(), (folder + "/soft").c_str()), 0);
   for (const std::string& output : {input, folder + "/hard", folder + "/soft", folder + "/../" +
                                         folder.substr(folder.rfind('/') + 1) + "/in.def.utf8"})
     EXPECT_EQ(Convert(input + " " + output, 2), "");
-  EXPECT_EQ(ReadWholeFile(input), kHeader + "\n");
+  EXPECT_EQ(ReadWholeFile(input), UTF8_HEADER + "\n");
   for (const std::string& arguments :
        {std::string(), input, "--to-utf8 " + input, input + " a b", "--to-cp932 " + input + " x",
         folder + "/missing " + folder + "/x", folder + " " + folder + "/x", input + " " + folder + "/no/such/x"})

@@ -13,7 +13,7 @@ namespace {
 
 // A broken file can raise a finding on every line; past this many only the
 // count is worth reading.
-constexpr std::uint64_t kShownFindings = 1000;
+constexpr std::uint64_t SHOWN_FINDINGS = 1000;
 
 // A path as the shell takes it back: quoted unless every byte is plain.
 std::string ShellWord(const std::string& path) {
@@ -29,10 +29,10 @@ std::string ShellWord(const std::string& path) {
 // naming the guide recommends; any other name gets ".cp932" before its
 // extension. Never the source itself, which convert refuses to overwrite.
 std::string ConvertedName(const std::string& path) {
-  constexpr const char kSourceSuffix[] = ".utf8";
-  const std::size_t suffix = std::strlen(kSourceSuffix);
+  constexpr const char SOURCE_SUFFIX[] = ".utf8";
+  const std::size_t suffix = std::strlen(SOURCE_SUFFIX);
   const std::size_t name = path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1;
-  if (path.size() > name + suffix && path.compare(path.size() - suffix, suffix, kSourceSuffix) == 0)
+  if (path.size() > name + suffix && path.compare(path.size() - suffix, suffix, SOURCE_SUFFIX) == 0)
     return path.substr(0, path.size() - suffix);
   const std::size_t dot = path.rfind('.');
   const std::size_t stem = dot == std::string::npos || dot <= name ? path.size() : dot;
@@ -43,14 +43,14 @@ class PrintedReport : public vx::CheckReport {
  public:
   explicit PrintedReport(const char* path) : path_(path) {}
   void Finding(std::uint64_t line, vx::CheckFinding kind, const char* message) override {
-    if (++count_ > kShownFindings) return;
+    if (++count_ > SHOWN_FINDINGS) return;
     std::printf("%s:%llu: %s", path_, static_cast<unsigned long long>(line), message);
     if (kind == vx::CheckFinding::Utf8File)
       std::printf("; convert it with: vxtags convert %s %s", ShellWord(path_).c_str(),
                   ShellWord(ConvertedName(path_)).c_str());
     std::printf("\n");
   }
-  std::uint64_t Hidden() const { return count_ > kShownFindings ? count_ - kShownFindings : 0; }
+  std::uint64_t Hidden() const { return count_ > SHOWN_FINDINGS ? count_ - SHOWN_FINDINGS : 0; }
 
  private:
   const char* path_;

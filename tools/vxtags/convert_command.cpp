@@ -17,8 +17,8 @@ namespace {
 
 // A definition file holds at most a few megabytes; anything far larger is
 // not one, and is not worth holding in memory.
-constexpr std::size_t kLargestInput = 64u << 20;
-constexpr std::size_t kShownFindings = 1000;
+constexpr std::size_t LARGEST_INPUT = 64u << 20;
+constexpr std::size_t SHOWN_FINDINGS = 1000;
 
 int Fail(const char* what, const std::string& path) {
   std::fprintf(stderr, "vxtags convert: %s %s: %s\n", what, path.c_str(), std::strerror(errno));
@@ -31,7 +31,7 @@ bool ReadInput(const char* path, std::string& bytes, struct stat& identity) {
   const int fd = open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   bool ok = fstat(fd, &identity) == 0 && S_ISREG(identity.st_mode);
-  if (ok && static_cast<std::size_t>(identity.st_size) > kLargestInput) {
+  if (ok && static_cast<std::size_t>(identity.st_size) > LARGEST_INPUT) {
     errno = EFBIG;
     ok = false;
   } else if (!ok && errno == 0) {
@@ -40,7 +40,7 @@ bool ReadInput(const char* path, std::string& bytes, struct stat& identity) {
   char chunk[65536];
   for (ssize_t n; ok && (n = read(fd, chunk, sizeof chunk)) != 0;) {
     if (n < 0 && errno == EINTR) continue;
-    ok = n > 0 && bytes.size() + static_cast<std::size_t>(n) <= kLargestInput;
+    ok = n > 0 && bytes.size() + static_cast<std::size_t>(n) <= LARGEST_INPUT;
     if (ok) bytes.append(chunk, static_cast<std::size_t>(n));
   }
   const int saved = errno;
@@ -116,12 +116,12 @@ int vxtags::RunConvertCommand(int argc, char** argv) {
   if (!conversion.findings.empty()) {
     std::size_t shown = 0;
     for (const ConvertFinding& finding : conversion.findings) {
-      if (++shown > kShownFindings) break;
+      if (++shown > SHOWN_FINDINGS) break;
       std::printf("%s:%llu:%llu: %s\n", input.c_str(), static_cast<unsigned long long>(finding.line),
                   static_cast<unsigned long long>(finding.column), finding.message.c_str());
     }
-    if (conversion.findings.size() > kShownFindings)
-      std::printf("%s: %zu more findings not shown\n", input.c_str(), conversion.findings.size() - kShownFindings);
+    if (conversion.findings.size() > SHOWN_FINDINGS)
+      std::printf("%s: %zu more findings not shown\n", input.c_str(), conversion.findings.size() - SHOWN_FINDINGS);
     std::printf("%s: %zu findings; %s was not written\n", input.c_str(), conversion.findings.size(),
                 output.c_str());
     return 1;

@@ -5,7 +5,7 @@
 namespace vxtags {
 namespace {
 
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+const iconv_t NO_CONVERTER = reinterpret_cast<iconv_t>(-1);
 
 void PutUtf32(char32_t c, char out[4]) {
   for (int i = 0; i < 4; ++i) out[i] = static_cast<char>((c >> (8 * i)) & 0xFF);
@@ -25,14 +25,14 @@ Cp932Codec::Cp932Codec()
     : toCp932_(iconv_open("CP932", "UTF-32LE")), fromCp932_(iconv_open("UTF-32LE", "CP932")) {}
 
 Cp932Codec::~Cp932Codec() {
-  if (toCp932_ != kNoConverter) iconv_close(toCp932_);
-  if (fromCp932_ != kNoConverter) iconv_close(fromCp932_);
+  if (toCp932_ != NO_CONVERTER) iconv_close(toCp932_);
+  if (fromCp932_ != NO_CONVERTER) iconv_close(fromCp932_);
 }
 
 // One whole conversion; 0 when the converter refuses any of it or is missing.
 std::size_t Cp932Codec::Convert(iconv_t converter, const char* in, std::size_t inLength, char* out,
                                 std::size_t outSize) {
-  if (converter == kNoConverter) return 0;
+  if (converter == NO_CONVERTER) return 0;
   iconv(converter, nullptr, nullptr, nullptr, nullptr);
   char* input = const_cast<char*>(in);
   char* output = out;

@@ -11,8 +11,8 @@
 namespace vxtags {
 namespace {
 
-constexpr std::size_t kLineLimit = vx::DEFINITION_LINE_SIZE - 1;
-constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr std::size_t LINE_LIMIT = vx::DEFINITION_LINE_SIZE - 1;
+constexpr char BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
 
 // Characters that code page 932 lacks but whose look-alike it has: what a
 // Japanese editor types for them is usually the full-width form.
@@ -20,7 +20,7 @@ struct LookAlike {
   char32_t character;
   const char* replacement;
 };
-static constexpr LookAlike kLookAlikes[] = {
+static constexpr LookAlike LOOK_ALIKES[] = {
     {0x00A2, "\xEF\xBF\xA0 (U+FFE0)"},
     {0x00A3, "\xEF\xBF\xA1 (U+FFE1)"},
     {0x00A5, "\xEF\xBF\xA5 (U+FFE5) or &yen;"},
@@ -121,7 +121,7 @@ class LoaderShape {
     }
     if (line.empty() || line[0] == '.') return Fine;
     expectText_ = true;
-    return line.size() == kLineLimit ? LabelFillsLine : Fine;
+    return line.size() == LINE_LIMIT ? LabelFillsLine : Fine;
   }
 
  private:
@@ -155,9 +155,9 @@ void ToCp932::ReportInvalid(const InputLine& line, std::uint64_t column, std::si
 
 void ToCp932::ReportUnmappable(const InputLine& line, std::uint64_t column, char32_t c) {
   std::string message = NameOf(c) + " has no code in code page 932";
-  const auto* lookAlike = std::find_if(std::begin(kLookAlikes), std::end(kLookAlikes),
+  const auto* lookAlike = std::find_if(std::begin(LOOK_ALIKES), std::end(LOOK_ALIKES),
                                        [c](const LookAlike& row) { return row.character == c; });
-  if (lookAlike != std::end(kLookAlikes)) {
+  if (lookAlike != std::end(LOOK_ALIKES)) {
     message += std::string("; write ") + lookAlike->replacement + " instead";
   } else {
     char reference[32];
@@ -202,7 +202,7 @@ void ToCp932::Line(const InputLine& line, bool header) {
     } else if ((length = codec_.Encode(c, code)) == 0) {
       ReportUnmappable(line, column, c);
     }
-    if (cutColumn == 0 && bytes.size() + length > kLineLimit) cutColumn = column;
+    if (cutColumn == 0 && bytes.size() + length > LINE_LIMIT) cutColumn = column;
     bytes.append(reinterpret_cast<const char*>(code), length);
   }
   if (cutColumn != 0) {
@@ -229,7 +229,7 @@ void ToCp932::Line(const InputLine& line, bool header) {
 }
 
 Conversion ToCp932::Run(std::string_view input) {
-  const bool byteOrderMark = input.substr(0, 3) == kByteOrderMark;
+  const bool byteOrderMark = input.substr(0, 3) == BYTE_ORDER_MARK;
   if (byteOrderMark) input.remove_prefix(3);
   const std::string_view firstLine = input.substr(0, input.find('\n'));
   const auto isHeader = [firstLine](const char* header) {
@@ -306,7 +306,7 @@ void ToUtf8::Line(const InputLine& line) {
 
 Conversion ToUtf8::Run(std::string_view input) {
   const std::string_view firstLine = input.substr(0, input.find('\n'));
-  if (input.substr(0, 3) == kByteOrderMark ||
+  if (input.substr(0, 3) == BYTE_ORDER_MARK ||
       firstLine.substr(0, std::strlen(vx::DEFINITION_HEADER_UTF8)) == vx::DEFINITION_HEADER_UTF8) {
     findings_.Add(1, 1, "the file is already in UTF-8; there is nothing to convert");
     return {"", findings_.Sorted()};
