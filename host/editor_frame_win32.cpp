@@ -27,7 +27,7 @@ static constexpr MenuRow FILE_MENU[] = {
 };
 
 static constexpr MenuRow TOOLS_MENU[] = {
-    {CmdTagWindow, "タグウィンドウ(&T)\tCtrl+T / F8"},
+    {CmdTagWindow,      "タグウィンドウ(&T)\tCtrl+T / F8"},
     {CmdDefinitionFile, "定義ファイルを開く(&D)..."},
 };
 
@@ -117,10 +117,10 @@ void TEditorFrame::SetupWindow() {
 
 const TResponseTable& TEditorFrame::ResponseTable() {
   static constexpr TResponseEntry ROWS[] = {
-      {WM_SIZE,     Respond<&TEditorFrame::EvSize>},
-      {WM_ACTIVATE, Respond<&TEditorFrame::EvActivate>},
-      {WM_SETFOCUS, Respond<&TEditorFrame::EvSetFocus>},
-      {WM_COMMAND,  Respond<&TEditorFrame::EvCommand>},
+      {WM_SIZE,           Respond<&TEditorFrame::EvSize>},
+      {WM_ACTIVATE,       Respond<&TEditorFrame::EvActivate>},
+      {WM_SETFOCUS,       Respond<&TEditorFrame::EvSetFocus>},
+      {WM_COMMAND,        Respond<&TEditorFrame::EvCommand>},
       {REOPEN_TAG_WINDOW, Respond<&TEditorFrame::EvReopenTagWindow>},
   };
   static constexpr TResponseTable TABLE{ROWS, sizeof ROWS / sizeof ROWS[0], &TFrameWindow::ResponseTable};
