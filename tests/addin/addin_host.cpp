@@ -11,7 +11,6 @@ namespace vx::test {
 namespace {
 
 AddinHost* Current = nullptr;
-HHOOK RecordHook = nullptr;
 WNDPROC EditProcedure = nullptr;
 
 // The host frame: takes the focus back into the edit window on a hand-back
@@ -45,13 +44,10 @@ class THostFrame : public TFrameWindow {
   }
 };
 
-// Records every insert request and edits like a plain editor: the caret ends
-// after a lead and before a trail.
+// Edits like a plain editor: the caret ends after a lead and before a trail.
 LRESULT CALLBACK EditStandIn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_HOST_INSERT && Current) {
-    const auto code = static_cast<long long>(static_cast<INT_PTR>(wParam));
-    const char* text = reinterpret_cast<const char*>(lParam);
-    Current->Inserts.push_back({code, text ? text : ""});
+  if (message == WM_HOST_INSERT) {
+    const auto code = static_cast<INT_PTR>(wParam);
     if (code == InsertLineEnd) {
       SendMessageA(window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r\n"));
     } else if (code == InsertTrail || code == InsertLinkTrail) {
@@ -73,33 +69,21 @@ std::string ClassOf(HWND window) {
   return name;
 }
 
-std::string NameOf(HWND window) {
-  if (!Current) return "";
-  if (window == Current->HostHandle()) return "host";
-  if (window == Current->Edit) return "edit";
+Role RoleOf(HWND window) {
+  if (!Current || !window) return Role::None;
+  if (window == Current->HostHandle()) return Role::Host;
+  if (window == Current->Edit) return Role::Edit;
   if (ClassOf(window) == TWindow::DefaultClassName() &&
       GetWindow(window, GW_OWNER) == Current->HostHandle()) {
-    return "frame";
+    return Role::Tag;
   }
-  if (ClassOf(window) == WC_TREEVIEWA) return "tree";
-  return "";
-}
-
-LRESULT CALLBACK RecordSent(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION && Current) {
-    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    for (UINT watched : Current->Watch) {
-      if (sent->message != watched) continue;
-      const std::string name = NameOf(sent->hwnd);
-      if (!name.empty()) Current->Seen_.push_back({name, sent->message, sent->wParam});
-    }
-  }
-  return CallNextHookEx(RecordHook, code, wParam, lParam);
+  if (ClassOf(window) == WC_TREEVIEWA) return Role::Tree;
+  return Role::None;
 }
 
 BOOL CALLBACK CollectTagFrame(HWND window, LPARAM param) {
   auto* frames = reinterpret_cast<std::vector<HWND>*>(param);
-  if (NameOf(window) == "frame") frames->push_back(window);
+  if (RoleOf(window) == Role::Tag) frames->push_back(window);
   return TRUE;
 }
 
@@ -130,10 +114,11 @@ void AddinHost::SetUp() {
       SetWindowLongPtrA(Edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditStandIn)));
   SetFocus(Edit);
   Pump();
+  Recorder = std::make_unique<MessageRecorder>(RoleOf, std::vector<UINT>{WM_HOST_INSERT});
 }
 
 void AddinHost::TearDown() {
-  StopRecording();
+  Recorder.reset();
   if (Create) CloseAndDelete();
   if (Edit) DestroyWindow(Edit);
   delete Root;  // and the host frame with it
@@ -154,17 +139,6 @@ std::vector<HWND> AddinHost::TagFrames() const {
 }
 
 HWND AddinHost::Tree() const { return vxhost::FindTagTree(TagFrame()); }
-
-void AddinHost::StartRecording(std::vector<UINT> messages) {
-  Watch = std::move(messages);
-  Seen_.clear();
-  if (!RecordHook) RecordHook = SetWindowsHookExA(WH_CALLWNDPROC, RecordSent, nullptr, GetCurrentThreadId());
-}
-
-void AddinHost::StopRecording() {
-  if (RecordHook) UnhookWindowsHookEx(RecordHook);
-  RecordHook = nullptr;
-}
 
 void AddinHost::DeletePlacementKey() { RegDeleteKeyA(HKEY_CURRENT_USER, PLACEMENT_KEY); }
 

@@ -45,7 +45,7 @@ TEST_F(Endurance, FiveHundredCyclesLeaveNothingBehind) {
     CloseAndDelete();
     ASSERT_TRUE(TagFrames().empty());
     SetWindowTextA(Edit, "");
-    Inserts.clear();
+    Messages().Clear();
   };
   for (int i = 0; i < WARM_UP_CYCLES; ++i) ASSERT_NO_FATAL_FAILURE(cycle());
   const int windowsBefore = ThreadWindowCount();
