@@ -17,8 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/host_protocol.h"
-#include "addin/messages.h"
+#include "protocol/host_protocol.h"
 
 namespace vx::test {
 
