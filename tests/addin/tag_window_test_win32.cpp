@@ -37,6 +37,13 @@ std::string WriteDefinitionFile(const char* name) {
   return name;
 }
 
+// The paragraph's pair, then one hand-back naming the tree; the activations
+// after it are the host's own doing.
+std::vector<Msg> ParagraphHandedBack(HWND tree) {
+  return {Insert(InsertLead, "<P>"), Insert(InsertTrail, "</P>"), HandBack(tree),
+          Msg(Role::Tag, WM_ACTIVATE, WA_INACTIVE).Optional(), Msg(Role::Edit, WM_ACTIVATE, WA_ACTIVE).Optional()};
+}
+
 using TagWindowLifecycle = AddinHost;
 
 TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
@@ -115,13 +122,9 @@ TEST_F(TagWindowLifecycle, EnterOnAnEntryInsertsAndHandsTheFocusBack) {
   Pump();
   const HTREEITEM paragraph = FindItem(PARAGRAPH);
   ASSERT_NE(paragraph, nullptr);
-  const HWND tree = Tree();
   Messages().Watch({WM_HOST_INSERT, WM_ACTIVATE});
   PressEnterOn(paragraph);
-  // One hand-back naming the tree; the activations after it are the host's own doing.
-  EXPECT_TRUE(Messages().Matches({Insert(InsertLead, "<P>"), Insert(InsertTrail, "</P>"), HandBack(tree),
-                                  Msg(Role::Tag, WM_ACTIVATE, WA_INACTIVE).Optional(),
-                                  Msg(Role::Edit, WM_ACTIVATE, WA_ACTIVE).Optional()}));
+  EXPECT_TRUE(Messages().Matches(ParagraphHandedBack(Tree())));
   EXPECT_EQ(GetFocus(), Edit);
   char text[32] = {};
   GetWindowTextA(Edit, text, sizeof text);
@@ -149,9 +152,9 @@ TEST_F(TagWindowLifecycle, ASecondOpeningKeepsTheFirstEditWindowAndDefinitionFil
   std::fclose(file);
   EXPECT_EQ(CountItems(), BUILT_IN_ITEMS + 2);
 
-  Messages().Watch({WM_HOST_INSERT});
+  Messages().Watch({WM_HOST_INSERT, WM_ACTIVATE});
   PressEnterOn(FindItem(PARAGRAPH));
-  EXPECT_TRUE(Messages().Matches({Insert(InsertLead, "<P>"), Insert(InsertTrail, "</P>")}));
+  EXPECT_TRUE(Messages().Matches(ParagraphHandedBack(Tree())));
   EXPECT_EQ(WindowText(otherEdit), "");
   EXPECT_EQ(WindowText(Edit), "<P></P>");
   EXPECT_EQ(GetFocus(), Edit) << "the hand-back still goes to the first host frame";
@@ -359,8 +362,10 @@ TEST_F(TagWindowFaults, AnOpeningWhileTheTreeFailureBoxIsUpIsRefused) {
   EXPECT_EQ(TagFrames().size(), 1u);
   EXPECT_EQ(Tree(), nullptr);
 
-  // Without a tree the window still resizes and closes normally.
+  // Without a tree the window still resizes, tells the host, and closes normally.
+  Messages().Watch({WM_SIZE, WM_PARENTNOTIFY});
   SetWindowPos(TagFrame(), nullptr, 0, 0, 300, 300, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_TRUE(Messages().Matches({Msg(Role::Tag, WM_SIZE, SIZE_RESTORED), ResizeNotice(TagFrame())}));
   CloseAndDelete();
   EXPECT_TRUE(TagFrames().empty());
   ASSERT_TRUE(Open());
