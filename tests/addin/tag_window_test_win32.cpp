@@ -41,7 +41,8 @@ std::string WriteDefinitionFile(const char* name) {
 // after it are the host's own doing.
 std::vector<Msg> ParagraphHandedBack(HWND tree) {
   return {Insert(InsertLead, "<P>"), Insert(InsertTrail, "</P>"), HandBack(tree),
-          Msg(Role::Tag, WM_ACTIVATE, WA_INACTIVE).Optional(), Msg(Role::Edit, WM_ACTIVATE, WA_ACTIVE).Optional()};
+          Msg(Role::Tag, WM_ACTIVATE, WA_INACTIVE).Optional(),
+          Msg(Role::Edit, WM_ACTIVATE, WA_ACTIVE).Optional()};
 }
 
 using TagWindowLifecycle = AddinHost;

@@ -241,7 +241,8 @@ TEST_F(ColorDialog, ColourRecipesThroughTheRealDialog) {
     return arrived;
   };
   EXPECT_TRUE(run(16, {}));
-  EXPECT_TRUE(run(160, {Insert(vx::InsertLead, "<TD BGCOLOR=\"#\" SIZE=\""), Insert(vx::InsertTrail, "\">")}));
+  EXPECT_TRUE(
+      run(160, {Insert(vx::InsertLead, "<TD BGCOLOR=\"#\" SIZE=\""), Insert(vx::InsertTrail, "\">")}));
   EXPECT_TRUE(run(74, {Insert(vx::InsertLead, "<BODY TEXT=\"#FF0000\">")}));
   EXPECT_EQ(seen.size(), 3u);
 }

@@ -66,8 +66,9 @@ struct EndToEndTest : ::testing::Test {
 TEST_F(EndToEndTest, EnterOnParagraphLeavesThePairWithTheCaretInsideAndTheFocusInTheDocument) {
   PressEnterOn("段落　<P>");
   // The window system's own activations follow the hand-back: not part of the protocol.
-  EXPECT_TRUE(Recorder->Matches({vx::test::Insert(vx::InsertLead, "<P>"), vx::test::Insert(vx::InsertTrail, "</P>"),
-                                 vx::test::HandBack(Tree), Msg(Role::Tag, WM_ACTIVATE, WA_INACTIVE).Optional(),
+  EXPECT_TRUE(Recorder->Matches({vx::test::Insert(vx::InsertLead, "<P>"),
+                                 vx::test::Insert(vx::InsertTrail, "</P>"), vx::test::HandBack(Tree),
+                                 Msg(Role::Tag, WM_ACTIVATE, WA_INACTIVE).Optional(),
                                  Msg(Role::Host, WM_ACTIVATE, WA_ACTIVE).Optional()}));
   EXPECT_EQ(GetFocus(), Frame->EditWindow());
   EXPECT_EQ(WithCaret(), "<P>|</P>");

@@ -30,11 +30,12 @@ class ReleaseWatch {
  public:
   ReleaseWatch() {
     Released.clear();
-    OriginalDestroy = test::PatchImport(GetModuleHandleA(nullptr), "comctl32.dll", "ImageList_Destroy",
-                                        reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&RecordRelease)));
+    const auto record = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&RecordRelease));
+    OriginalDestroy = test::PatchImport(GetModuleHandleA(nullptr), "comctl32.dll", "ImageList_Destroy", record);
   }
   ~ReleaseWatch() {
-    if (OriginalDestroy) test::PatchImport(GetModuleHandleA(nullptr), "comctl32.dll", "ImageList_Destroy", OriginalDestroy);
+    if (!OriginalDestroy) return;
+    test::PatchImport(GetModuleHandleA(nullptr), "comctl32.dll", "ImageList_Destroy", OriginalDestroy);
   }
   bool Installed() const { return OriginalDestroy != nullptr; }
 };

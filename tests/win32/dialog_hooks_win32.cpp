@@ -58,8 +58,8 @@ CbtHook::~CbtHook() {
 }
 
 bool CbtHook::Refuses(int code, WPARAM wParam, LPARAM lParam) {
-  const bool firstDialog = code == HCBT_ACTIVATE && dialog_ == nullptr &&
-                           IsDialogWindow(reinterpret_cast<HWND>(wParam));
+  const bool firstDialog =
+      code == HCBT_ACTIVATE && dialog_ == nullptr && IsDialogWindow(reinterpret_cast<HWND>(wParam));
   if (firstDialog) dialog_ = reinterpret_cast<HWND>(wParam);
   return handler_ && handler_(code, wParam, lParam);
 }
@@ -98,7 +98,7 @@ int UserCallSpy::CallBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type, WOR
                    type, language});
   using BoxFn = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT, WORD);
   return reinterpret_cast<BoxFn>(reinterpret_cast<void (*)()>(originalBox_))(owner, text, caption, type,
-                                                                            language);
+                                                                             language);
 }
 
 BOOL UserCallSpy::CallBeep(UINT type) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <sstream>
 
-
 namespace vx::test {
 namespace {
 
@@ -14,21 +13,12 @@ struct Name {
   const char* name;
 };
 constexpr Name kNames[] = {
-    {WM_SIZE, "WM_SIZE"},           {WM_ACTIVATE, "WM_ACTIVATE"},     {WM_SETFOCUS, "WM_SETFOCUS"},
-    {WM_KILLFOCUS, "WM_KILLFOCUS"}, {WM_PARENTNOTIFY, "WM_PARENTNOTIFY"},
-    {WM_HOST_INSERT, "WM_HOST_INSERT"},
+    {WM_SIZE, "WM_SIZE"},           {WM_ACTIVATE, "WM_ACTIVATE"},         {WM_SETFOCUS, "WM_SETFOCUS"},
+    {WM_KILLFOCUS, "WM_KILLFOCUS"}, {WM_PARENTNOTIFY, "WM_PARENTNOTIFY"}, {WM_HOST_INSERT, "WM_HOST_INSERT"},
 };
 
-const char* RoleName(Role role) {
-  switch (role) {
-    case Role::Host: return "host";
-    case Role::Edit: return "edit";
-    case Role::Tag: return "tag";
-    case Role::Tree: return "tree";
-    case Role::None: break;
-  }
-  return "?";
-}
+// In the order of Role.
+constexpr const char* kRoleNames[] = {"none", "host", "edit", "tag", "tree"};
 
 LRESULT CALLBACK SentHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION && Active) {
@@ -91,7 +81,7 @@ bool Msg::Matches(const Msg& recorded) const {
 }
 
 std::ostream& operator<<(std::ostream& out, const Msg& m) {
-  out << RoleName(m.role) << (m.posted ? " posted " : " sent ");
+  out << kRoleNames[static_cast<int>(m.role)] << (m.posted ? " posted " : " sent ");
   const auto name = std::find_if(std::begin(kNames), std::end(kNames),
                                  [&](const Name& n) { return n.message == m.message; });
   if (name != std::end(kNames)) {

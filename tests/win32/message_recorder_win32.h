@@ -53,10 +53,10 @@ void PrintTo(const Msg& m, std::ostream* out);
 std::ostream& operator<<(std::ostream& out, const Msg& m);
 
 // The protocol's messages as they must arrive.
-Msg Insert(InsertCode code, const char* text);          // to the edit window
-Msg HandBack(HWND tree);                                // WM_ACTIVATE to the host frame
-Msg ResizeNotice(HWND tagWindow);                       // WM_PARENTNOTIFY to the host frame
-Msg TreeActivation(HWND tagWindow);                     // posted WM_ACTIVATE to the tree
+Msg Insert(InsertCode code, const char* text);  // to the edit window
+Msg HandBack(HWND tree);                        // WM_ACTIVATE to the host frame
+Msg ResizeNotice(HWND tagWindow);               // WM_PARENTNOTIFY to the host frame
+Msg TreeActivation(HWND tagWindow);             // posted WM_ACTIVATE to the tree
 
 // Records, on the calling thread, the watched messages reaching windows of a
 // role. One recorder at a time; it stops with its destruction.
@@ -90,7 +90,6 @@ class MessageRecorder {
   HHOOK posted_ = nullptr;
 };
 
-::testing::AssertionResult MatchSequence(const std::vector<Msg>& recorded,
-                                         const std::vector<Msg>& expected);
+::testing::AssertionResult MatchSequence(const std::vector<Msg>& recorded, const std::vector<Msg>& expected);
 
 }  // namespace vx::test
