@@ -32,13 +32,13 @@ class THostFrame : public TFrameWindow {
  private:
   LRESULT EvActivate(WPARAM wParam, LPARAM lParam) {
     if (LOWORD(wParam) == WA_CLICKACTIVE && lParam != 0 && Current) {
-      SetFocus(Current->Edit);
+      SetFocus(Current->edit);
       return 0;
     }
     return DispatchFrom(TFrameWindow::ResponseTable(), WM_ACTIVATE, wParam, lParam);
   }
   LRESULT EvApp(WPARAM, LPARAM) {
-    if (Current && Current->OnHostApp) Current->OnHostApp();
+    if (Current && Current->onHostApp) Current->onHostApp();
     return 0;
   }
 };
@@ -71,7 +71,7 @@ std::string ClassOf(HWND window) {
 Role RoleOf(HWND window) {
   if (!Current || !window) return Role::None;
   if (window == Current->HostHandle()) return Role::Host;
-  if (window == Current->Edit) return Role::Edit;
+  if (window == Current->edit) return Role::Edit;
   if (ClassOf(window) == TWindow::DefaultClassName() &&
       GetWindow(window, GW_OWNER) == Current->HostHandle()) {
     return Role::Tag;
@@ -91,37 +91,37 @@ BOOL CALLBACK CollectTagFrame(HWND window, LPARAM param) {
 void AddinHost::SetUp() {
   Current = this;
   DeletePlacementKey();
-  Addin = LoadLibraryA("vxhtml.dll");
-  ASSERT_NE(Addin, nullptr) << "vxhtml.dll not found beside the test";
-  Create = reinterpret_cast<CreateHtmlWindowFn>(
-      reinterpret_cast<void (*)()>(GetProcAddress(Addin, "_CreateHtmlWindow")));
-  ASSERT_NE(Create, nullptr);
-  App = new TApplication(GetModuleHandleA(nullptr));
-  Root = new TWindow(nullptr, nullptr, App);
-  HostFrame = new THostFrame(Root);
-  HostFrame->Attr.X = 0;
-  HostFrame->Attr.Y = 0;
-  HostFrame->Attr.W = 1000;
-  HostFrame->Attr.H = 700;
-  ASSERT_TRUE(HostFrame->Create());
-  Edit = CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE | ES_MULTILINE, EDIT_RECT.left,
+  addin = LoadLibraryA("vxhtml.dll");
+  ASSERT_NE(addin, nullptr) << "vxhtml.dll not found beside the test";
+  createHtmlWindow = reinterpret_cast<CreateHtmlWindowFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(addin, "_CreateHtmlWindow")));
+  ASSERT_NE(createHtmlWindow, nullptr);
+  app = new TApplication(GetModuleHandleA(nullptr));
+  root = new TWindow(nullptr, nullptr, app);
+  hostFrame = new THostFrame(root);
+  hostFrame->attr.x = 0;
+  hostFrame->attr.y = 0;
+  hostFrame->attr.w = 1000;
+  hostFrame->attr.h = 700;
+  ASSERT_TRUE(hostFrame->Create());
+  edit = CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE | ES_MULTILINE, EDIT_RECT.left,
                          EDIT_RECT.top, EDIT_RECT.right - EDIT_RECT.left,
                          EDIT_RECT.bottom - EDIT_RECT.top, HostHandle(), nullptr,
                          GetModuleHandleA(nullptr), nullptr);
-  ASSERT_NE(Edit, nullptr);
+  ASSERT_NE(edit, nullptr);
   EditProcedure = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(Edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditStandIn)));
-  SetFocus(Edit);
+      SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditStandIn)));
+  SetFocus(edit);
   Pump();
-  Recorder = std::make_unique<MessageRecorder>(RoleOf, std::vector<UINT>{WM_HOST_INSERT});
+  recorder = std::make_unique<MessageRecorder>(RoleOf, std::vector<UINT>{WM_HOST_INSERT});
 }
 
 void AddinHost::TearDown() {
-  Recorder.reset();
-  if (Create) CloseAndDelete();
-  if (Edit) DestroyWindow(Edit);
-  delete Root;  // and the host frame with it
-  delete App;
+  recorder.reset();
+  if (createHtmlWindow) CloseAndDelete();
+  if (edit) DestroyWindow(edit);
+  delete root;  // and the host frame with it
+  delete app;
   Current = nullptr;
   // The DLL stays loaded: the framework may still hold its window class.
 }

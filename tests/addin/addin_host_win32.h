@@ -15,9 +15,22 @@
 
 #include "protocol/host_protocol.h"
 #include "framework/framework_win32.h"
+#include "tests/win32/dialog_hooks_win32.h"
 #include "tests/win32/message_recorder_win32.h"
 
 namespace vx::test {
+
+using test_support::CbtHook;
+using test_support::DialogWatchdog;
+using test_support::HandBack;
+using test_support::Insert;
+using test_support::IsDialogWindow;
+using test_support::MessageRecorder;
+using test_support::Msg;
+using test_support::ResizeNotice;
+using test_support::Role;
+using test_support::TreeActivation;
+using test_support::UserCallSpy;
 
 using CreateHtmlWindowFn = bool(__cdecl*)(TWindow*, HWND, const char*);
 
@@ -28,21 +41,21 @@ class AddinHost : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  bool Open(const char* path = "") { return Create(HostFrame, Edit, path); }
-  bool OpenWith(HWND edit, const char* path) { return Create(HostFrame, edit, path); }
-  bool CloseRequest() { return Create(nullptr, nullptr, nullptr); }
-  void Pump() { App->PumpWaitingMessages(); }
+  bool Open(const char* path = "") { return createHtmlWindow(hostFrame, edit, path); }
+  bool OpenWith(HWND editWindow, const char* path) { return createHtmlWindow(hostFrame, editWindow, path); }
+  bool CloseRequest() { return createHtmlWindow(nullptr, nullptr, nullptr); }
+  void Pump() { app->PumpWaitingMessages(); }
   // Close request, then the host's loop deletes the object.
   void CloseAndDelete() { CloseRequest(); Pump(); }
 
-  HWND HostHandle() const { return HostFrame ? HostFrame->GetHandle() : nullptr; }
+  HWND HostHandle() const { return hostFrame ? hostFrame->GetHandle() : nullptr; }
   HWND TagFrame() const;  // the add-in's top-level window owned by the host, or null
   HWND Tree() const;      // its tree control, or null
   std::vector<HWND> TagFrames() const;
 
   // Insert requests from SetUp on; a test may watch other messages instead.
-  MessageRecorder& Messages() { return *Recorder; }
-  std::function<void()> OnHostApp;  // run when the host frame gets WM_APP
+  MessageRecorder& Messages() { return *recorder; }
+  std::function<void()> onHostApp;  // run when the host frame gets WM_APP
 
   // Registry helpers on the placement key.
   static void DeletePlacementKey();
@@ -55,13 +68,13 @@ class AddinHost : public ::testing::Test {
   int CountItems() const;
   void PressEnterOn(HTREEITEM item);
 
-  HMODULE Addin = nullptr;
-  CreateHtmlWindowFn Create = nullptr;
-  TApplication* App = nullptr;
-  TWindow* Root = nullptr;
-  TFrameWindow* HostFrame = nullptr;
-  HWND Edit = nullptr;
-  std::unique_ptr<MessageRecorder> Recorder;
+  HMODULE addin = nullptr;
+  CreateHtmlWindowFn createHtmlWindow = nullptr;
+  TApplication* app = nullptr;
+  TWindow* root = nullptr;
+  TFrameWindow* hostFrame = nullptr;
+  HWND edit = nullptr;
+  std::unique_ptr<MessageRecorder> recorder;
 };
 
 // The edit window's outer rectangle in these tests.

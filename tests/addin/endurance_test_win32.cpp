@@ -44,7 +44,7 @@ TEST_F(Endurance, FiveHundredCyclesLeaveNothingBehind) {
     PressEnterOn(paragraph);
     CloseAndDelete();
     ASSERT_TRUE(TagFrames().empty());
-    SetWindowTextA(Edit, "");
+    SetWindowTextA(edit, "");
     Messages().Clear();
   };
   for (int i = 0; i < WARM_UP_CYCLES; ++i) ASSERT_NO_FATAL_FAILURE(cycle());

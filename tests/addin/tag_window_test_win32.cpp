@@ -9,7 +9,6 @@
 
 #include "host/tag_tree_reader_win32.h"
 #include "tests/addin/addin_host_win32.h"
-#include "tests/win32/dialog_hooks_win32.h"
 
 namespace vx::test {
 namespace {
@@ -73,7 +72,7 @@ TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
 
   // Focus in the host: it moves to the tag window and on into the tree, and
   // the arguments of this call (another definition file) are not used.
-  SetFocus(Edit);
+  SetFocus(edit);
   const std::string other = WriteDefinitionFile("lifecycle_other.txt");
   EXPECT_FALSE(Open(other.c_str()));
   EXPECT_EQ(GetFocus(), frame);
@@ -87,12 +86,12 @@ TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
   DeleteFileA(other.c_str());
 
   // Focus on the frame itself: one beep, and the focus stays where it is.
-  UserCallSpy calls(Addin);
+  UserCallSpy calls(addin);
   ASSERT_TRUE(calls.BeepsSeen()) << "the add-in does not import MessageBeep";
   SetFocus(frame);
   Messages().Watch({WM_SETFOCUS, WM_KILLFOCUS});
   EXPECT_FALSE(Open());
-  EXPECT_EQ(calls.Beeps, std::vector<UINT>{MB_OK});
+  EXPECT_EQ(calls.beeps, std::vector<UINT>{MB_OK});
   EXPECT_TRUE(Messages().Matches({}));
   EXPECT_EQ(GetFocus(), frame);
   Pump();
@@ -106,7 +105,7 @@ TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
   EXPECT_FALSE(ReadValue("HtWinX", &type, &data)) << "saved before the object was deleted";
   EXPECT_FALSE(Open()) << "still closing: no second tag window";
   EXPECT_TRUE(TagFrames().empty());
-  EXPECT_EQ(calls.Beeps.size(), 1u) << "no frame left to focus is no reason to beep";
+  EXPECT_EQ(calls.beeps.size(), 1u) << "no frame left to focus is no reason to beep";
   EXPECT_TRUE(CloseRequest()) << "a close request while closing";
   Pump();
   EXPECT_TRUE(ReadValue("HtWinX", &type, &data));
@@ -126,12 +125,12 @@ TEST_F(TagWindowLifecycle, EnterOnAnEntryInsertsAndHandsTheFocusBack) {
   Messages().Watch({WM_HOST_INSERT, WM_ACTIVATE});
   PressEnterOn(paragraph);
   EXPECT_TRUE(Messages().Matches(ParagraphHandedBack(Tree())));
-  EXPECT_EQ(GetFocus(), Edit);
+  EXPECT_EQ(GetFocus(), edit);
   char text[32] = {};
-  GetWindowTextA(Edit, text, sizeof text);
+  GetWindowTextA(edit, text, sizeof text);
   EXPECT_STREQ(text, "<P></P>");
   DWORD start = 0, end = 0;
-  SendMessageA(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, 3u);
   EXPECT_EQ(end, 3u);
 }
@@ -143,7 +142,7 @@ TEST_F(TagWindowLifecycle, ASecondOpeningKeepsTheFirstEditWindowAndDefinitionFil
   const HWND otherEdit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, HostHandle(),
                                          nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(otherEdit, nullptr);
-  SetFocus(Edit);
+  SetFocus(edit);
   EXPECT_FALSE(OpenWith(otherEdit, ""));
   Pump();
 
@@ -157,8 +156,8 @@ TEST_F(TagWindowLifecycle, ASecondOpeningKeepsTheFirstEditWindowAndDefinitionFil
   PressEnterOn(FindItem(PARAGRAPH));
   EXPECT_TRUE(Messages().Matches(ParagraphHandedBack(Tree())));
   EXPECT_EQ(WindowText(otherEdit), "");
-  EXPECT_EQ(WindowText(Edit), "<P></P>");
-  EXPECT_EQ(GetFocus(), Edit) << "the hand-back still goes to the first host frame";
+  EXPECT_EQ(WindowText(edit), "<P></P>");
+  EXPECT_EQ(GetFocus(), edit) << "the hand-back still goes to the first host frame";
 
   CloseAndDelete();
   ASSERT_TRUE(Open(path.c_str()));
@@ -170,17 +169,17 @@ TEST_F(TagWindowLifecycle, ASecondOpeningKeepsTheFirstEditWindowAndDefinitionFil
 TEST_F(TagWindowLifecycle, DeletingTheHostWindowObjectClosesTheTagWindow) {
   ASSERT_TRUE(Open());
   const HWND frame = TagFrame();
-  delete Root;  // the tag window object is among the host frame's children
-  Root = nullptr;
-  HostFrame = nullptr;
+  delete root;  // the tag window object is among the host frame's children
+  root = nullptr;
+  hostFrame = nullptr;
   EXPECT_FALSE(IsWindow(frame));
   DWORD type = 0;
   std::string data;
   EXPECT_TRUE(ReadValue("HtWinH", &type, &data)) << "the destructor saves the placement";
 
-  Root = new TWindow(nullptr, nullptr, App);
-  HostFrame = new TFrameWindow(Root, "host again");
-  ASSERT_TRUE(HostFrame->Create());
+  root = new TWindow(nullptr, nullptr, app);
+  hostFrame = new TFrameWindow(root, "host again");
+  ASSERT_TRUE(hostFrame->Create());
   EXPECT_TRUE(Open()) << "the tag window counts as closed once its object is gone";
   EXPECT_NE(TagFrame(), nullptr);
 }
@@ -241,7 +240,7 @@ TEST_F(TagWindowResize, FocusHandlerPostsNothingWhileTheColourDialogIsUp) {
 
   bool checked = false, queuedDuringDialog = true;
   HWND dialog = nullptr;
-  OnHostApp = [&] {
+  onHostApp = [&] {
     SendMessageA(frame, WM_SETFOCUS, 0, 0);
     queuedDuringDialog = ActivationQueuedFor(tree);
     checked = true;
@@ -262,7 +261,7 @@ TEST_F(TagWindowResize, FocusHandlerPostsNothingWhileTheColourDialogIsUp) {
   }
   ASSERT_TRUE(checked) << "the colour dialog did not come up";
   EXPECT_FALSE(queuedDuringDialog);
-  EXPECT_EQ(GetFocus(), Edit) << "a cancelled colour still hands the focus back";
+  EXPECT_EQ(GetFocus(), edit) << "a cancelled colour still hands the focus back";
 
   Pump();
   SendMessageA(frame, WM_SETFOCUS, 0, 0);
@@ -320,13 +319,13 @@ TEST_F(TagWindowFaults, AFailedWindowCreationSavesNothingAndTheNextCallOpens) {
 }
 
 TEST_F(TagWindowFaults, AnOpeningWhileTheTreeFailureBoxIsUpIsRefused) {
-  UserCallSpy calls(Addin);
+  UserCallSpy calls(addin);
   ASSERT_TRUE(calls.BoxesSeen()) << "the add-in does not import MessageBoxExA";
   bool nested = true;
   size_t framesDuringBox = 0;
   std::string boxText;
   HWND box = nullptr;
-  OnHostApp = [&] {
+  onHostApp = [&] {
     boxText = FindWindowExA(box, nullptr, "Static", "Tree View not created!") ? "found" : "";
     nested = Open();
     framesDuringBox = TagFrames().size();
@@ -351,8 +350,8 @@ TEST_F(TagWindowFaults, AnOpeningWhileTheTreeFailureBoxIsUpIsRefused) {
   ASSERT_NE(box, nullptr) << "no message box came up";
   EXPECT_EQ(boxText, "found");
   // Owned by nobody, the system's caption, a plain OK box in the user's language.
-  ASSERT_EQ(calls.Boxes.size(), 1u);
-  const UserCallSpy::Box& shown = calls.Boxes.front();
+  ASSERT_EQ(calls.boxes.size(), 1u);
+  const UserCallSpy::Box& shown = calls.boxes.front();
   EXPECT_EQ(shown.owner, nullptr);
   EXPECT_EQ(shown.text, "Tree View not created!");
   EXPECT_EQ(shown.caption, std::nullopt);

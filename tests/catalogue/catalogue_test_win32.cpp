@@ -19,9 +19,9 @@
 
 namespace {
 
-using vx::test::Insert;
-using vx::test::Msg;
-using vx::test::Role;
+using vx::test_support::Insert;
+using vx::test_support::Msg;
+using vx::test_support::Role;
 
 // The stand-ins only take the messages; the recorder sees them arrive.
 LRESULT CALLBACK StandInEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -51,24 +51,24 @@ class StandInHost : public ::testing::Test {
     vx::HostFrameHandle = CreateStandIn("VxStandInFrame", StandInFrameProc);
     ASSERT_NE(vx::EditWindowHandle, nullptr);
     ASSERT_NE(vx::HostFrameHandle, nullptr);
-    Recorder = std::make_unique<vx::test::MessageRecorder>(
+    recorder_ = std::make_unique<vx::test_support::MessageRecorder>(
         std::initializer_list<std::pair<HWND, Role>>{{vx::EditWindowHandle, Role::Edit},
                                                      {vx::HostFrameHandle, Role::Host}},
         std::vector<UINT>{vx::WM_HOST_INSERT, WM_ACTIVATE, WM_PARENTNOTIFY});
   }
   void TearDown() override {
-    Recorder.reset();
+    recorder_.reset();
     DestroyWindow(vx::EditWindowHandle);
     DestroyWindow(vx::HostFrameHandle);
   }
   // One recipe run against what must arrive.
   ::testing::AssertionResult Run(std::int32_t tagId, const std::vector<Msg>& expected,
                                  const char* userText = nullptr) {
-    Recorder->Clear();
+    recorder_->Clear();
     vx::RunInsertionRecipe(tagId, userText);
-    return Recorder->Matches(expected);
+    return recorder_->Matches(expected);
   }
-  std::unique_ptr<vx::test::MessageRecorder> Recorder;
+  std::unique_ptr<vx::test_support::MessageRecorder> recorder_;
 };
 
 // ---- Driving the system colour dialog ----
@@ -122,7 +122,7 @@ void CALLBACK AnswerDialog(HWND dialog, UINT, UINT_PTR timer, DWORD) {
 
 bool WatchForColorDialog(int code, WPARAM wParam, LPARAM) {
   const HWND window = reinterpret_cast<HWND>(wParam);
-  if (code == HCBT_ACTIVATE && vx::test::IsDialogWindow(window) && window != drivenDialog) {
+  if (code == HCBT_ACTIVATE && vx::test_support::IsDialogWindow(window) && window != drivenDialog) {
     drivenDialog = window;
     SetTimer(window, 1, 10, AnswerDialog);
   }
@@ -140,7 +140,7 @@ class ColorDialog : public StandInHost {
     seen.clear();
     owners.clear();
     openedSmall.clear();
-    hook_ = std::make_unique<vx::test::CbtHook>(WatchForColorDialog);
+    hook_ = std::make_unique<vx::test_support::CbtHook>(WatchForColorDialog);
   }
   void TearDown() override {
     hook_.reset();
@@ -153,7 +153,7 @@ class ColorDialog : public StandInHost {
     drivenDialog = nullptr;
     char text[vx::COLOR_TEXT_SIZE];
     std::memset(text, 'X', sizeof text);
-    vx::test::DialogWatchdog watchdog;
+    vx::test_support::DialogWatchdog watchdog;
     *accepted = vx::ChooseHtmlColor(text);
     EXPECT_FALSE(watchdog.Fired()) << "the colour dialog was never answered";
     return std::string(text, strnlen(text, sizeof text));
@@ -161,7 +161,7 @@ class ColorDialog : public StandInHost {
 
  private:
   vx::ColorRef savedLast = 0;
-  std::unique_ptr<vx::test::CbtHook> hook_;
+  std::unique_ptr<vx::test_support::CbtHook> hook_;
 };
 
 TEST_F(StandInHost, ProtocolMessagesArriveAsSent) {
@@ -170,27 +170,27 @@ TEST_F(StandInHost, ProtocolMessagesArriveAsSent) {
   vx::SendFocusHandBack(0x1234);
   const HWND tagWindow = vx::EditWindowHandle;  // any window handle will do
   vx::SendResizeNotice(tagWindow);
-  EXPECT_TRUE(Recorder->Matches({
+  EXPECT_TRUE(recorder_->Matches({
       Insert(vx::InsertLinkTrail, "</A>"),
       Insert(vx::InsertDefinitionText, ""),
       Msg(Role::Host, WM_ACTIVATE, WA_CLICKACTIVE).WithLParam(0x1234),
-      vx::test::ResizeNotice(tagWindow),
+      vx::test_support::ResizeNotice(tagWindow),
   }));
 }
 
 TEST_F(StandInHost, RecipesReachTheEditWindowInOrder) {
-  constexpr vx::InsertCode kLead = vx::InsertLead, kTrail = vx::InsertTrail, kLine = vx::InsertLineEnd;
-  EXPECT_TRUE(Run(19, {Insert(kLead, "<P>"), Insert(kTrail, "</P>")}));
-  EXPECT_TRUE(Run(42, {Insert(kLead, "<A HREF=\"\">"), Insert(vx::InsertLinkTrail, "</A>")}));
+  constexpr vx::InsertCode LEAD = vx::InsertLead, TRAIL = vx::InsertTrail, LINE_END = vx::InsertLineEnd;
+  EXPECT_TRUE(Run(19, {Insert(LEAD, "<P>"), Insert(TRAIL, "</P>")}));
+  EXPECT_TRUE(Run(42, {Insert(LEAD, "<A HREF=\"\">"), Insert(vx::InsertLinkTrail, "</A>")}));
   EXPECT_TRUE(Run(0, {
-                         Insert(kLead, "<HTML>"), Insert(kLine, "<HTML>"),
-                         Insert(kLead, "  <HEAD>"), Insert(kLine, "  <HEAD>"),
-                         Insert(kLead, "  <TITLE></TITLE>"), Insert(kLine, "  <TITLE></TITLE>"),
-                         Insert(kLine, "  <TITLE></TITLE>"),
-                         Insert(kLead, "  </HEAD>"), Insert(kLine, "  </HEAD>"),
-                         Insert(kLead, "  <BODY>"), Insert(kLine, "  <BODY>"), Insert(kLine, "  <BODY>"),
-                         Insert(kLead, "  </BODY>"), Insert(kLine, "  </BODY>"),
-                         Insert(kLead, "</HTML>"), Insert(kLine, "</HTML>"),
+                         Insert(LEAD, "<HTML>"), Insert(LINE_END, "<HTML>"),
+                         Insert(LEAD, "  <HEAD>"), Insert(LINE_END, "  <HEAD>"),
+                         Insert(LEAD, "  <TITLE></TITLE>"), Insert(LINE_END, "  <TITLE></TITLE>"),
+                         Insert(LINE_END, "  <TITLE></TITLE>"),
+                         Insert(LEAD, "  </HEAD>"), Insert(LINE_END, "  </HEAD>"),
+                         Insert(LEAD, "  <BODY>"), Insert(LINE_END, "  <BODY>"), Insert(LINE_END, "  <BODY>"),
+                         Insert(LEAD, "  </BODY>"), Insert(LINE_END, "  </BODY>"),
+                         Insert(LEAD, "</HTML>"), Insert(LINE_END, "</HTML>"),
                      }));
   EXPECT_TRUE(Run(19, {Insert(vx::InsertDefinitionText, "<!-- user -->")}, "<!-- user -->"));
   EXPECT_TRUE(Run(5, {}));
@@ -235,7 +235,7 @@ TEST_F(ColorDialog, ColourRecipesThroughTheRealDialog) {
   answers = {{false, 0, 0, 0}, {false, 0, 0, 0}, {true, 0xFF, 0x00, 0x00}};
   const auto run = [this](std::int32_t tagId, const std::vector<Msg>& expected) {
     drivenDialog = nullptr;
-    vx::test::DialogWatchdog watchdog;
+    vx::test_support::DialogWatchdog watchdog;
     const ::testing::AssertionResult arrived = Run(tagId, expected);
     EXPECT_FALSE(watchdog.Fired()) << "the colour dialog of " << tagId << " was never answered";
     return arrived;

@@ -20,57 +20,58 @@
 
 namespace {
 
-using vx::test::Msg;
-using vx::test::Role;
+using vx::test_support::HandBack;
+using vx::test_support::Insert;
+using vx::test_support::Msg;
+using vx::test_support::Role;
 
 struct EndToEndTest : ::testing::Test {
-  TApplication App{GetModuleHandleA(nullptr)};
-  vxhost::TEditorFrame* Frame = nullptr;
-  std::unique_ptr<vx::test::MessageRecorder> Recorder;
-  HWND Tree = nullptr;
+  TApplication app{GetModuleHandleA(nullptr)};
+  vxhost::TEditorFrame* frame = nullptr;
+  std::unique_ptr<vx::test_support::MessageRecorder> recorder;
+  HWND tree = nullptr;
 
   void SetUp() override {
     const char* root = std::getenv("VX_SOURCE_DIR");
     std::string definition = std::string(root ? root : "") + "\\host\\sample.def";
-    Frame = new vxhost::TEditorFrame(definition.c_str());
-    Frame->SetInteractive(false);
-    App.SetMainWindow(Frame);
-    ASSERT_TRUE(Frame->Create());
-    ASSERT_TRUE(Frame->OpenTagWindow());
-    App.PumpWaitingMessages();
-    HWND tagWindow = Frame->FindTagWindow();
+    frame = new vxhost::TEditorFrame(definition.c_str());
+    frame->SetInteractive(false);
+    app.SetMainWindow(frame);
+    ASSERT_TRUE(frame->Create());
+    ASSERT_TRUE(frame->OpenTagWindow());
+    app.PumpWaitingMessages();
+    HWND tagWindow = frame->FindTagWindow();
     ASSERT_NE(tagWindow, nullptr);
-    Tree = vxhost::FindTagTree(tagWindow);
-    ASSERT_NE(Tree, nullptr);
-    Recorder = std::make_unique<vx::test::MessageRecorder>(
-        std::initializer_list<std::pair<HWND, Role>>{{Frame->EditWindow(), Role::Edit},
-                                                     {Frame->GetHandle(), Role::Host},
+    tree = vxhost::FindTagTree(tagWindow);
+    ASSERT_NE(tree, nullptr);
+    recorder = std::make_unique<vx::test_support::MessageRecorder>(
+        std::initializer_list<std::pair<HWND, Role>>{{frame->EditWindow(), Role::Edit},
+                                                     {frame->GetHandle(), Role::Host},
                                                      {tagWindow, Role::Tag}},
         std::vector<UINT>{vx::WM_HOST_INSERT, WM_ACTIVATE});
   }
-  void TearDown() override { Recorder.reset(); }
+  void TearDown() override { recorder.reset(); }
 
   void PressEnterOn(const char* label) {
-    HTREEITEM item = vxhost::FindItemByCaption(Tree, label);
+    HTREEITEM item = vxhost::FindItemByCaption(tree, label);
     ASSERT_NE(item, nullptr) << label;
-    SendMessageA(Tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-    SendMessageA(Tree, WM_KEYDOWN, VK_RETURN, 1);
-    App.PumpWaitingMessages();
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    SendMessageA(tree, WM_KEYDOWN, VK_RETURN, 1);
+    app.PumpWaitingMessages();
   }
   std::string WithCaret() {
-    SendMessageA(Frame->EditWindow(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("|"));
-    return vxhost::EditText(Frame->EditWindow());
+    SendMessageA(frame->EditWindow(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("|"));
+    return vxhost::EditText(frame->EditWindow());
   }
 };
 
 TEST_F(EndToEndTest, EnterOnParagraphLeavesThePairWithTheCaretInsideAndTheFocusInTheDocument) {
   PressEnterOn("段落　<P>");
   // The window system's own activations follow the hand-back: not part of the protocol.
-  EXPECT_TRUE(Recorder->Matches({vx::test::Insert(vx::InsertLead, "<P>"),
-                                 vx::test::Insert(vx::InsertTrail, "</P>"), vx::test::HandBack(Tree),
+  EXPECT_TRUE(recorder->Matches({Insert(vx::InsertLead, "<P>"), Insert(vx::InsertTrail, "</P>"), HandBack(tree),
                                  Msg(Role::Tag, WM_ACTIVATE, WA_INACTIVE).Optional(),
                                  Msg(Role::Host, WM_ACTIVATE, WA_ACTIVE).Optional()}));
-  EXPECT_EQ(GetFocus(), Frame->EditWindow());
+  EXPECT_EQ(GetFocus(), frame->EditWindow());
   EXPECT_EQ(WithCaret(), "<P>|</P>");
 }
 
@@ -78,12 +79,12 @@ TEST_F(EndToEndTest, SampleEntryInsertsItsStoredTextAndTheToggleClosesTheTagWind
   PressEnterOn("ページの先頭へ");
   EXPECT_EQ(WithCaret(), "<A HREF=\"#top\">ページの先頭へ</A>|");
 
-  Frame->ToggleTagWindow();
-  App.PumpWaitingMessages();
-  EXPECT_EQ(Frame->FindTagWindow(), nullptr);
-  Frame->ToggleTagWindow();  // the deleted object let a new one open
-  App.PumpWaitingMessages();
-  EXPECT_NE(Frame->FindTagWindow(), nullptr);
+  frame->ToggleTagWindow();
+  app.PumpWaitingMessages();
+  EXPECT_EQ(frame->FindTagWindow(), nullptr);
+  frame->ToggleTagWindow();  // the deleted object let a new one open
+  app.PumpWaitingMessages();
+  EXPECT_NE(frame->FindTagWindow(), nullptr);
 }
 
 }  // namespace

@@ -8,10 +8,10 @@
 namespace vx {
 namespace {
 
-using test::HandBack;
-using test::Insert;
+using test_support::HandBack;
+using test_support::Insert;
 
-class Win32Activation : public testing::Win32TreeTest {
+class Win32Activation : public test_support::Win32TreeTest {
  protected:
   void SetUp() override {
     Win32TreeTest::SetUp();
@@ -24,7 +24,7 @@ class Win32Activation : public testing::Win32TreeTest {
 
   HTREEITEM Entry(std::int32_t id) { return reinterpret_cast<HTREEITEM>(CatalogueEntry(id)->treeItem); }
   HTREEITEM Category(int k) { return reinterpret_cast<HTREEITEM>(ctx_.categoryItems[k]); }
-  HTREEITEM Caret() { return testing::NextItem(tree_, nullptr, TVGN_CARET); }
+  HTREEITEM Caret() { return test_support::NextItem(tree_, nullptr, TVGN_CARET); }
   void Select(HTREEITEM item) { SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)); }
 
   LRESULT KeyDown(WPARAM key) { return SendMessageA(tree_, WM_KEYDOWN, key, 0x001C0001); }
@@ -52,11 +52,11 @@ class Win32Activation : public testing::Win32TreeTest {
     SetKeyboardState(keys);
   }
 
-  HTREEITEM UserEntry() { return testing::NextItem(tree_, Category(10), TVGN_NEXT); }
+  HTREEITEM UserEntry() { return test_support::NextItem(tree_, Category(10), TVGN_NEXT); }
 
   TagTreeContext ctx_{};
   HWND tree_ = nullptr;
-  testing::DefinitionFile file_{"user entry\n<B>user text</B>\n"};
+  test_support::DefinitionFile file_{"user entry\n<B>user text</B>\n"};
 };
 
 TEST_F(Win32Activation, EnterInsertsTheCaretItemAndTheReturnCharacterIsSwallowed) {

@@ -16,7 +16,7 @@
 #include "tree/tag_tree_win32.h"
 #include "tests/win32/message_recorder_win32.h"
 
-namespace vx::testing {
+namespace vx::test_support {
 
 // A real host frame would take the focus on a hand-back; the stand-ins only
 // listen, so that nothing but the add-in's own messages arrives.
@@ -28,8 +28,8 @@ inline LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LP
 
 class Win32TreeTest : public ::testing::Test {
  protected:
-  static constexpr int kClientWidth = 360;
-  static constexpr int kClientHeight = 700;
+  static constexpr int CLIENT_WIDTH = 360;
+  static constexpr int CLIENT_HEIGHT = 700;
 
   void SetUp() override {
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -39,7 +39,7 @@ class Win32TreeTest : public ::testing::Test {
     windowClass.lpszClassName = "VxTreeTestWindow";
     RegisterClassA(&windowClass);
 
-    RECT frame{0, 0, kClientWidth, kClientHeight};
+    RECT frame{0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
     parent_ = CreateWindowExA(0, "VxTreeTestWindow", "tag window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                               0, 0, frame.right - frame.left, frame.bottom - frame.top, nullptr,
@@ -51,8 +51,8 @@ class Win32TreeTest : public ::testing::Test {
     ASSERT_NE(parent_, nullptr);
     ASSERT_NE(HostFrameHandle, nullptr);
     ASSERT_NE(EditWindowHandle, nullptr);
-    recorder_ = std::make_unique<test::MessageRecorder>(std::initializer_list<std::pair<HWND, test::Role>>{
-        {HostFrameHandle, test::Role::Host}, {EditWindowHandle, test::Role::Edit}});
+    recorder_ = std::make_unique<MessageRecorder>(std::initializer_list<std::pair<HWND, Role>>{
+        {HostFrameHandle, Role::Host}, {EditWindowHandle, Role::Edit}});
   }
 
   void TearDown() override {
@@ -63,7 +63,7 @@ class Win32TreeTest : public ::testing::Test {
   }
 
   HWND parent_ = nullptr;
-  std::unique_ptr<test::MessageRecorder> recorder_;
+  std::unique_ptr<MessageRecorder> recorder_;
 };
 
 // Tree queries, as the tests use them.
@@ -116,4 +116,4 @@ inline std::vector<RealItem> WalkRealTree(HWND tree) {
   return items;
 }
 
-}  // namespace vx::testing
+}  // namespace vx::test_support

@@ -5,7 +5,7 @@
 
 #include "tests/win32/import_patch_win32.h"
 
-namespace vx::test {
+namespace vx::test_support {
 namespace {
 
 std::vector<CbtHook*> CbtHooks;
@@ -94,7 +94,7 @@ UserCallSpy::~UserCallSpy() {
 }
 
 int UserCallSpy::CallBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type, WORD language) {
-  Boxes.push_back({owner, text ? text : "", caption ? std::optional<std::string>(caption) : std::nullopt,
+  boxes.push_back({owner, text ? text : "", caption ? std::optional<std::string>(caption) : std::nullopt,
                    type, language});
   using BoxFn = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT, WORD);
   return reinterpret_cast<BoxFn>(reinterpret_cast<void (*)()>(originalBox_))(owner, text, caption, type,
@@ -102,10 +102,10 @@ int UserCallSpy::CallBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type, WOR
 }
 
 BOOL UserCallSpy::CallBeep(UINT type) {
-  Beeps.push_back(type);
-  if (!PassBeeps) return TRUE;
+  beeps.push_back(type);
+  if (!passBeeps) return TRUE;
   using BeepFn = BOOL(WINAPI*)(UINT);
   return reinterpret_cast<BeepFn>(reinterpret_cast<void (*)()>(originalBeep_))(type);
 }
 
-}  // namespace vx::test
+}  // namespace vx::test_support

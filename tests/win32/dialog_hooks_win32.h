@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace vx::test {
+namespace vx::test_support {
 
 // A thread-local WH_CBT hook calling a test's handler; the handler's result
 // refuses the event (as a CBT hook's non-zero return does).
@@ -69,10 +69,10 @@ class UserCallSpy {
   bool BoxesSeen() const { return originalBox_ != nullptr; }
   bool BeepsSeen() const { return originalBeep_ != nullptr; }
 
-  std::vector<Box> Boxes;
-  std::vector<UINT> Beeps;
+  std::vector<Box> boxes;
+  std::vector<UINT> beeps;
   // Whether a beep reaches the system (Wine makes no sound either way).
-  bool PassBeeps = false;
+  bool passBeeps = false;
 
   int CallBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type, WORD language);
   BOOL CallBeep(UINT type);
@@ -83,4 +83,4 @@ class UserCallSpy {
   FARPROC originalBeep_ = nullptr;
 };
 
-}  // namespace vx::test
+}  // namespace vx::test_support

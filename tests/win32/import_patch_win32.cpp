@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace vx::test {
+namespace vx::test_support {
 
 FARPROC PatchImport(HMODULE module, const char* dll, const char* function, FARPROC replacement) {
   auto* base = reinterpret_cast<BYTE*>(module);
@@ -34,4 +34,4 @@ FARPROC PatchImport(HMODULE module, const char* dll, const char* function, FARPR
   return nullptr;
 }
 
-}  // namespace vx::test
+}  // namespace vx::test_support

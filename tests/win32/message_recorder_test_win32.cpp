@@ -8,7 +8,7 @@
 #include "tests/win32/dialog_hooks_win32.h"
 #include "tests/win32/message_recorder_win32.h"
 
-namespace vx::test {
+namespace vx::test_support {
 namespace {
 
 HWND MessageOnlyWindow() {
@@ -91,7 +91,7 @@ TEST(DialogHooks, SpyHookAndWatchdogSeeAnUnansweredBox) {
   ASSERT_TRUE(calls.BoxesSeen());
   ASSERT_TRUE(calls.BeepsSeen());
   MessageBeep(MB_ICONHAND);
-  EXPECT_EQ(calls.Beeps, std::vector<UINT>{MB_ICONHAND});
+  EXPECT_EQ(calls.beeps, std::vector<UINT>{MB_ICONHAND});
 
   CbtHook hook(nullptr);
   DialogWatchdog watchdog(200);
@@ -99,12 +99,12 @@ TEST(DialogHooks, SpyHookAndWatchdogSeeAnUnansweredBox) {
   EXPECT_TRUE(watchdog.Fired());
   EXPECT_NE(hook.Dialog(), nullptr);
   EXPECT_FALSE(IsWindow(hook.Dialog()));
-  ASSERT_EQ(calls.Boxes.size(), 1u);
-  EXPECT_EQ(calls.Boxes[0].owner, nullptr);
-  EXPECT_EQ(calls.Boxes[0].text, "nobody answers");
-  EXPECT_EQ(calls.Boxes[0].caption, std::optional<std::string>("caption"));
-  EXPECT_EQ(calls.Boxes[0].type, static_cast<UINT>(MB_OKCANCEL));
+  ASSERT_EQ(calls.boxes.size(), 1u);
+  EXPECT_EQ(calls.boxes[0].owner, nullptr);
+  EXPECT_EQ(calls.boxes[0].text, "nobody answers");
+  EXPECT_EQ(calls.boxes[0].caption, std::optional<std::string>("caption"));
+  EXPECT_EQ(calls.boxes[0].type, static_cast<UINT>(MB_OKCANCEL));
 }
 
 }  // namespace
-}  // namespace vx::test
+}  // namespace vx::test_support

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
-namespace vx::test {
+namespace vx::test_support {
 namespace {
 
 MessageRecorder* Active = nullptr;
@@ -12,13 +12,13 @@ struct Name {
   UINT message;
   const char* name;
 };
-constexpr Name kNames[] = {
+constexpr Name NAMES[] = {
     {WM_SIZE, "WM_SIZE"},           {WM_ACTIVATE, "WM_ACTIVATE"},         {WM_SETFOCUS, "WM_SETFOCUS"},
     {WM_KILLFOCUS, "WM_KILLFOCUS"}, {WM_PARENTNOTIFY, "WM_PARENTNOTIFY"}, {WM_HOST_INSERT, "WM_HOST_INSERT"},
 };
 
 // In the order of Role.
-constexpr const char* kRoleNames[] = {"none", "host", "edit", "tag", "tree"};
+constexpr const char* ROLE_NAMES[] = {"none", "host", "edit", "tag", "tree"};
 
 LRESULT CALLBACK SentHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION && Active) {
@@ -81,10 +81,10 @@ bool Msg::Matches(const Msg& recorded) const {
 }
 
 std::ostream& operator<<(std::ostream& out, const Msg& m) {
-  out << kRoleNames[static_cast<int>(m.role)] << (m.posted ? " posted " : " sent ");
-  const auto name = std::find_if(std::begin(kNames), std::end(kNames),
+  out << ROLE_NAMES[static_cast<int>(m.role)] << (m.posted ? " posted " : " sent ");
+  const auto name = std::find_if(std::begin(NAMES), std::end(NAMES),
                                  [&](const Name& n) { return n.message == m.message; });
-  if (name != std::end(kNames)) {
+  if (name != std::end(NAMES)) {
     out << name->name;
   } else {
     out << "0x" << std::hex << m.message << std::dec;
@@ -186,4 +186,4 @@ void MessageRecorder::Add(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return ::testing::AssertionSuccess();
 }
 
-}  // namespace vx::test
+}  // namespace vx::test_support

@@ -19,7 +19,7 @@
 
 #include "protocol/host_protocol.h"
 
-namespace vx::test {
+namespace vx::test_support {
 
 // The part a window plays; windows of no part are not recorded.
 enum class Role { None, Host, Edit, Tag, Tree };
@@ -92,4 +92,4 @@ class MessageRecorder {
 
 ::testing::AssertionResult MatchSequence(const std::vector<Msg>& recorded, const std::vector<Msg>& expected);
 
-}  // namespace vx::test
+}  // namespace vx::test_support
