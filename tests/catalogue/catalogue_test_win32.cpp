@@ -141,6 +141,7 @@ class ColorDialog : public StandInHost {
     owners.clear();
     openedSmall.clear();
     hook_ = std::make_unique<vx::test_support::CbtHook>(WatchForColorDialog);
+    ASSERT_TRUE(hook_->Installed());
   }
   void TearDown() override {
     hook_.reset();

@@ -21,6 +21,7 @@ class CbtHook {
   CbtHook(const CbtHook&) = delete;
   CbtHook& operator=(const CbtHook&) = delete;
 
+  bool Installed() const { return hook_ != nullptr; }
   // The first dialog ("#32770") activated while the hook lives, or null.
   HWND Dialog() const { return dialog_; }
   bool Refuses(int code, WPARAM wParam, LPARAM lParam);

@@ -94,6 +94,7 @@ TEST(DialogHooks, SpyHookAndWatchdogSeeAnUnansweredBox) {
   EXPECT_EQ(calls.beeps, std::vector<UINT>{MB_ICONHAND});
 
   CbtHook hook(nullptr);
+  ASSERT_TRUE(hook.Installed());
   DialogWatchdog watchdog(200);
   MessageBoxExA(nullptr, "nobody answers", "caption", MB_OKCANCEL, 0);
   EXPECT_TRUE(watchdog.Fired());

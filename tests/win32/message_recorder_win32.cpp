@@ -156,6 +156,9 @@ void MessageRecorder::Add(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 ::testing::AssertionResult MessageRecorder::Matches(const std::vector<Msg>& expected) {
   const std::vector<Msg> recorded = std::move(recorded_);
   recorded_.clear();
+  // Without its hooks the recorder would see nothing and an empty
+  // expectation would pass by accident.
+  if (!sent_ || !posted_) return ::testing::AssertionFailure() << "the recorder's hooks are not installed";
   return MatchSequence(recorded, expected);
 }
 
