@@ -135,7 +135,7 @@ class ColorDialog : public StandInHost {
   // starts from the colour the first dialog opens on, whatever ran before it.
   void SetUp() override {
     StandInHost::SetUp();
-    savedLast = vx::LastColor;
+    savedLast_ = vx::LastColor;
     answers.clear();
     seen.clear();
     owners.clear();
@@ -145,7 +145,7 @@ class ColorDialog : public StandInHost {
   }
   void TearDown() override {
     hook_.reset();
-    vx::LastColor = savedLast;
+    vx::LastColor = savedLast_;
     StandInHost::TearDown();
   }
   // One colour choice answered as given; returns the text and the result.
@@ -161,7 +161,7 @@ class ColorDialog : public StandInHost {
   }
 
  private:
-  vx::ColorRef savedLast = 0;
+  vx::ColorRef savedLast_ = 0;
   std::unique_ptr<vx::test_support::CbtHook> hook_;
 };
 
