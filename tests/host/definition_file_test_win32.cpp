@@ -9,6 +9,7 @@
 
 #include "host/editor_frame_win32.h"
 #include "host/tag_tree_reader_win32.h"
+#include "tests/win32/dialog_hooks_win32.h"
 
 namespace {
 
@@ -69,33 +70,28 @@ TEST_F(DefinitionFileTest, ChoosingWithNoTagWindowOpensOneOnTheFile) {
 
 // The menu command opens the open dialog with its own title; cancelling it
 // changes nothing.
-HWND SeenDialog = nullptr;
-std::string SeenTitle;
-
-LRESULT CALLBACK CancelDialog(int code, WPARAM wParam, LPARAM lParam) {
-  char name[16] = {};
-  if (code == HCBT_ACTIVATE && GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name) &&
-      std::string(name) == "#32770" && !SeenDialog) {
-    SeenDialog = reinterpret_cast<HWND>(wParam);
-    char title[64] = {};
-    GetWindowTextA(SeenDialog, title, sizeof title);
-    SeenTitle = title;
-    PostMessageA(SeenDialog, WM_COMMAND, IDCANCEL, 0);
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 TEST_F(DefinitionFileTest, MenuCommandShowsTheOpenDialogAndCancelKeepsTheFile) {
   const std::string before = frame->DefinitionFile();
-  HHOOK hook = SetWindowsHookExA(WH_CBT, CancelDialog, nullptr, GetCurrentThreadId());
-  ASSERT_NE(hook, nullptr);
+  std::string title;
+  vx::test_support::DialogWatchdog watchdog;
+  vx::test_support::CbtHook hook([&title](int code, WPARAM wParam, LPARAM) {
+    const HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && title.empty() && vx::test_support::IsDialogWindow(window)) {
+      char text[64] = {};
+      GetWindowTextA(window, text, sizeof text);
+      title = text;
+      PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    }
+    return false;
+  });
+  ASSERT_TRUE(hook.Installed());
   frame->SetInteractive(true);
   SendMessageA(frame->GetHandle(), WM_COMMAND, vxhost::CmdDefinitionFile, 0);
   frame->SetInteractive(false);
-  UnhookWindowsHookEx(hook);
   app.PumpWaitingMessages();
-  EXPECT_NE(SeenDialog, nullptr);
-  EXPECT_EQ(SeenTitle, "定義ファイルを開く");
+  EXPECT_NE(hook.Dialog(), nullptr);
+  EXPECT_FALSE(watchdog.Fired());
+  EXPECT_EQ(title, "定義ファイルを開く");
   EXPECT_EQ(frame->DefinitionFile(), before);
   EXPECT_EQ(frame->FindTagWindow(), nullptr);
 }
