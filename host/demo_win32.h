@@ -10,9 +10,12 @@
 namespace vxhost {
 
 // Starts the script on the frame, whose window must exist. The document goes
-// to documentPath; outDir receives "vxhost-ready" once the windows show the
+// to documentPath; outDir receives "vxhost-ready" (the screen rectangle around
+// the editor and the tag window: left top right bottom) once they show the
 // result, and the script goes on when "vxhost-done" appears there (or after
-// two minutes). Returns false when the script could not start.
+// two minutes). Any dialog that comes up during the script ends the process
+// with status 3 and its caption and text in outDir\vxhost-messagebox.
+// Returns false when the script could not start.
 bool StartDemo(TEditorFrame& frame, const std::string& documentPath, const std::string& outDir);
 
 // 0 once the script ran to its end and the document was saved, 1 otherwise.

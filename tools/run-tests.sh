@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and tests everything: installs what is missing, then the native
 # preset (ASan and UBSan), the shipped win32 build (static checks) and the
-# win64 build under wine64 on Xvfb, then the fuzz run and the benchmarks.
+# win64 build under wine64 on Xvfb, the release zip (checked as shipped and
+# packaged twice to compare), then the fuzz run and the benchmarks.
 # Extra arguments go to every ctest run (for example -R Placement).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,6 +18,21 @@ for preset in native win32 win64; do
   cmake --build --preset "$preset"
   ctest --preset "$preset" "$@"
 done
+
+# The release zip, checked as shipped; a second packaging in other folders
+# must give the same bytes.
+echo "== package"
+tools/package.sh >build/package.log
+zip=$(tail -n 1 build/package.log)
+python3 tests/package/check_package.py "$zip"
+python3 tests/package/check_package_test.py "$zip"
+VX_RELEASE_DIR=$root/build/release-again VX_DIST_DIR=$root/build/dist-again \
+  tools/package.sh >build/package-again.log
+if ! cmp "$zip" "$(tail -n 1 build/package-again.log)"; then
+  echo "package: two packagings of one commit differ" >&2
+  exit 1
+fi
+echo "ok: two packagings of one commit are byte-identical"
 
 if [ -x tests/fuzz/run.sh ]; then
   echo "== fuzz"

@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <cstddef>
+
 #include "addin/messages.h"
+#include "catalogue/catalogue.h"
 #include "tree/activation.h"
 #include "tree/tree_port_win32.h"
 
@@ -12,6 +15,11 @@ static_assert(vx::KEY_RETURN == VK_RETURN && vx::KEY_DOWN == VK_DOWN);
 static_assert(vx::TREE_STYLE == (WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES |
                                  TVS_LINESATROOT));
 static_assert(sizeof(HTREEITEM) == sizeof(vx::TreeItem));
+// The shipped 32-bit layouts: a catalogue record is 120 caption bytes, the
+// image index and two item handles of 32 bits, as the host build expects.
+static_assert(sizeof(void*) != 4 ||
+              (sizeof(vx::TagEntry) == 132 && sizeof(vx::TreeItem) == 4 &&
+               offsetof(vx::TagEntry, parentItem) == 124 && offsetof(vx::TagEntry, treeItem) == 128));
 
 namespace vx {
 namespace {

@@ -1,5 +1,7 @@
 #include "tree/tree_port_win32.h"
 
+#include <cstddef>
+
 #include "addin/messages.h"
 
 namespace vx {
@@ -7,6 +9,11 @@ namespace {
 
 static_assert(TREE_ITEM_MASK == (TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM));
 static_assert(TREE_SELECT_CARET == TVGN_CARET);
+// What the 32-bit tree-view control reads from us, pinned in the shipped build.
+static_assert(sizeof(void*) != 4 ||
+              (sizeof(TVITEMA) == 40 && offsetof(TVITEMA, pszText) == 16 &&
+               offsetof(TVITEMA, lParam) == 36 && sizeof(TVINSERTSTRUCTA) == 68 &&
+               offsetof(TVINSERTSTRUCTA, hInsertAfter) == 4 && offsetof(TVINSERTSTRUCTA, item) == 8));
 
 constexpr int ITEM_CAPTION_SIZE = 256;
 
