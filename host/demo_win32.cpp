@@ -44,7 +44,6 @@ std::string MessageBoxReport;
 
 // The id of a message box's text, in Wine as in Windows.
 constexpr int kMessageBoxTextId = 0xFFFF;
-constexpr int kMessageBoxExitCode = 3;
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -254,7 +253,7 @@ LRESULT CALLBACK StopAtDialog(int code, WPARAM wParam, LPARAM lParam) {
       }
       std::fprintf(stderr, "vxhost demo: a dialog came up and stopped the script: %s: %s\n", caption, text);
       std::fflush(stderr);
-      ExitProcess(kMessageBoxExitCode);
+      ExitProcess(kDialogExitCode);
     }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -266,10 +265,14 @@ bool StartDemo(TEditorFrame& frame, const std::string& documentPath, const std::
   auto* driver = new TDemoDriver(frame, documentPath, outDir);  // a child object: the frame deletes it
   if (!driver->Create()) return false;
   frame.SetInteractive(false);
-  MessageBoxReport = outDir + "\\vxhost-messagebox";
-  if (!SetWindowsHookExA(WH_CBT, StopAtDialog, nullptr, GetCurrentThreadId())) return false;
+  if (!StopAtDialogs(outDir + "\\vxhost-messagebox")) return false;
   driver->Post();
   return true;
+}
+
+bool StopAtDialogs(const std::string& reportPath) {
+  MessageBoxReport = reportPath;
+  return SetWindowsHookExA(WH_CBT, StopAtDialog, nullptr, GetCurrentThreadId()) != nullptr;
 }
 
 int DemoExitCode() { return ExitCode; }

@@ -14,9 +14,15 @@ namespace vxhost {
 // the editor and the tag window: left top right bottom) once they show the
 // result, and the script goes on when "vxhost-done" appears there (or after
 // two minutes). Any dialog that comes up during the script ends the process
-// with status 3 and its caption and text in outDir\vxhost-messagebox.
+// as StopAtDialogs does, with the report in outDir\vxhost-messagebox.
 // Returns false when the script could not start.
 bool StartDemo(TEditorFrame& frame, const std::string& documentPath, const std::string& outDir);
+
+// From now on, any dialog that comes up on this thread writes "caption: text"
+// to reportPath and ends the process with kDialogExitCode: an unattended run
+// must never wait for a click. Returns false when it could not be set up.
+inline constexpr int kDialogExitCode = 3;
+bool StopAtDialogs(const std::string& reportPath);
 
 // 0 once the script ran to its end and the document was saved, 1 otherwise.
 int DemoExitCode();
