@@ -1,13 +1,11 @@
-#include "addin/entry_points.h"
+#include "addin/entry_points_win32.h"
 
-#include "addin/host_connection.h"
-#include "addin/messages.h"
-#include "addin/tag_window.h"
-
-static_assert(vx::TAG_WINDOW_STYLE == (WS_OVERLAPPEDWINDOW | WS_VISIBLE));
-static_assert(vx::TAG_WINDOW_EX_STYLE == WS_EX_CLIENTEDGE);
+#include "addin/host_connection_win32.h"
+#include "addin/tag_window_win32.h"
 
 namespace vx {
+
+constexpr DWORD TAG_WINDOW_EX_STYLE = WS_EX_CLIENTEDGE;
 
 const char TAG_WINDOW_TITLE[] = "VX HTML文書作成 v5.60";
 

@@ -1,14 +1,9 @@
 // Everything the add-in tells the host goes out here, synchronously.
-#include "addin/host_connection.h"
+#include "addin/host_connection_win32.h"
 
-#include "addin/messages.h"
+#include "protocol/messages_win32.h"
 
 namespace vx {
-
-static_assert(WM_HOST_INSERT == WM_USER + 35, "the host listens for WM_USER + 35");
-static_assert(MSG_ACTIVATE == WM_ACTIVATE && MSG_PARENTNOTIFY == WM_PARENTNOTIFY &&
-                  MSG_SIZE == WM_SIZE && ACTIVATE_CLICK == WA_CLICKACTIVE,
-              "protocol constants must equal the Win32 ones");
 
 HWND HostFrameHandle = nullptr;
 HWND EditWindowHandle = nullptr;

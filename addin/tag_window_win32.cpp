@@ -1,16 +1,13 @@
-#include "addin/tag_window.h"
+#include "addin/tag_window_win32.h"
 
 #include <commctrl.h>
 
-#include "addin/entry_points.h"
-#include "addin/host_connection.h"
-#include "addin/messages.h"
+#include "addin/entry_points_win32.h"
+#include "addin/host_connection_win32.h"
 #include "addin/placement_win32.h"
 #include "catalogue/color_choice.h"
 #include "tree/tag_tree_win32.h"
 
-static_assert(vx::TREE_SELECT_CARET == TVGN_CARET);
-static_assert(vx::ACTIVATE_CLICK == WA_CLICKACTIVE);
 
 namespace vx {
 

@@ -22,11 +22,11 @@ std::string g_path;
 
 class CountingSink : public vx::DefinitionSink {
  public:
-  vx::TreeItem AddItem(vx::TreeItem, const char* caption, vx::UserItemKind, std::int32_t) override {
+  vx::DefinitionItem AddItem(vx::DefinitionItem, const char* caption, vx::UserItemKind, std::int32_t) override {
     benchmark::DoNotOptimize(caption);
     return ++items;
   }
-  vx::TreeItem items = 0;
+  vx::DefinitionItem items = 0;
 };
 
 bool WriteBenchFile(const std::string& path) {

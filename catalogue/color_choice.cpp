@@ -2,6 +2,8 @@
 // custom colours offered in the dialog, and the colour text they insert.
 #include "catalogue/color_choice.h"
 
+#include "catalogue/platform_seams.h"
+
 namespace vx {
 
 // Module state lives as long as the add-in is loaded; reopening the tag

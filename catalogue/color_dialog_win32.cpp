@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "catalogue/color_choice.h"
+#include "catalogue/platform_seams.h"
 
 namespace vx {
 

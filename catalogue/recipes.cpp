@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "addin/host_protocol.h"
+#include "catalogue/platform_seams.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/color_choice.h"
 

@@ -1,5 +1,5 @@
 // The application: its message loop and the queue of condemned window objects.
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 
 TApplication::TApplication(HINSTANCE instance)
     : Instance(instance), MainWindow(nullptr), CondemnedHead(nullptr) {}

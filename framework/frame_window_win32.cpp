@@ -1,5 +1,5 @@
 // TFrameWindow: a top-level window that may carry one client window object.
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 
 TFrameWindow::TFrameWindow(TWindow* parent, const char* title, TWindow* client, bool shrinkToClient,
                            HINSTANCE module)

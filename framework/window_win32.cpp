@@ -2,7 +2,7 @@
 // class, the window procedure and response-table dispatch.
 #include <cstring>
 
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 

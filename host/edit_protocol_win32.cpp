@@ -1,7 +1,6 @@
 #include "host/edit_protocol_win32.h"
 
-#include "addin/host_protocol.h"
-#include "addin/messages.h"
+#include "protocol/messages_win32.h"
 
 namespace vxhost {
 namespace {

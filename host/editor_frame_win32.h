@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 #include "host/document_file_win32.h"
 #include "host/edit_protocol_win32.h"
 #include "host/tag_window_link_win32.h"

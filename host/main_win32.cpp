@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 #include "host/demo_win32.h"
 #include "host/editor_frame_win32.h"
 

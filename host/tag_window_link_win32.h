@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 
 namespace vxhost {
 

@@ -4,16 +4,11 @@
 
 #include <cstddef>
 
-#include "addin/messages.h"
 #include "catalogue/catalogue.h"
+#include "protocol/messages_win32.h"
 #include "tree/activation.h"
 #include "tree/tree_port_win32.h"
 
-static_assert(vx::MSG_KEYDOWN == WM_KEYDOWN && vx::MSG_CHAR == WM_CHAR);
-static_assert(vx::MSG_LBUTTONDBLCLK == WM_LBUTTONDBLCLK && vx::MSG_ACTIVATE == WM_ACTIVATE);
-static_assert(vx::KEY_RETURN == VK_RETURN && vx::KEY_DOWN == VK_DOWN);
-static_assert(vx::TREE_STYLE == (WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES |
-                                 TVS_LINESATROOT));
 static_assert(sizeof(HTREEITEM) == sizeof(vx::TreeItem));
 // The shipped 32-bit layouts: a catalogue record is 120 caption bytes, the
 // image index and two item handles of 32 bits, as the host build expects.

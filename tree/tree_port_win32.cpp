@@ -2,13 +2,10 @@
 
 #include <cstddef>
 
-#include "addin/messages.h"
-
 namespace vx {
 namespace {
 
-static_assert(TREE_ITEM_MASK == (TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM));
-static_assert(TREE_SELECT_CARET == TVGN_CARET);
+constexpr UINT TREE_ITEM_MASK = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
 // What the 32-bit tree-view control reads from us, pinned in the shipped build.
 static_assert(sizeof(void*) != 4 ||
               (sizeof(TVITEMA) == 40 && offsetof(TVITEMA, pszText) == 16 &&

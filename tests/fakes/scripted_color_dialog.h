@@ -3,7 +3,7 @@
 #pragma once
 #include <vector>
 
-#include "catalogue/color_choice.h"
+#include "catalogue/platform_seams.h"
 
 namespace vx::fakes {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 
 namespace {
 

@@ -8,8 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "addin/host_protocol.h"
-#include "addin/messages.h"
+#include "protocol/host_protocol.h"
 #include "host/document_file_win32.h"
 #include "host/edit_protocol_win32.h"
 

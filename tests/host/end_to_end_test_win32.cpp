@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/messages.h"
+#include "protocol/host_protocol.h"
 #include "host/document_file_win32.h"
 #include "host/editor_frame_win32.h"
 #include "host/tag_tree_reader_win32.h"

@@ -13,7 +13,7 @@
 namespace {
 
 struct Item {
-  vx::TreeItem Parent;
+  vx::DefinitionItem Parent;
   std::string Caption;
   vx::UserItemKind Kind;
   std::int32_t Value;
@@ -21,8 +21,8 @@ struct Item {
 
 struct RecordingSink : vx::DefinitionSink {
   std::vector<Item> Items;
-  vx::TreeItem AddItem(vx::TreeItem parent, const char* caption, vx::UserItemKind kind,
-                       std::int32_t value) override {
+  vx::DefinitionItem AddItem(vx::DefinitionItem parent, const char* caption, vx::UserItemKind kind,
+                             std::int32_t value) override {
     Items.push_back({parent, caption, kind, value});
     return Items.size();  // item handles 1, 2, ...
   }

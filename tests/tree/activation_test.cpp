@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "addin/messages.h"
 #include "catalogue/recipes.h"
 #include "deffile/definition_text_table.h"
+#include "protocol/messages.h"
 #include "tests/fakes/recording_host.h"
 #include "tests/fakes/scripted_color_dialog.h"
 #include "tests/tree/model_fill.h"

@@ -5,7 +5,7 @@
 
 #include <psapi.h>
 
-#include "tests/addin/addin_host.h"
+#include "tests/addin/addin_host_win32.h"
 
 namespace vx::test {
 namespace {

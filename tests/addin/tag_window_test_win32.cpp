@@ -8,8 +8,8 @@
 #include <string>
 
 #include "host/tag_tree_reader_win32.h"
-#include "tests/addin/addin_host.h"
-#include "tests/addin/import_patch.h"
+#include "tests/addin/addin_host_win32.h"
+#include "tests/addin/import_patch_win32.h"
 
 namespace vx::test {
 namespace {

@@ -1,6 +1,6 @@
 // Keys and double-clicks sent to a real tag tree, and what reaches the
 // stand-in edit window and host frame.
-#include "tests/tree/win32_tree_fixture.h"
+#include "tests/tree/tree_fixture_win32.h"
 #include "tests/tree/model_fill.h"
 
 #include "catalogue/catalogue.h"

@@ -1,10 +1,9 @@
-#include "tests/addin/addin_host.h"
+#include "tests/addin/addin_host_win32.h"
 
 #include <commctrl.h>
 
 #include <cstring>
 
-#include "addin/messages.h"
 #include "host/tag_tree_reader_win32.h"
 
 namespace vx::test {

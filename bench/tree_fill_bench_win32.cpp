@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "addin/messages.h"
 #include "deffile/definition_loader.h"
 #include "tree/model_tree.h"
 #include "tree/tag_tree.h"

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 #include "tree/tag_tree.h"
 
 namespace vx {

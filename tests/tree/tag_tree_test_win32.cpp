@@ -1,7 +1,7 @@
 // The tag tree on a real SysTreeView32: the control, its images, its items
 // walked back out of the control, and where its resources come from.
 // Compiled with code page 932 literals.
-#include "tests/tree/win32_tree_fixture.h"
+#include "tests/tree/tree_fixture_win32.h"
 #include "tests/tree/model_fill.h"
 
 #include "catalogue/catalogue.h"

@@ -1,6 +1,6 @@
 // A tag tree in a module that carries none of its resources, with a host
 // that carries none either.
-#include "tests/tree/win32_tree_fixture.h"
+#include "tests/tree/tree_fixture_win32.h"
 #include "tests/tree/model_fill.h"
 
 #include "catalogue/catalogue.h"

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "addin/host_protocol.h"
-#include "framework/framework.h"
+#include "protocol/host_protocol.h"
+#include "framework/framework_win32.h"
 
 namespace vx::test {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tests/addin/addin_host.h"
+#include "tests/addin/addin_host_win32.h"
 
 namespace vx::test {
 namespace {
