@@ -22,12 +22,13 @@ else()
     # The shipped build is warning-free.
     add_compile_options(-Werror)
     # Lean and reproducible: functions the modules never call are dropped,
-    # nothing throws or catches (so no unwinder is linked in), file names are
+    # nothing throws or catches (so no unwinder is linked in) and nothing asks
+    # for a type at run time (so no type information either), file names are
     # relative to the tree and the link leaves the PE time stamp at zero. The
     # debug information stays in the build; tools/package.sh ships stripped
     # copies. -fdata-sections stays off: this compiler then puts zero-filled
     # arrays into .data, and the 750 KB definition text table into the file.
-    add_compile_options(-g -ffunction-sections -fno-exceptions -fno-asynchronous-unwind-tables
+    add_compile_options(-g -ffunction-sections -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
       -ffile-prefix-map=${VX_ROOT}/=)
     add_link_options(-Wl,--gc-sections -Wl,--no-insert-timestamp)
   endif()
