@@ -33,7 +33,7 @@ void OpenTagWindow(TWindow* hostWindow, HWND editWindow, const char* definitionP
 
   auto* window = new TMFrameWindow(hostWindow, TAG_WINDOW_TITLE);
   CurrentTagWindow = window;
-  window->Attr.ExStyle = TAG_WINDOW_EX_STYLE;
+  window->attr.exStyle = TAG_WINDOW_EX_STYLE;
   OpeningInProgress = true;
   const bool created = window->Create();
   OpeningInProgress = false;

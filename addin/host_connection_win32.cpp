@@ -15,11 +15,11 @@ void SendInsertRequest(InsertCode code, const char* text) {
 }
 
 void SendFocusHandBack(std::uintptr_t treeWindow) {
-  SendMessageA(HostFrameHandle, WM_ACTIVATE, WA_CLICKACTIVE, static_cast<LPARAM>(treeWindow));
+  SendMessageA(HostFrameHandle, HAND_BACK_MESSAGE, HAND_BACK_WPARAM, static_cast<LPARAM>(treeWindow));
 }
 
 void SendResizeNotice(HWND tagWindow) {
-  SendMessageA(HostFrameHandle, WM_PARENTNOTIFY, MAKEWPARAM(WM_SIZE, 0),
+  SendMessageA(HostFrameHandle, RESIZE_NOTICE_MESSAGE, MAKEWPARAM(RESIZE_NOTICE_WPARAM, 0),
                reinterpret_cast<LPARAM>(tagWindow));
 }
 

@@ -8,7 +8,10 @@ else()
   set(VX_WINDOWS ON)
 endif()
 
-add_compile_options(-Wall -Wextra)
+# The same warnings, all errors, on every preset. GoogleTest's own sources,
+# built here for mingw, keep their own options (vx_need_windows_gtest).
+set(VX_WARNING_OPTIONS -Wall -Wextra -Wshadow -Wformat=2 -Wundef -Wimplicit-fallthrough -Werror)
+add_compile_options(${VX_WARNING_OPTIONS})
 include_directories(${VX_ROOT})
 
 if(VX_PLATFORM STREQUAL "native")
@@ -18,9 +21,8 @@ if(VX_PLATFORM STREQUAL "native")
   find_package(GTest REQUIRED)
   include(GoogleTest)
 else()
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
   if(VX_PLATFORM STREQUAL "win32")
-    # The shipped build is warning-free.
-    add_compile_options(-Werror)
     # Lean and reproducible: functions the modules never call are dropped,
     # nothing throws or catches (so no unwinder is linked in) and nothing asks
     # for a type at run time (so no type information either), file names are
@@ -32,7 +34,6 @@ else()
       -ffile-prefix-map=${VX_ROOT}/=)
     add_link_options(-Wl,--gc-sections -Wl,--no-insert-timestamp)
   endif()
-  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
   # Modules import only system DLLs (and our framework DLL): the runtime,
   # libstdc++ and the posix compilers' winpthread are linked in.
   add_link_options(-static)
@@ -40,6 +41,25 @@ else()
   # that a function scope would lose.
   include(GoogleTest)
 endif()
+
+if(VX_WINDOWS)
+  enable_language(RC)
+endif()
+
+# vx_version_resource(TARGET FILE_NAME FILE_TYPE DESCRIPTION): gives a shipped
+# module the version resource that a user sees on the file's Details tab, from
+# the project's one version. FILE_TYPE is 1 for an application, 2 for a DLL.
+function(vx_version_resource target file_name file_type description)
+  set(VX_FILE_NAME ${file_name})
+  set(VX_FILE_TYPE ${file_type})
+  set(VX_FILE_DESCRIPTION ${description})
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${VX_ROOT}/cmake/version.rc.in ${rc} @ONLY)
+  add_library(${target}_version OBJECT ${rc})
+  # windres takes none of the compilers' options.
+  set_target_properties(${target}_version PROPERTIES COMPILE_OPTIONS "")
+  target_sources(${target} PRIVATE $<TARGET_OBJECTS:${target}_version>)
+endfunction()
 
 # Sources that hold code page 932 texts: UTF-8 in the tree, Shift-JIS in the binary.
 function(vx_cp932_sources)
@@ -54,6 +74,12 @@ macro(vx_need_windows_gtest)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    # Not our code: its warnings are its maintainers' to judge.
+    foreach(gtest_target gtest gtest_main)
+      get_target_property(gtest_options ${gtest_target} COMPILE_OPTIONS)
+      list(REMOVE_ITEM gtest_options ${VX_WARNING_OPTIONS})
+      set_target_properties(${gtest_target} PROPERTIES COMPILE_OPTIONS "${gtest_options}")
+    endforeach()
   endif()
 endmacro()
 

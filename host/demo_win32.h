@@ -19,9 +19,9 @@ namespace vxhost {
 bool StartDemo(TEditorFrame& frame, const std::string& documentPath, const std::string& outDir);
 
 // From now on, any dialog that comes up on this thread writes "caption: text"
-// to reportPath and ends the process with kDialogExitCode: an unattended run
+// to reportPath and ends the process with DIALOG_EXIT_CODE: an unattended run
 // must never wait for a click. Returns false when it could not be set up.
-inline constexpr int kDialogExitCode = 3;
+inline constexpr int DIALOG_EXIT_CODE = 3;
 bool StopAtDialogs(const std::string& reportPath);
 
 // 0 once the script ran to its end and the document was saved, 1 otherwise.

@@ -10,10 +10,10 @@ namespace vxhost {
 namespace {
 
 struct FileHandle {
-  HANDLE Handle;
-  explicit FileHandle(HANDLE h) : Handle(h) {}
+  HANDLE handle;
+  explicit FileHandle(HANDLE h) : handle(h) {}
   ~FileHandle() {
-    if (Handle != INVALID_HANDLE_VALUE) CloseHandle(Handle);
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
   }
   FileHandle(const FileHandle&) = delete;
   FileHandle& operator=(const FileHandle&) = delete;
@@ -53,17 +53,17 @@ FileResult ReadDocument(const char* path, std::string& bytes) {
   if (!path || !*path) return FileResult::CannotOpen;
   FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.Handle == INVALID_HANDLE_VALUE) return FileResult::CannotOpen;
+  if (file.handle == INVALID_HANDLE_VALUE) return FileResult::CannotOpen;
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.Handle, &size)) return FileResult::ReadFailed;
-  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > kMaxDocumentBytes) {
+  if (!GetFileSizeEx(file.handle, &size)) return FileResult::ReadFailed;
+  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > MAX_DOCUMENT_BYTES) {
     return FileResult::TooLarge;
   }
   std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
   std::size_t done = 0;
   while (done < content.size()) {
     DWORD got = 0;
-    if (!ReadFile(file.Handle, &content[done], static_cast<DWORD>(content.size() - done), &got, nullptr)) {
+    if (!ReadFile(file.handle, &content[done], static_cast<DWORD>(content.size() - done), &got, nullptr)) {
       return FileResult::ReadFailed;
     }
     if (got == 0) break;  // the file shrank while we read it
@@ -87,13 +87,13 @@ FileResult WriteDocument(const char* path, const std::string& bytes) {
   {
     FileHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Handle == INVALID_HANDLE_VALUE) {
+    if (file.handle == INVALID_HANDLE_VALUE) {
       DeleteFileA(temporary);
       return FileResult::CannotOpen;
     }
-    if (!WriteAll(file.Handle, bytes) || !FlushFileBuffers(file.Handle)) {
-      CloseHandle(file.Handle);
-      file.Handle = INVALID_HANDLE_VALUE;
+    if (!WriteAll(file.handle, bytes) || !FlushFileBuffers(file.handle)) {
+      CloseHandle(file.handle);
+      file.handle = INVALID_HANDLE_VALUE;
       DeleteFileA(temporary);
       return FileResult::WriteFailed;
     }

@@ -37,13 +37,13 @@ class EditProtocol {
   void InsertAtSelectionStart(const char* text);
   void InsertAt(DWORD position, const char* text);
 
-  HWND Edit = nullptr;
-  WNDPROC Previous = nullptr;
+  HWND edit_ = nullptr;
+  WNDPROC previous_ = nullptr;
   // The pair a lead opened: where the lead ended and how much of the user's
   // selection follows it, in the control's own position units.
-  bool PairOpen = false;
-  DWORD AfterLead = 0;
-  DWORD WrappedLength = 0;
+  bool pairOpen_ = false;
+  DWORD afterLead_ = 0;
+  DWORD wrappedLength_ = 0;
 };
 
 }  // namespace vxhost

@@ -78,14 +78,14 @@ int AddTreeImages(TagTreeContext& ctx, HIMAGELIST images, HINSTANCE resourceInst
     const char* name;
     std::int32_t TagTreeContext::*index;
   };
-  static constexpr Slot kSlots[] = {
+  static constexpr Slot SLOTS[] = {
       {"HTML0",  &TagTreeContext::imageHome},
       {"HTMLP",  &TagTreeContext::imageFolder},
       {"HTMLSP", &TagTreeContext::imageFolderSelected},
       {"HTMLC",  &TagTreeContext::imageTag},
       {"HTMLSC", &TagTreeContext::imageTagSelected},
   };
-  for (const Slot& slot : kSlots) {
+  for (const Slot& slot : SLOTS) {
     HBITMAP bitmap = LoadTreeBitmap(resourceInstance, slot.name);
     ctx.*slot.index = images && bitmap ? ImageList_Add(images, bitmap, nullptr) : -1;
     if (bitmap) DeleteObject(bitmap);

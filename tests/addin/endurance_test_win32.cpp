@@ -44,8 +44,8 @@ TEST_F(Endurance, FiveHundredCyclesLeaveNothingBehind) {
     PressEnterOn(paragraph);
     CloseAndDelete();
     ASSERT_TRUE(TagFrames().empty());
-    SetWindowTextA(Edit, "");
-    Inserts.clear();
+    SetWindowTextA(edit, "");
+    inserts.clear();
   };
   for (int i = 0; i < WARM_UP_CYCLES; ++i) ASSERT_NO_FATAL_FAILURE(cycle());
   const int windowsBefore = ThreadWindowCount();

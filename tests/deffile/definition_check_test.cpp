@@ -10,7 +10,7 @@
 #include "deffile/definition_check.h"
 #include "tests/deffile/recording_sink.h"
 
-namespace vx::testing {
+namespace vx::test_support {
 namespace {
 
 using K = CheckFinding;
@@ -112,4 +112,4 @@ TEST(DefinitionCheck, ReportsTheFirstLineBeyond3000EntriesOnce) {
 }
 
 }  // namespace
-}  // namespace vx::testing
+}  // namespace vx::test_support

@@ -10,7 +10,7 @@
 #include "deffile/definition_loader.h"
 #include "deffile/definition_text_table.h"
 
-namespace vx::testing {
+namespace vx::test_support {
 
 struct RecordedItem {
   DefinitionItem handle;  // 0 when refused
@@ -72,4 +72,4 @@ inline std::vector<std::string> LoadPaths(const std::string& bytes, std::size_t 
   return sink.Paths();
 }
 
-}  // namespace vx::testing
+}  // namespace vx::test_support

@@ -13,8 +13,8 @@
 
 namespace {
 
-const char kChildReport[] = "VX_DEMO_DIALOG_REPORT";
-const char kChildTest[] = "DemoDialogStop.ChildShowsAMessageBox";
+const char CHILD_REPORT[] = "VX_DEMO_DIALOG_REPORT";
+const char CHILD_TEST[] = "DemoDialogStop.ChildShowsAMessageBox";
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -25,7 +25,7 @@ std::string ReadFile(const std::string& path) {
 // ever (the parent's time limit then fails it).
 TEST(DemoDialogStop, ChildShowsAMessageBox) {
   char report[MAX_PATH];
-  if (GetEnvironmentVariableA(kChildReport, report, sizeof report) == 0) GTEST_SKIP() << "child only";
+  if (GetEnvironmentVariableA(CHILD_REPORT, report, sizeof report) == 0) GTEST_SKIP() << "child only";
   ASSERT_TRUE(vxhost::StopAtDialogs(report));
   MessageBoxA(nullptr, "Tree View not created!", "vxhtml", MB_OK);
   FAIL() << "the message box returned instead of ending the program";
@@ -39,15 +39,15 @@ TEST(DemoDialogStop, AMessageBoxEndsTheProgramWithAReport) {
   DeleteFileA(reportPath);
   char program[MAX_PATH];
   ASSERT_NE(GetModuleFileNameA(nullptr, program, MAX_PATH), 0u);
-  std::string command = std::string("\"") + program + "\" --gtest_filter=" + kChildTest;
+  std::string command = std::string("\"") + program + "\" --gtest_filter=" + CHILD_TEST;
 
-  SetEnvironmentVariableA(kChildReport, reportPath);
+  SetEnvironmentVariableA(CHILD_REPORT, reportPath);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION child = {};
   const BOOL started = CreateProcessA(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                       nullptr, &startup, &child);
-  SetEnvironmentVariableA(kChildReport, nullptr);
+  SetEnvironmentVariableA(CHILD_REPORT, nullptr);
   ASSERT_TRUE(started);
   const DWORD waited = WaitForSingleObject(child.hProcess, 30000);
   if (waited != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 99);
@@ -59,7 +59,7 @@ TEST(DemoDialogStop, AMessageBoxEndsTheProgramWithAReport) {
   DeleteFileA(reportPath);
 
   ASSERT_EQ(waited, WAIT_OBJECT_0) << "the message box was left waiting";
-  EXPECT_EQ(status, static_cast<DWORD>(vxhost::kDialogExitCode));
+  EXPECT_EQ(status, static_cast<DWORD>(vxhost::DIALOG_EXIT_CODE));
   EXPECT_EQ(report, "vxhtml: Tree View not created!\n");
 }
 

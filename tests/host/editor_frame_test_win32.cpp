@@ -12,24 +12,24 @@
 namespace {
 
 struct EditorFrameTest : ::testing::Test {
-  TApplication App{GetModuleHandleA(nullptr)};
-  vxhost::TEditorFrame* Frame = nullptr;
-  std::string Folder;
+  TApplication app{GetModuleHandleA(nullptr)};
+  vxhost::TEditorFrame* frame = nullptr;
+  std::string folder;
 
   void SetUp() override {
-    Frame = new vxhost::TEditorFrame("");
-    Frame->SetInteractive(false);
-    App.SetMainWindow(Frame);
-    ASSERT_TRUE(Frame->Create());
-    ASSERT_NE(Frame->EditWindow(), nullptr);
+    frame = new vxhost::TEditorFrame("");
+    frame->SetInteractive(false);
+    app.SetMainWindow(frame);
+    ASSERT_TRUE(frame->Create());
+    ASSERT_NE(frame->EditWindow(), nullptr);
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    Folder = std::string(temp) + "vxhost-test";
-    CreateDirectoryA(Folder.c_str(), nullptr);
+    folder = std::string(temp) + "vxhost-test";
+    CreateDirectoryA(folder.c_str(), nullptr);
   }
 
   std::string Write(const char* name, const std::string& bytes) {
-    std::string path = Folder + "\\" + name;
+    std::string path = folder + "\\" + name;
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
   }
@@ -43,10 +43,10 @@ TEST_F(EditorFrameTest, FocusHandBackPutsTheFocusIntoTheEditControl) {
   HWND other = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
   SetFocus(other);
-  App.PumpWaitingMessages();
+  app.PumpWaitingMessages();
   ASSERT_EQ(GetFocus(), other);
-  SendMessageA(Frame->GetHandle(), WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(other));
-  EXPECT_EQ(GetFocus(), Frame->EditWindow());
+  SendMessageA(frame->GetHandle(), WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(other));
+  EXPECT_EQ(GetFocus(), frame->EditWindow());
   DestroyWindow(other);
 }
 
@@ -54,35 +54,35 @@ TEST_F(EditorFrameTest, FocusHandBackPutsTheFocusIntoTheEditControl) {
 TEST_F(EditorFrameTest, DocumentBytesRoundTripThroughTheEditor) {
   const std::string bytes = "<P>表示　ソフト</P>\r\n\\ back\nslash\r\n\x81\x40";
   std::string source = Write("in.html", bytes);
-  ASSERT_TRUE(Frame->OpenDocument(source.c_str()));
-  EXPECT_EQ(vxhost::EditText(Frame->EditWindow()), bytes);
-  EXPECT_EQ(Frame->DocumentPath(), source);
+  ASSERT_TRUE(frame->OpenDocument(source.c_str()));
+  EXPECT_EQ(vxhost::EditText(frame->EditWindow()), bytes);
+  EXPECT_EQ(frame->DocumentPath(), source);
 
-  std::string copy = Folder + "\\out.html";
-  ASSERT_TRUE(Frame->SaveDocument(copy.c_str()));
+  std::string copy = folder + "\\out.html";
+  ASSERT_TRUE(frame->SaveDocument(copy.c_str()));
   EXPECT_EQ(Read(copy), bytes);
-  EXPECT_EQ(Frame->DocumentPath(), copy);
-  EXPECT_FALSE(SendMessageA(Frame->EditWindow(), EM_GETMODIFY, 0, 0));
+  EXPECT_EQ(frame->DocumentPath(), copy);
+  EXPECT_FALSE(SendMessageA(frame->EditWindow(), EM_GETMODIFY, 0, 0));
 }
 
 // Opening a file that the control cannot hold whole would lose its tail on
 // the next save, so it is refused and the current document stays.
 TEST_F(EditorFrameTest, RefusedFilesAndFailedSavesLeaveEverythingAsItWas) {
-  SetWindowTextA(Frame->EditWindow(), "current");
+  SetWindowTextA(frame->EditWindow(), "current");
   std::string binary = Write("zero.bin", std::string("ab\0cd", 5));
-  EXPECT_FALSE(Frame->OpenDocument(binary.c_str()));
-  EXPECT_FALSE(Frame->OpenDocument((Folder + "\\missing.html").c_str()));
+  EXPECT_FALSE(frame->OpenDocument(binary.c_str()));
+  EXPECT_FALSE(frame->OpenDocument((folder + "\\missing.html").c_str()));
   // Bytes that are no code page 932 text would come back changed from the control.
   for (const char* broken : {"a\x81 b", "tail\x82", "\x81\x7F"}) {
     const std::string path = Write("broken.html", broken);
-    EXPECT_EQ(vxhost::LoadIntoEdit(Frame->EditWindow(), path.c_str()), vxhost::FileResult::NotCodePageText)
+    EXPECT_EQ(vxhost::LoadIntoEdit(frame->EditWindow(), path.c_str()), vxhost::FileResult::NotCodePageText)
         << broken;
   }
-  EXPECT_EQ(vxhost::EditText(Frame->EditWindow()), "current");
+  EXPECT_EQ(vxhost::EditText(frame->EditWindow()), "current");
 
-  std::string bad = Folder + "\\no-such-folder\\x.html";
+  std::string bad = folder + "\\no-such-folder\\x.html";
   EXPECT_EQ(vxhost::WriteDocument(bad.c_str(), "x"), vxhost::FileResult::CannotOpen);
-  EXPECT_FALSE(Frame->SaveDocument(bad.c_str()));
+  EXPECT_FALSE(frame->SaveDocument(bad.c_str()));
 
   // A target that cannot be replaced (held open by another program) stays as it was.
   std::string target = Write("kept.html", "old");
@@ -98,7 +98,7 @@ TEST_F(EditorFrameTest, RefusedFilesAndFailedSavesLeaveEverythingAsItWas) {
   EXPECT_EQ(Read(target), "new");
   EXPECT_EQ(Read(bystander), "mine");
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((Folder + "\\vx*.tmp").c_str(), &found);
+  HANDLE search = FindFirstFileA((folder + "\\vx*.tmp").c_str(), &found);
   EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a save's own file was left behind: " << found.cFileName;
   if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }

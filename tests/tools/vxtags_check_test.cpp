@@ -10,9 +10,9 @@
 
 namespace {
 
-using vx::testing::VxtagsRun;
+using vx::test_support::VxtagsRun;
 
-VxtagsRun RunCheck(const std::string& path) { return vx::testing::RunVxtags("check '" + path + "'"); }
+VxtagsRun RunCheck(const std::string& path) { return vx::test_support::RunVxtags("check '" + path + "'"); }
 
 std::string WriteDefinitionFile(const char* name, const std::string& body) {
   const char* dir = std::getenv("TMPDIR");
