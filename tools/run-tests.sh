@@ -24,8 +24,12 @@ done
 echo "== package"
 tools/package.sh >build/package.log
 zip=$(tail -n 1 build/package.log)
-python3 tests/package/check_package.py "$zip"
-python3 tests/package/check_package_test.py "$zip"
+exports=()
+for name in VX_ENTRY_EXPORT VX_TREE_PROC_EXPORT; do
+  exports+=("$(sed -n "s/^$name:INTERNAL=//p" build/release/CMakeCache.txt)")
+done
+python3 tests/package/check_package.py "$zip" "${exports[@]}"
+python3 tests/package/check_package_test.py "$zip" "${exports[@]}"
 VX_RELEASE_DIR=$root/build/release-again VX_DIST_DIR=$root/build/dist-again \
   tools/package.sh >build/package-again.log
 if ! cmp "$zip" "$(tail -n 1 build/package-again.log)"; then

@@ -2,9 +2,10 @@
 """Checks the release zip as a user receives it, from the files inside it alone
 (the 32-bit modules cannot run here).
 
-usage: check_package.py ZIP
+usage: check_package.py ZIP ENTRY_EXPORT TREE_PROC_EXPORT
 
-The zip's SHA256SUMS sits beside it. Each failure is printed on its own line;
+The export names are the ones addin/CMakeLists.txt names (tools/run-tests.sh
+reads them from the release build's cache). The zip's SHA256SUMS sits beside it. Each failure is printed on its own line;
 the exit status is 1 if there is any.
 """
 import hashlib
@@ -23,8 +24,9 @@ WINDRES = "i686-w64-mingw32-windres"
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll",
                "advapi32.dll", "msvcrt.dll"}
 BUDGETS = {"vxhtml.dll": 64 * 1024, "vxframe.dll": 64 * 1024}
-CREATE_EXPORT = "_CreateHtmlWindow"
-TREE_PROC_EXPORT = "_Z9NewHTProcP6HWND__jjl@16"
+# Set from the command line.
+CREATE_EXPORT = None
+TREE_PROC_EXPORT = None
 
 failures = []
 
@@ -198,7 +200,9 @@ def check_calling_conventions(path, headers):
 
 
 def main():
+    global CREATE_EXPORT, TREE_PROC_EXPORT
     zip_path = os.path.abspath(sys.argv[1])
+    CREATE_EXPORT, TREE_PROC_EXPORT = sys.argv[2:4]
     m = re.match(r"^vxhtml-(\d+\.\d+\.\d+)-win32\.zip$", os.path.basename(zip_path))
     if not m:
         print("the zip's name %s is not vxhtml-<version>-win32.zip" % os.path.basename(zip_path))

@@ -2,7 +2,7 @@
 """The package check must catch what it is there for: each case below damages
 one thing in a copy of a good zip and expects the check to fail and say so.
 
-usage: check_package_test.py GOOD_ZIP
+usage: check_package_test.py GOOD_ZIP ENTRY_EXPORT TREE_PROC_EXPORT
 """
 import hashlib
 import os
@@ -84,6 +84,8 @@ def write_zip(path, top, files, date_time, stale_sums):
 
 def main():
     good = sys.argv[1]
+    exports = sys.argv[2:4]
+    check_package.CREATE_EXPORT, check_package.TREE_PROC_EXPORT = exports
     version = re.match(r"^vxhtml-(.+)-win32\.zip$", os.path.basename(good)).group(1)
     top = "vxhtml-%s/" % version
     with zipfile.ZipFile(good) as archive:
@@ -103,7 +105,7 @@ def main():
                 damage(files, unpacked)
             zip_path = os.path.join(work, "vxhtml-%s-win32.zip" % (zip_version or version))
             write_zip(zip_path, "vxhtml-%s/" % (zip_version or version), files, date_time, stale_sums)
-            result = subprocess.run([sys.executable, os.path.join(HERE, "check_package.py"), zip_path],
+            result = subprocess.run([sys.executable, os.path.join(HERE, "check_package.py"), zip_path] + exports,
                                     capture_output=True, text=True)
             if result.returncode == 0 or expected not in result.stdout:
                 failures += 1
