@@ -36,6 +36,7 @@ int ThreadWindowCount() {
 using Endurance = AddinHost;
 
 TEST_F(Endurance, FiveHundredCyclesLeaveNothingBehind) {
+  recorder.reset();  // nothing here compares messages: the cycles run without hooks
   auto cycle = [&] {
     ASSERT_TRUE(Open());
     Pump();
@@ -45,7 +46,6 @@ TEST_F(Endurance, FiveHundredCyclesLeaveNothingBehind) {
     CloseAndDelete();
     ASSERT_TRUE(TagFrames().empty());
     SetWindowTextA(edit, "");
-    inserts.clear();
   };
   for (int i = 0; i < WARM_UP_CYCLES; ++i) ASSERT_NO_FATAL_FAILURE(cycle());
   const int windowsBefore = ThreadWindowCount();
