@@ -22,8 +22,13 @@ bool EditProtocol::Install(HWND edit) {
   if (Edit || !IsWindow(edit)) return false;
   Edit = edit;
   SetPropA(edit, kProperty, this);
-  Previous = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProtocol::Procedure)));
+  // Installed as a Unicode procedure on a Unicode control, so that messages
+  // pass through without a round trip through the code page.
+  const bool unicode = IsWindowUnicode(edit) != FALSE;
+  Unicode = unicode;
+  const LONG_PTR procedure = reinterpret_cast<LONG_PTR>(&EditProtocol::Procedure);
+  Previous = reinterpret_cast<WNDPROC>(unicode ? SetWindowLongPtrW(edit, GWLP_WNDPROC, procedure)
+                                               : SetWindowLongPtrA(edit, GWLP_WNDPROC, procedure));
   SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
   return true;
 }
@@ -31,7 +36,12 @@ bool EditProtocol::Install(HWND edit) {
 void EditProtocol::Uninstall() {
   if (!Edit) return;
   if (IsWindow(Edit)) {
-    SetWindowLongPtrA(Edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Previous));
+    const LONG_PTR previous = reinterpret_cast<LONG_PTR>(Previous);
+    if (Unicode) {
+      SetWindowLongPtrW(Edit, GWLP_WNDPROC, previous);
+    } else {
+      SetWindowLongPtrA(Edit, GWLP_WNDPROC, previous);
+    }
     RemovePropA(Edit, kProperty);
   }
   Edit = nullptr;
@@ -40,7 +50,8 @@ void EditProtocol::Uninstall() {
 
 LRESULT CALLBACK EditProtocol::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = static_cast<EditProtocol*>(GetPropA(hwnd, kProperty));
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (!self) return IsWindowUnicode(hwnd) ? DefWindowProcW(hwnd, message, wParam, lParam)
+                                          : DefWindowProcA(hwnd, message, wParam, lParam);
   if (message == vx::WM_HOST_INSERT) {
     // The code is a signed 32-bit value however the sender widened it.
     self->Insert(static_cast<std::int32_t>(static_cast<std::uint32_t>(wParam)),
@@ -48,8 +59,10 @@ LRESULT CALLBACK EditProtocol::Procedure(HWND hwnd, UINT message, WPARAM wParam,
     return 0;
   }
   WNDPROC previous = self->Previous;
+  const bool unicode = self->Unicode;
   if (message == WM_NCDESTROY) self->Uninstall();
-  return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+  return unicode ? CallWindowProcW(previous, hwnd, message, wParam, lParam)
+                 : CallWindowProcA(previous, hwnd, message, wParam, lParam);
 }
 
 void EditProtocol::Insert(std::int32_t code, const char* text) {

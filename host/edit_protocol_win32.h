@@ -39,6 +39,7 @@ class EditProtocol {
 
   HWND Edit = nullptr;
   WNDPROC Previous = nullptr;
+  bool Unicode = false;  // how Previous was installed, and how it is called
   // The pair a lead opened: where the lead ended and how much of the user's
   // selection follows it, in the control's own position units.
   bool PairOpen = false;

@@ -38,6 +38,8 @@ class TEditorFrame : public TFrameWindow {
   // Off: no message boxes and no file dialogs (scripted runs and tests);
   // failures are only returned.
   void SetInteractive(bool interactive) { Interactive = interactive; }
+  // What the editor last told the user (or would have, when not interactive).
+  const std::wstring& LastReport() const { return LastReportText; }
 
   void NewDocument();
   bool OpenDocument(const char* path);
@@ -63,10 +65,12 @@ class TEditorFrame : public TFrameWindow {
   LRESULT EvActivate(WPARAM wParam, LPARAM lParam);
   LRESULT EvSetFocus(WPARAM wParam, LPARAM lParam);
   LRESULT EvCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT EvQueryEndSession(WPARAM wParam, LPARAM lParam);
 
   bool EnsureAddIn();
   bool ConfirmDiscard();
-  void Report(const char* text) const;
+  void Report(const char* text);
+  void Report(const std::wstring& text);
   void UpdateTitle();
   // The end of a load or save: a failure is reported, and after a success
   // the document is that file.
@@ -74,6 +78,7 @@ class TEditorFrame : public TFrameWindow {
 
   std::string DefinitionPath;
   std::string Path;
+  std::wstring LastReportText;
   HWND Edit = nullptr;
   HACCEL AcceleratorTable = nullptr;
   HFONT Font = nullptr;
