@@ -10,6 +10,7 @@ namespace vx {
 inline constexpr unsigned WM_HOST_INSERT = 0x0400 + 35;  // WM_USER + 35
 
 // Window messages the core decides on.
+inline constexpr unsigned MSG_DESTROY = 0x0002;        // WM_DESTROY
 inline constexpr unsigned MSG_SIZE = 0x0005;           // WM_SIZE
 inline constexpr unsigned MSG_ACTIVATE = 0x0006;       // WM_ACTIVATE
 inline constexpr unsigned MSG_KEYDOWN = 0x0100;        // WM_KEYDOWN

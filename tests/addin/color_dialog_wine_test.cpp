@@ -1,0 +1,216 @@
+// The real colour dialog against what the host may do while it is up: close
+// the tag window, destroy its own frame, or let a second activation reach a
+// tree that an owner-less dialog left enabled.
+// Texts of this file are code page 932 in the binary.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "addin/host_protocol.h"
+#include "addin/messages.h"
+#include "tests/addin/addin_host.h"
+
+namespace vx::test {
+namespace {
+
+const char TABLE_BACKGROUND[] = "表の背景色　<TABLE BGCOLOR=\"#\">";
+const char CELL_BACKGROUND[] = "ﾃﾞｰﾀｾﾙの背景色　<TD BGCOLOR=\"#\" SIZE=\"\">";
+const char PARAGRAPH[] = "段落　<P>";
+
+// A dialog the script never answers is cancelled after this long, so that a
+// hook that missed its moment fails the test instead of hanging it.
+constexpr UINT kDialogLifeMs = 10000;
+
+// Drives this thread's colour dialog: when it comes up, runs the test's action
+// from the dialog's own message loop (a thread timer), then gives the answer
+// if the dialog is still there. A second dialog is counted and cancelled.
+class ColourDialogScript {
+ public:
+  ColourDialogScript(std::function<void()> meanwhile, int answer)
+      : Meanwhile(std::move(meanwhile)), Answer(answer) {
+    Current = this;
+    Hook = SetWindowsHookExA(WH_CBT, &OnCbt, nullptr, GetCurrentThreadId());
+  }
+  ~ColourDialogScript() {
+    UnhookWindowsHookEx(Hook);
+    if (Step) KillTimer(nullptr, Step);
+    if (Deadline) KillTimer(nullptr, Deadline);
+    Current = nullptr;
+  }
+  int Dialogs = 0;
+  bool Ran = false;
+  bool TimedOut = false;
+
+ private:
+  static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
+    char name[16] = {};
+    const HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && Current && GetClassNameA(window, name, sizeof name) &&
+        std::string(name) == "#32770") {
+      if (++Current->Dialogs == 1) {
+        Current->Dialog = window;
+        Current->Step = SetTimer(nullptr, 0, 0, &RunStep);
+        Current->Deadline = SetTimer(nullptr, 0, kDialogLifeMs, &GiveUp);
+      } else {
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+      }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static void CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (!Current || Current->Ran) return;
+    Current->Step = 0;
+    Current->Ran = true;
+    Current->Meanwhile();
+    if (IsWindow(Current->Dialog)) PostMessageA(Current->Dialog, WM_COMMAND, Current->Answer, 0);
+  }
+  static void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (!Current) return;
+    Current->Deadline = 0;
+    Current->TimedOut = true;
+    if (IsWindow(Current->Dialog)) PostMessageA(Current->Dialog, WM_COMMAND, IDCANCEL, 0);
+  }
+
+  static ColourDialogScript* Current;
+  std::function<void()> Meanwhile;
+  int Answer;
+  HHOOK Hook = nullptr;
+  HWND Dialog = nullptr;
+  UINT_PTR Step = 0;
+  UINT_PTR Deadline = 0;
+};
+ColourDialogScript* ColourDialogScript::Current = nullptr;
+
+// An edit window that outlives the host frame and records what reaches it.
+std::vector<std::string> LoneEditInserts;
+WNDPROC LoneEditProcedure = nullptr;
+LRESULT CALLBACK LoneEdit(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_HOST_INSERT) {
+    const char* text = reinterpret_cast<const char*>(lParam);
+    LoneEditInserts.push_back(text ? text : "");
+    return 0;
+  }
+  return CallWindowProcA(LoneEditProcedure, window, message, wParam, lParam);
+}
+
+class ColourDialogWhileHostActs : public AddinHost {
+ protected:
+  void SetUp() override {
+    AddinHost::SetUp();
+    StartRecording({WM_ACTIVATE});
+  }
+  // Focus hand-backs the host frame received: WM_ACTIVATE with WA_CLICKACTIVE.
+  int HandBacks() const {
+    int count = 0;
+    for (const Seen& s : Seen_) count += s.window == "host" && s.wParam == WA_CLICKACTIVE;
+    return count;
+  }
+  // Enter on a colour tag, with the focus where the host left it.
+  void ActivateWithFocusOn(HWND focus, const char* caption) {
+    const HTREEITEM item = FindItem(caption);
+    ASSERT_NE(item, nullptr) << caption;
+    SetFocus(focus);
+    PressEnterOn(item);
+  }
+};
+
+// The tag window closed by the host while the dialog is up: owned by the tree,
+// the dialog dies with it; owned by another window, it may still be accepted.
+// Either way nothing is inserted and no hand-back names the dead tree.
+TEST_F(ColourDialogWhileHostActs, AClosedTagWindowGetsNothingAfterTheDialog) {
+  for (bool ownedByTree : {true, false}) {
+    SCOPED_TRACE(ownedByTree);
+    ASSERT_TRUE(Open());
+    Pump();
+    Inserts.clear();
+    Seen_.clear();
+    const HWND tree = Tree();
+    ColourDialogScript script([&] { CloseRequest(); }, IDOK);
+    ActivateWithFocusOn(ownedByTree ? tree : Edit, TABLE_BACKGROUND);
+    EXPECT_TRUE(script.Ran) << "the colour dialog did not come up";
+    EXPECT_FALSE(script.TimedOut);
+    EXPECT_FALSE(IsWindow(tree));
+    EXPECT_TRUE(Inserts.empty()) << Inserts.size() << " inserts, the first " << (Inserts.empty() ? "" : Inserts[0].text);
+    EXPECT_EQ(HandBacks(), 0);
+    Pump();
+  }
+
+  // The next tag window inserts as before.
+  ASSERT_TRUE(Open());
+  Pump();
+  Inserts.clear();
+  Seen_.clear();
+  ColourDialogScript script([] {}, IDCANCEL);
+  ActivateWithFocusOn(Tree(), TABLE_BACKGROUND);
+  ASSERT_FALSE(Inserts.empty());
+  EXPECT_EQ(Inserts[0].text, "<TABLE BGCOLOR=\"#\">");
+  EXPECT_EQ(HandBacks(), 1);
+}
+
+// The host frame destroyed while the dialog is up takes the tag window with
+// it. An edit window that survives it receives nothing, whether the dialog
+// died with the tree or, owner-less, was accepted afterwards.
+TEST_F(ColourDialogWhileHostActs, ADestroyedHostFrameGetsNothingAfterTheDialog) {
+  for (bool ownerless : {false, true}) {
+    SCOPED_TRACE(ownerless);
+    if (ownerless) {
+      // A new host frame for the second round.
+      TearDown();
+      SetUp();
+    }
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    LoneEditProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LoneEdit)));
+    LoneEditInserts.clear();
+    ASSERT_TRUE(OpenWith(edit, ""));
+    Pump();
+    const HWND tree = Tree();
+    const HWND host = HostHandle();
+    ColourDialogScript script([&] { DestroyWindow(host); }, IDOK);
+    ActivateWithFocusOn(ownerless ? nullptr : tree, TABLE_BACKGROUND);
+    EXPECT_TRUE(script.Ran) << "the colour dialog did not come up";
+    EXPECT_FALSE(script.TimedOut);
+    EXPECT_FALSE(IsWindow(host));
+    EXPECT_FALSE(IsWindow(tree));
+    EXPECT_TRUE(LoneEditInserts.empty()) << LoneEditInserts.size() << " inserts";
+    DestroyWindow(edit);
+  }
+}
+
+// With no focus at the activation the dialog has no owner and the tree stays
+// enabled: Enter on it meanwhile opens no second dialog and inserts nothing;
+// the first dialog's answer is inserted once, with one hand-back.
+TEST_F(ColourDialogWhileHostActs, AnActivationDuringTheDialogDoesNothing) {
+  ASSERT_TRUE(Open());
+  Pump();
+  Inserts.clear();
+  Seen_.clear();
+  const HWND tree = Tree();
+  bool treeEnabled = false;
+  ColourDialogScript script(
+      [&] {
+        treeEnabled = IsWindowEnabled(tree) != FALSE;
+        PressEnterOn(FindItem(CELL_BACKGROUND));
+        PressEnterOn(FindItem(PARAGRAPH));
+      },
+      IDOK);
+  ActivateWithFocusOn(nullptr, TABLE_BACKGROUND);
+  EXPECT_TRUE(script.Ran) << "the colour dialog did not come up";
+  EXPECT_FALSE(script.TimedOut);
+  EXPECT_TRUE(treeEnabled) << "the case needs a tree the dialog left enabled";
+  EXPECT_EQ(script.Dialogs, 1) << "a second dialog opened inside the first";
+  ASSERT_FALSE(Inserts.empty());
+  EXPECT_EQ(Inserts[0].code, InsertLead);
+  EXPECT_EQ(Inserts[0].text.rfind("<TABLE BGCOLOR=\"#", 0), 0u) << Inserts[0].text;
+  for (const Insert& insert : Inserts) {
+    EXPECT_EQ(insert.text.find("<TD"), std::string::npos);
+    EXPECT_EQ(insert.text.find("<P>"), std::string::npos);
+  }
+  EXPECT_EQ(HandBacks(), 1);
+}
+
+}  // namespace
+}  // namespace vx::test
