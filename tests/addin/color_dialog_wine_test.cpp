@@ -9,6 +9,7 @@
 #include "addin/host_protocol.h"
 #include "addin/messages.h"
 #include "tests/addin/addin_host.h"
+#include "tests/addin/color_dialog_script.h"
 
 namespace vx::test {
 namespace {
@@ -17,71 +18,6 @@ const char TABLE_BACKGROUND[] = "表の背景色　<TABLE BGCOLOR=\"#\">";
 const char CELL_BACKGROUND[] = "ﾃﾞｰﾀｾﾙの背景色　<TD BGCOLOR=\"#\" SIZE=\"\">";
 const char PARAGRAPH[] = "段落　<P>";
 
-// A dialog the script never answers is cancelled after this long, so that a
-// hook that missed its moment fails the test instead of hanging it.
-constexpr UINT kDialogLifeMs = 10000;
-
-// Drives this thread's colour dialog: when it comes up, runs the test's action
-// from the dialog's own message loop (a thread timer), then gives the answer
-// if the dialog is still there. A second dialog is counted and cancelled.
-class ColourDialogScript {
- public:
-  ColourDialogScript(std::function<void()> meanwhile, int answer)
-      : Meanwhile(std::move(meanwhile)), Answer(answer) {
-    Current = this;
-    Hook = SetWindowsHookExA(WH_CBT, &OnCbt, nullptr, GetCurrentThreadId());
-  }
-  ~ColourDialogScript() {
-    UnhookWindowsHookEx(Hook);
-    if (Step) KillTimer(nullptr, Step);
-    if (Deadline) KillTimer(nullptr, Deadline);
-    Current = nullptr;
-  }
-  int Dialogs = 0;
-  bool Ran = false;
-  bool TimedOut = false;
-
- private:
-  static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
-    char name[16] = {};
-    const HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && Current && GetClassNameA(window, name, sizeof name) &&
-        std::string(name) == "#32770") {
-      if (++Current->Dialogs == 1) {
-        Current->Dialog = window;
-        Current->Step = SetTimer(nullptr, 0, 0, &RunStep);
-        Current->Deadline = SetTimer(nullptr, 0, kDialogLifeMs, &GiveUp);
-      } else {
-        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-      }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-  }
-  static void CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (!Current || Current->Ran) return;
-    Current->Step = 0;
-    Current->Ran = true;
-    Current->Meanwhile();
-    if (IsWindow(Current->Dialog)) PostMessageA(Current->Dialog, WM_COMMAND, Current->Answer, 0);
-  }
-  static void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (!Current) return;
-    Current->Deadline = 0;
-    Current->TimedOut = true;
-    if (IsWindow(Current->Dialog)) PostMessageA(Current->Dialog, WM_COMMAND, IDCANCEL, 0);
-  }
-
-  static ColourDialogScript* Current;
-  std::function<void()> Meanwhile;
-  int Answer;
-  HHOOK Hook = nullptr;
-  HWND Dialog = nullptr;
-  UINT_PTR Step = 0;
-  UINT_PTR Deadline = 0;
-};
-ColourDialogScript* ColourDialogScript::Current = nullptr;
 
 // An edit window that outlives the host frame and records what reaches it.
 std::vector<std::string> LoneEditInserts;
