@@ -1,13 +1,11 @@
-#include "addin/entry_points.h"
+#include "addin/entry_points_win32.h"
 
-#include "addin/host_connection.h"
-#include "addin/messages.h"
-#include "addin/tag_window.h"
-
-static_assert(vx::TAG_WINDOW_STYLE == (WS_OVERLAPPEDWINDOW | WS_VISIBLE));
-static_assert(vx::TAG_WINDOW_EX_STYLE == WS_EX_CLIENTEDGE);
+#include "addin/host_connection_win32.h"
+#include "addin/tag_window_win32.h"
 
 namespace vx {
+
+constexpr DWORD TAG_WINDOW_EX_STYLE = WS_EX_CLIENTEDGE;
 
 const char TAG_WINDOW_TITLE[] = "VX HTML文書作成 v5.60";
 
@@ -35,7 +33,7 @@ void OpenTagWindow(TWindow* hostWindow, HWND editWindow, const char* definitionP
 
   auto* window = new TMFrameWindow(hostWindow, TAG_WINDOW_TITLE);
   CurrentTagWindow = window;
-  window->Attr.ExStyle = TAG_WINDOW_EX_STYLE;
+  window->attr.exStyle = TAG_WINDOW_EX_STYLE;
   OpeningInProgress = true;
   const bool created = window->Create();
   OpeningInProgress = false;

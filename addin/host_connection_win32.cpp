@@ -1,14 +1,9 @@
 // Everything the add-in tells the host goes out here, synchronously.
-#include "addin/host_connection.h"
+#include "addin/host_connection_win32.h"
 
-#include "addin/messages.h"
+#include "protocol/messages_win32.h"
 
 namespace vx {
-
-static_assert(WM_HOST_INSERT == WM_USER + 35, "the host listens for WM_USER + 35");
-static_assert(MSG_ACTIVATE == WM_ACTIVATE && MSG_PARENTNOTIFY == WM_PARENTNOTIFY &&
-                  MSG_SIZE == WM_SIZE && ACTIVATE_CLICK == WA_CLICKACTIVE,
-              "protocol constants must equal the Win32 ones");
 
 HWND HostFrameHandle = nullptr;
 HWND EditWindowHandle = nullptr;
@@ -20,11 +15,11 @@ void SendInsertRequest(InsertCode code, const char* text) {
 }
 
 void SendFocusHandBack(std::uintptr_t treeWindow) {
-  SendMessageA(HostFrameHandle, WM_ACTIVATE, WA_CLICKACTIVE, static_cast<LPARAM>(treeWindow));
+  SendMessageA(HostFrameHandle, HAND_BACK_MESSAGE, HAND_BACK_WPARAM, static_cast<LPARAM>(treeWindow));
 }
 
 void SendResizeNotice(HWND tagWindow) {
-  SendMessageA(HostFrameHandle, WM_PARENTNOTIFY, MAKEWPARAM(WM_SIZE, 0),
+  SendMessageA(HostFrameHandle, RESIZE_NOTICE_MESSAGE, MAKEWPARAM(RESIZE_NOTICE_WPARAM, 0),
                reinterpret_cast<LPARAM>(tagWindow));
 }
 

@@ -13,7 +13,7 @@ RECT DockingRectangle(HWND editWindow) {
 }
 
 // The attribute of each value, in the order of PLACEMENT_VALUE_NAMES.
-constexpr std::int32_t Placement::*kFields[] = {&Placement::x, &Placement::y, &Placement::w,
+constexpr std::int32_t Placement::*FIELDS[] = {&Placement::x, &Placement::y, &Placement::w,
                                                 &Placement::h};
 
 HKEY OpenPlacementKey() {
@@ -38,7 +38,7 @@ Placement LoadPlacement(HWND editWindow) {
     const LONG status = RegQueryValueExA(key, PLACEMENT_VALUE_NAMES[i], nullptr, &type,
                                          reinterpret_cast<BYTE*>(buffer), &size);
     if (status == ERROR_SUCCESS) {
-      placement.*kFields[i] = ParsePlacementValue(buffer, size < sizeof buffer ? size : sizeof buffer);
+      placement.*FIELDS[i] = ParsePlacementValue(buffer, size < sizeof buffer ? size : sizeof buffer);
     }
   }
   RegCloseKey(key);
@@ -50,7 +50,7 @@ void SavePlacement(const Placement& placement) {
   if (key == nullptr) return;
   for (int i = 0; i < 4; ++i) {
     char buffer[PLACEMENT_BUFFER_SIZE];
-    const std::size_t length = FormatPlacementValue(placement.*kFields[i], buffer);
+    const std::size_t length = FormatPlacementValue(placement.*FIELDS[i], buffer);
     RegSetValueExA(key, PLACEMENT_VALUE_NAMES[i], 0, REG_SZ,
                    reinterpret_cast<const BYTE*>(buffer), static_cast<DWORD>(length + 1));
   }

@@ -19,18 +19,18 @@
 
 namespace {
 
-constexpr int kRounds = 21;
-constexpr int kLoadsPerRound = 20;
+constexpr int ROUNDS = 21;
+constexpr int LOADS_PER_ROUND = 20;
 // Where both sides leave a trace of what they read, so neither is optimised away.
-volatile unsigned long g_trace = 0;
+volatile unsigned long Trace = 0;
 
 class CountingSink : public vx::DefinitionSink {
  public:
-  vx::TreeItem AddItem(vx::TreeItem, const char* caption, vx::UserItemKind, std::int32_t) override {
+  vx::DefinitionItem AddItem(vx::DefinitionItem, const char* caption, vx::UserItemKind, std::int32_t) override {
     checksum += static_cast<unsigned char>(caption[0]);
     return ++items;
   }
-  vx::TreeItem items = 0;
+  vx::DefinitionItem items = 0;
   unsigned long checksum = 0;
 };
 
@@ -51,7 +51,7 @@ double Seconds() {
 // Returns the time of one round, or a negative value when a load fell short.
 double TimeLoader(const char* path, unsigned long& sink) {
   const double start = Seconds();
-  for (int i = 0; i < kLoadsPerRound; ++i) {
+  for (int i = 0; i < LOADS_PER_ROUND; ++i) {
     CountingSink counting;
     vx::LoadDefinitionFile(path, counting);
     if (counting.items != 3000) return -1;
@@ -63,7 +63,7 @@ double TimeLoader(const char* path, unsigned long& sink) {
 double TimeFgetsLoop(const char* path, unsigned long& sink) {
   char line[256];
   const double start = Seconds();
-  for (int i = 0; i < kLoadsPerRound; ++i) {
+  for (int i = 0; i < LOADS_PER_ROUND; ++i) {
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) return -1;
     while (std::fgets(line, sizeof line, file) != nullptr) sink += static_cast<unsigned char>(line[0]);
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
   double loop = 1e9;
   unsigned long sink = 0;
   bool complete = true;
-  for (int round = 0; round < kRounds && complete; ++round) {
+  for (int round = 0; round < ROUNDS && complete; ++round) {
     const double ours = TimeLoader(path.c_str(), sink);
     const double theirs = TimeFgetsLoop(path.c_str(), sink);
     complete = ours >= 0 && theirs >= 0;
@@ -107,8 +107,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const double ratio = loader / loop;
-  g_trace = sink;
+  Trace = sink;
   std::printf("deffile: loader %.2f ms / fgets loop %.2f ms = %.2f (target <= 1.00)\n",
-              loader * 1e3 / kLoadsPerRound, loop * 1e3 / kLoadsPerRound, ratio);
+              loader * 1e3 / LOADS_PER_ROUND, loop * 1e3 / LOADS_PER_ROUND, ratio);
   return failAbove > 0 && ratio > failAbove ? 1 : 0;
 }

@@ -2,6 +2,8 @@
 // custom colours offered in the dialog, and the colour text they insert.
 #include "catalogue/color_choice.h"
 
+#include "catalogue/platform_seams.h"
+
 namespace vx {
 
 // Module state lives as long as the add-in is loaded; reopening the tag
@@ -43,13 +45,13 @@ void AbandonColorChoice() {
 bool ColorChoiceAbandoned() { return abandoned; }
 
 void FormatColorText(ColorRef color, char* colorText) {
-  static constexpr char kHexDigits[] = "0123456789ABCDEF";
+  static constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
   // HTML wants red first; a COLORREF holds red in its low byte. The top byte
   // is not part of the colour and never reaches the text.
   const unsigned channels[3] = {color & 0xFFu, (color >> 8) & 0xFFu, (color >> 16) & 0xFFu};
   for (int i = 0; i < 3; ++i) {
-    colorText[2 * i] = kHexDigits[channels[i] >> 4];
-    colorText[2 * i + 1] = kHexDigits[channels[i] & 0xFu];
+    colorText[2 * i] = HEX_DIGITS[channels[i] >> 4];
+    colorText[2 * i + 1] = HEX_DIGITS[channels[i] & 0xFu];
   }
   colorText[6] = '\0';
 }

@@ -1,5 +1,6 @@
 // Colour choice for colour-bearing tags. The decision and the colour text are
-// platform-free; the dialog itself is the seam ShowSystemColorDialog.
+// platform-free; the dialog itself is the seam ShowSystemColorDialog
+// (catalogue/platform_seams.h).
 #pragma once
 #include <cstdint>
 
@@ -17,12 +18,6 @@ constexpr ColorRef MakeColorRef(std::uint8_t red, std::uint8_t green, std::uint8
 extern ColorRef LastColor;
 extern ColorRef CustomColors[CUSTOM_COLOR_COUNT];
 extern bool ColorDialogClosed;
-
-// Shows the colour dialog opening on *color with the given custom colours.
-// Returns true and writes the chosen colour to *color when the user accepts;
-// false on cancel or failure. Win32: ChooseColorA (color_dialog_win32.cpp);
-// native tests and vxtags link scripted implementations.
-bool ShowSystemColorDialog(ColorRef* color, ColorRef* customColors);
 
 // Runs the dialog; on accept writes six uppercase hex digits (red first) to
 // colorText and returns true, on cancel writes the empty text and returns false.

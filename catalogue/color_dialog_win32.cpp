@@ -3,7 +3,7 @@
 
 #include <commdlg.h>
 
-#include "catalogue/color_choice.h"
+#include "catalogue/platform_seams.h"
 
 namespace vx {
 

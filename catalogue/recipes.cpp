@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "addin/host_protocol.h"
+#include "catalogue/platform_seams.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/color_choice.h"
 
@@ -15,7 +15,7 @@ enum RecipeKind : std::uint8_t {
   Pair,               // first with InsertLead, second with InsertTrail
   Link,               // first with InsertLead, "</A>" with InsertLinkTrail
   Single,             // first with InsertLead
-  Template,           // lines of a skeleton, see kTemplates
+  Template,           // lines of a skeleton, see TEMPLATES
   ColorRequired,      // first + colour + second; a cancel sends nothing
   ColorOptional,      // the same, with an empty colour after a cancel
   ColorOptionalPair,  // ColorOptional, then "\">" with InsertTrail
@@ -29,7 +29,7 @@ struct Recipe {
 };
 
 // One row per tag id, in tag id order (checked below).
-static constexpr Recipe kRecipes[TAG_COUNT] = {
+static constexpr Recipe RECIPES[TAG_COUNT] = {
     {  0, Template,          nullptr, nullptr},
     {  1, Pair,              "<TITLE>", "</TITLE>"},
     {  2, Pair,              "<BASE HREF=\"", "\">"},
@@ -211,18 +211,18 @@ static constexpr Recipe kRecipes[TAG_COUNT] = {
 
 constexpr bool RowsAreInTagIdOrder() {
   for (std::int32_t id = 0; id < TAG_COUNT; ++id) {
-    if (kRecipes[id].tagId != id) return false;
+    if (RECIPES[id].tagId != id) return false;
   }
   return true;
 }
-static_assert(RowsAreInTagIdOrder(), "kRecipes must hold tag id n at row n");
+static_assert(RowsAreInTagIdOrder(), "RECIPES must hold tag id n at row n");
 
 struct TemplateLine {
   const char* text;
   bool blankLineAfter;  // a second InsertLineEnd leaves an empty line
 };
 
-static constexpr TemplateLine kDocumentSkeleton[] = {
+static constexpr TemplateLine DOCUMENT_SKELETON[] = {
     {"<HTML>", false},
     {"  <HEAD>", false},
     {"  <TITLE></TITLE>", true},
@@ -232,7 +232,7 @@ static constexpr TemplateLine kDocumentSkeleton[] = {
     {"</HTML>", false},
 };
 
-static constexpr TemplateLine kFrameSkeleton[] = {
+static constexpr TemplateLine FRAME_SKELETON[] = {
     {"<HTML>", false},
     {"  <HEAD></HEAD>", false},
     {"  <FRAMESET option=\"\">", false},
@@ -248,13 +248,13 @@ struct TemplateRecipe {
   std::size_t lineCount;
 };
 
-static constexpr TemplateRecipe kTemplates[] = {
-    {0, kDocumentSkeleton, sizeof kDocumentSkeleton / sizeof kDocumentSkeleton[0]},
-    {54, kFrameSkeleton, sizeof kFrameSkeleton / sizeof kFrameSkeleton[0]},
+static constexpr TemplateRecipe TEMPLATES[] = {
+    {0, DOCUMENT_SKELETON, sizeof DOCUMENT_SKELETON / sizeof DOCUMENT_SKELETON[0]},
+    {54, FRAME_SKELETON, sizeof FRAME_SKELETON / sizeof FRAME_SKELETON[0]},
 };
 
-constexpr const char kLinkTrail[] = "</A>";
-constexpr const char kColorPairTrail[] = "\">";
+constexpr const char LINK_TRAIL[] = "</A>";
+constexpr const char COLOR_PAIR_TRAIL[] = "\">";
 
 // Appends text at buffer[length], never past the buffer; returns the new length.
 std::size_t AppendBounded(char* buffer, std::size_t length, const char* text) {
@@ -271,7 +271,7 @@ void SendThroughBuffer(char* buffer, InsertCode code, const char* text) {
 }
 
 void RunTemplate(std::int32_t tagId, char* buffer) {
-  for (const TemplateRecipe& recipe : kTemplates) {
+  for (const TemplateRecipe& recipe : TEMPLATES) {
     if (recipe.tagId != tagId) continue;
     for (std::size_t i = 0; i < recipe.lineCount; ++i) {
       const TemplateLine& line = recipe.lines[i];
@@ -295,7 +295,7 @@ bool RunColorRecipe(const Recipe& recipe, char* buffer) {
   length = AppendBounded(buffer, length, colorText);
   AppendBounded(buffer, length, recipe.second);
   SendInsertRequest(InsertLead, buffer);
-  if (recipe.kind == ColorOptionalPair) SendThroughBuffer(buffer, InsertTrail, kColorPairTrail);
+  if (recipe.kind == ColorOptionalPair) SendThroughBuffer(buffer, InsertTrail, COLOR_PAIR_TRAIL);
   return true;
 }
 
@@ -311,7 +311,7 @@ bool RunInsertionRecipe(std::int32_t tagId, const char* userText) {
 
   char buffer[RECIPE_BUFFER_SIZE];
   buffer[0] = '\0';
-  const Recipe& recipe = kRecipes[tagId];
+  const Recipe& recipe = RECIPES[tagId];
   switch (recipe.kind) {
     case Group:
       return true;
@@ -321,7 +321,7 @@ bool RunInsertionRecipe(std::int32_t tagId, const char* userText) {
       return true;
     case Link:
       SendThroughBuffer(buffer, InsertLead, recipe.first);
-      SendThroughBuffer(buffer, InsertLinkTrail, kLinkTrail);
+      SendThroughBuffer(buffer, InsertLinkTrail, LINK_TRAIL);
       return true;
     case Single:
       SendThroughBuffer(buffer, InsertLead, recipe.first);

@@ -1,11 +1,3 @@
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(VX_TRIPLET i686-w64-mingw32)
-# The -posix variants: GoogleTest needs std::mutex.
-set(CMAKE_C_COMPILER ${VX_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VX_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${VX_TRIPLET}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${VX_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw-common.cmake)

@@ -18,9 +18,9 @@ namespace vx {
 namespace {
 
 // The header as a UTF-8 editor would save it.
-constexpr const char kUtf8Header[] =
+constexpr const char UTF8_HEADER[] =
     "[VX-HTML\xE5\xAE\x9A\xE7\xBE\xA9\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB]";
-constexpr std::size_t kPieceLimit = DEFINITION_LINE_SIZE - 1;
+constexpr std::size_t PIECE_LIMIT = DEFINITION_LINE_SIZE - 1;
 
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 bool IsTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
@@ -103,7 +103,7 @@ bool Checker::Next(Piece& piece, bool scan) {
     column_ = 0;
     lineEncodingReported_ = lineNulReported_ = false;
   } else {
-    midLine_ = piece.count == kPieceLimit;
+    midLine_ = piece.count == PIECE_LIMIT;
     lineCutCharacter_ = pendingLead_;
   }
   return true;
@@ -155,7 +155,7 @@ bool Checker::CheckHeader(const Piece& piece) {
   } else if (StartsWith(piece.bytes, piece.count, "\xFF\xFE") ||
              StartsWith(piece.bytes, piece.count, "\xFE\xFF")) {
     reason = "the file is UTF-16; it must be code page 932";
-  } else if (StartsWith(piece.bytes, piece.count, kUtf8Header)) {
+  } else if (StartsWith(piece.bytes, piece.count, UTF8_HEADER)) {
     reason = "the header is written in UTF-8; it must be code page 932";
   } else if (StartsWith(piece.bytes, piece.count, DEFINITION_HEADER)) {
     const char* rest = piece.bytes + headerLength;

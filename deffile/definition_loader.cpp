@@ -14,21 +14,21 @@ namespace {
 // folder line leaves the deeper levels as they were.
 class FolderLevels {
  public:
-  TreeItem ParentFor(int level) const { return level == 0 ? 0 : slots_[level - 1]; }
-  TreeItem Current() const { return slots_[current_]; }
-  void Set(int level, TreeItem folder) {
+  DefinitionItem ParentFor(int level) const { return level == 0 ? 0 : slots_[level - 1]; }
+  DefinitionItem Current() const { return slots_[current_]; }
+  void Set(int level, DefinitionItem folder) {
     slots_[level] = folder;  // a refused folder leaves none here
     current_ = level;
   }
 
  private:
-  TreeItem slots_[MAX_FOLDER_DEPTH] = {};
+  DefinitionItem slots_[MAX_FOLDER_DEPTH] = {};
   int current_ = 0;
 };
 
 void AddFolder(const char* line, FolderLevels& levels, DefinitionSink& sink) {
   const FolderLine folder = SplitFolderLine(line);
-  const TreeItem parent = levels.ParentFor(folder.level);
+  const DefinitionItem parent = levels.ParentFor(folder.level);
   levels.Set(folder.level, sink.AddItem(parent, folder.caption, UserItemKind::Folder, FOLDER_VALUE));
 }
 

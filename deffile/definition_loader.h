@@ -3,9 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "catalogue/catalogue.h"  // TreeItem
-
 namespace vx {
+
+// The sink's handle of an added folder or entry, 0 when refused. Wide enough
+// for a window system's item handle, so a sink can hand its own handles back.
+using DefinitionItem = std::uintptr_t;
 
 inline constexpr int MAX_FOLDER_DEPTH = 100;
 // Folder lines after this many are not read: a file of nothing but dots would
@@ -21,8 +23,8 @@ enum class UserItemKind { Folder, Entry };
 class DefinitionSink {
  public:
   virtual ~DefinitionSink() = default;
-  virtual TreeItem AddItem(TreeItem parent, const char* caption, UserItemKind kind,
-                           std::int32_t value) = 0;
+  virtual DefinitionItem AddItem(DefinitionItem parent, const char* caption, UserItemKind kind,
+                                 std::int32_t value) = 0;
 };
 
 // A source of file bytes; Read returns the count delivered, 0 at end or error.

@@ -5,20 +5,20 @@
 namespace vx {
 namespace {
 
-constexpr unsigned char kCarriageReturn = 0x0D;
-constexpr unsigned char kEndMark = 0x1A;
+constexpr unsigned char CARRIAGE_RETURN = 0x0D;
+constexpr unsigned char END_MARK = 0x1A;
 
 // Squeezes the CR bytes out of data in place and returns the new length.
 // Whole runs between CRs move at once, so CR LF files cost one move a line.
 std::size_t DropCarriageReturns(unsigned char* data, std::size_t length) {
-  unsigned char* cr = static_cast<unsigned char*>(std::memchr(data, kCarriageReturn, length));
+  unsigned char* cr = static_cast<unsigned char*>(std::memchr(data, CARRIAGE_RETURN, length));
   if (cr == nullptr) return length;
   unsigned char* write = cr;
   const unsigned char* read = cr + 1;
   const unsigned char* end = data + length;
   while (read < end) {
     const unsigned char* next =
-        static_cast<const unsigned char*>(std::memchr(read, kCarriageReturn, end - read));
+        static_cast<const unsigned char*>(std::memchr(read, CARRIAGE_RETURN, end - read));
     const unsigned char* runEnd = next != nullptr ? next : end;
     std::memmove(write, read, runEnd - read);
     write += runEnd - read;
@@ -32,12 +32,12 @@ std::size_t DropCarriageReturns(unsigned char* data, std::size_t length) {
 // Cleans each block as it arrives, so that ReadLine only has to look for LF.
 bool TextModeReader::Refill() {
   while (!sourceDone_) {
-    std::size_t got = source_.Read(block_, kBlockSize);
-    if (got == 0 || got > kBlockSize) {
+    std::size_t got = source_.Read(block_, BLOCK_SIZE);
+    if (got == 0 || got > BLOCK_SIZE) {
       sourceDone_ = true;
       break;
     }
-    const unsigned char* mark = static_cast<const unsigned char*>(std::memchr(block_, kEndMark, got));
+    const unsigned char* mark = static_cast<const unsigned char*>(std::memchr(block_, END_MARK, got));
     if (mark != nullptr) {
       bytesAfterMarkInBlock_ = got - (mark - block_) - 1;
       got = mark - block_;

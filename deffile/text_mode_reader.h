@@ -32,9 +32,9 @@ class TextModeReader {
  private:
   bool Refill();
 
-  static constexpr std::size_t kBlockSize = 16384;
+  static constexpr std::size_t BLOCK_SIZE = 16384;
   ByteSource& source_;
-  unsigned char block_[kBlockSize];
+  unsigned char block_[BLOCK_SIZE];
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool sourceDone_ = false;

@@ -1,24 +1,24 @@
 // The application: its message loop and the queue of condemned window objects.
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 
 TApplication::TApplication(HINSTANCE instance)
-    : Instance(instance), MainWindow(nullptr), CondemnedHead(nullptr) {}
+    : instance_(instance), mainWindow_(nullptr), condemnedHead_(nullptr) {}
 
 TApplication::~TApplication() {
   DeleteCondemned();
-  // Deleting the main window runs Forget, which clears MainWindow.
-  delete MainWindow;
+  // Deleting the main window runs Forget, which clears mainWindow_.
+  delete mainWindow_;
   DeleteCondemned();
 }
 
-HINSTANCE TApplication::GetInstance() const { return Instance; }
+HINSTANCE TApplication::GetInstance() const { return instance_; }
 
 void TApplication::SetMainWindow(TWindow* window) {
-  MainWindow = window;
-  if (window && !window->Application) window->Application = this;
+  mainWindow_ = window;
+  if (window && !window->application_) window->application_ = this;
 }
 
-TWindow* TApplication::GetMainWindow() const { return MainWindow; }
+TWindow* TApplication::GetMainWindow() const { return mainWindow_; }
 
 bool TApplication::ProcessAppMsg(MSG&) { return false; }
 
@@ -62,7 +62,7 @@ bool TApplication::PumpWaitingMessages() {
 }
 
 bool TApplication::IsCondemned(const TWindow* window) const {
-  for (const TWindow* w = CondemnedHead; w; w = w->NextSiblingWindow) {
+  for (const TWindow* w = condemnedHead_; w; w = w->nextSiblingWindow_) {
     if (w == window) return true;
   }
   return false;
@@ -72,29 +72,29 @@ void TApplication::Condemn(TWindow* window) {
   if (!window || IsCondemned(window)) return;
   window->Detach();
   // Appended, so objects are deleted in the order they closed.
-  TWindow** tail = &CondemnedHead;
-  while (*tail) tail = &(*tail)->NextSiblingWindow;
-  window->NextSiblingWindow = nullptr;
+  TWindow** tail = &condemnedHead_;
+  while (*tail) tail = &(*tail)->nextSiblingWindow_;
+  window->nextSiblingWindow_ = nullptr;
   *tail = window;
 }
 
 void TApplication::DeleteCondemned() {
-  while (CondemnedHead) {
-    TWindow* window = CondemnedHead;
-    CondemnedHead = window->NextSiblingWindow;
-    window->NextSiblingWindow = nullptr;
+  while (condemnedHead_) {
+    TWindow* window = condemnedHead_;
+    condemnedHead_ = window->nextSiblingWindow_;
+    window->nextSiblingWindow_ = nullptr;
     delete window;
   }
 }
 
-// Called by a dying window so that neither the queue nor MainWindow keeps
+// Called by a dying window so that neither the queue nor mainWindow_ keeps
 // pointing at it, whoever deletes it.
 void TApplication::Forget(TWindow* window) {
-  if (MainWindow == window) MainWindow = nullptr;
-  for (TWindow** link = &CondemnedHead; *link; link = &(*link)->NextSiblingWindow) {
+  if (mainWindow_ == window) mainWindow_ = nullptr;
+  for (TWindow** link = &condemnedHead_; *link; link = &(*link)->nextSiblingWindow_) {
     if (*link == window) {
-      *link = window->NextSiblingWindow;
-      window->NextSiblingWindow = nullptr;
+      *link = window->nextSiblingWindow_;
+      window->nextSiblingWindow_ = nullptr;
       return;
     }
   }

@@ -1,24 +1,24 @@
 // TFrameWindow: a top-level window that may carry one client window object.
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 
 TFrameWindow::TFrameWindow(TWindow* parent, const char* title, TWindow* client, bool shrinkToClient,
                            HINSTANCE module)
-    : TWindow(parent, title), ClientWindow(client), ShrinkToClient(shrinkToClient), Module(module) {
-  Attr.Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-  Attr.ExStyle = 0;
-  Attr.X = Attr.Y = Attr.W = Attr.H = CW_USEDEFAULT;
+    : TWindow(parent, title), clientWindow_(client), shrinkToClient_(shrinkToClient), module_(module) {
+  attr.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+  attr.exStyle = 0;
+  attr.x = attr.y = attr.w = attr.h = CW_USEDEFAULT;
   if (client) {
     client->SetParent(this);
-    client->Attr.Style |= WS_CHILD | WS_VISIBLE;
+    client->attr.style |= WS_CHILD | WS_VISIBLE;
   }
 }
 
 TFrameWindow::~TFrameWindow() = default;
 
-TWindow* TFrameWindow::GetClientWindow() const { return HasClient() ? ClientWindow : nullptr; }
+TWindow* TFrameWindow::GetClientWindow() const { return HasClient() ? clientWindow_ : nullptr; }
 
 HINSTANCE TFrameWindow::GetModule() const {
-  if (Module) return Module;
+  if (module_) return module_;
   return GetApplication() ? GetApplication()->GetInstance() : nullptr;
 }
 
@@ -27,34 +27,34 @@ HINSTANCE TFrameWindow::GetModule() const {
 // children.
 bool TFrameWindow::HasClient() const {
   for (TWindow* child = FirstChild(); child; child = child->NextSibling()) {
-    if (child == ClientWindow) return ClientWindow != nullptr;
+    if (child == clientWindow_) return clientWindow_ != nullptr;
   }
   return false;
 }
 
 void TFrameWindow::SetupWindow() {
   TWindow::SetupWindow();
-  if (!HasClient() || ClientWindow->GetHandle()) return;
+  if (!HasClient() || clientWindow_->GetHandle()) return;
   HWND frame = GetHandle();
-  if (ShrinkToClient) {
-    RECT want{0, 0, ClientWindow->Attr.W, ClientWindow->Attr.H};
-    AdjustWindowRectEx(&want, Attr.Style, GetMenu(frame) != nullptr, Attr.ExStyle);
+  if (shrinkToClient_) {
+    RECT want{0, 0, clientWindow_->attr.w, clientWindow_->attr.h};
+    AdjustWindowRectEx(&want, attr.style, GetMenu(frame) != nullptr, attr.exStyle);
     SetWindowPos(frame, nullptr, 0, 0, want.right - want.left, want.bottom - want.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   RECT client;
   GetClientRect(frame, &client);
-  ClientWindow->Attr.X = 0;
-  ClientWindow->Attr.Y = 0;
-  ClientWindow->Attr.W = client.right;
-  ClientWindow->Attr.H = client.bottom;
-  ClientWindow->Create();
+  clientWindow_->attr.x = 0;
+  clientWindow_->attr.y = 0;
+  clientWindow_->attr.w = client.right;
+  clientWindow_->attr.h = client.bottom;
+  clientWindow_->Create();
 }
 
 LRESULT TFrameWindow::EvSize(WPARAM sizeType, LPARAM size) {
-  TWindow::EvSize(sizeType, size);
-  if (HasClient() && ClientWindow->GetHandle()) {
-    MoveWindow(ClientWindow->GetHandle(), 0, 0, LOWORD(size), HIWORD(size), TRUE);
+  DispatchFrom(TWindow::ResponseTable(), WM_SIZE, sizeType, size);
+  if (HasClient() && clientWindow_->GetHandle()) {
+    MoveWindow(clientWindow_->GetHandle(), 0, 0, LOWORD(size), HIWORD(size), TRUE);
   }
   return 0;
 }

@@ -2,13 +2,13 @@
 // class, the window procedure and response-table dispatch.
 #include <cstring>
 
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
 
-const char kClassName[] = "VxFrameWindow";
+const char CLASS_NAME[] = "VxFrameWindow";
 
 // The class belongs to vxframe.dll, whose procedure it names, whichever module
 // creates the first window.
@@ -31,14 +31,14 @@ struct TWindowProcedure {
 
 bool TWindowProcedure::RegisterDefaultClass() {
   WNDCLASSA existing;
-  if (GetClassInfoA(FrameworkInstance(), kClassName, &existing)) return true;
+  if (GetClassInfoA(FrameworkInstance(), CLASS_NAME, &existing)) return true;
   WNDCLASSA wc = {};
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = Procedure;
   wc.hInstance = FrameworkInstance();
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-  wc.lpszClassName = kClassName;
+  wc.lpszClassName = CLASS_NAME;
   return RegisterClassA(&wc) != 0;
 }
 
@@ -53,8 +53,8 @@ LRESULT CALLBACK TWindowProcedure::Procedure(HWND hwnd, UINT message, WPARAM wPa
   if (!window) return DefWindowProcA(hwnd, message, wParam, lParam);
 
   LRESULT result = window->HandleMessage(message, wParam, lParam);
-  if (message == WM_CREATE && result != -1 && !window->SetupDone) {
-    window->SetupDone = true;
+  if (message == WM_CREATE && result != -1 && !window->setupDone_) {
+    window->setupDone_ = true;
     window->SetupWindow();
   } else if (message == WM_NCDESTROY) {
     window->ReleaseHandle();
@@ -63,100 +63,100 @@ LRESULT CALLBACK TWindowProcedure::Procedure(HWND hwnd, UINT message, WPARAM wPa
 }
 
 TWindow::TWindow(TWindow* parent, const char* title, TApplication* app)
-    : Attr{WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, 0, 0, nullptr},
-      Handle(nullptr),
-      ParentWindow(nullptr),
-      Application(app),
-      Title(CopyText(title)),
-      FirstChildWindow(nullptr),
-      NextSiblingWindow(nullptr),
-      SetupDone(false),
-      WindowMade(false) {
+    : attr{WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, 0, 0, nullptr},
+      handle_(nullptr),
+      parentWindow_(nullptr),
+      application_(app),
+      title_(CopyText(title)),
+      firstChildWindow_(nullptr),
+      nextSiblingWindow_(nullptr),
+      setupDone_(false),
+      windowMade_(false) {
   SetParent(parent);
 }
 
 TWindow::~TWindow() {
   // From here on the native window's messages no longer reach this object,
   // whose derived parts are already gone.
-  HWND handle = Handle;
+  HWND handle = handle_;
   if (handle) SetWindowLongPtrA(handle, GWLP_USERDATA, 0);
-  Handle = nullptr;
-  while (FirstChildWindow) delete FirstChildWindow;  // each child unlinks itself
+  handle_ = nullptr;
+  while (firstChildWindow_) delete firstChildWindow_;  // each child unlinks itself
   Detach();
-  if (Application) Application->Forget(this);
+  if (application_) application_->Forget(this);
   if (handle && IsWindow(handle)) DestroyWindow(handle);
-  delete[] Title;
+  delete[] title_;
 }
 
-HWND TWindow::GetHandle() const { return Handle; }
-bool TWindow::HadWindow() const { return WindowMade; }
-TWindow* TWindow::Parent() const { return ParentWindow; }
-TApplication* TWindow::GetApplication() const { return Application; }
-const char* TWindow::GetTitle() const { return Title ? Title : ""; }
-TWindow* TWindow::FirstChild() const { return FirstChildWindow; }
-TWindow* TWindow::NextSibling() const { return ParentWindow ? NextSiblingWindow : nullptr; }
-const char* TWindow::DefaultClassName() { return kClassName; }
+HWND TWindow::GetHandle() const { return handle_; }
+bool TWindow::HadWindow() const { return windowMade_; }
+TWindow* TWindow::Parent() const { return parentWindow_; }
+TApplication* TWindow::GetApplication() const { return application_; }
+const char* TWindow::GetTitle() const { return title_ ? title_ : ""; }
+TWindow* TWindow::FirstChild() const { return firstChildWindow_; }
+TWindow* TWindow::NextSibling() const { return parentWindow_ ? nextSiblingWindow_ : nullptr; }
+const char* TWindow::DefaultClassName() { return CLASS_NAME; }
 
 void TWindow::SetParent(TWindow* parent) {
-  if (parent == ParentWindow) return;
+  if (parent == parentWindow_) return;
   Detach();
   if (!parent) return;
-  if (Application) Application->Forget(this);  // a condemned object that is adopted lives on
-  ParentWindow = parent;
+  if (application_) application_->Forget(this);  // a condemned object that is adopted lives on
+  parentWindow_ = parent;
   parent->AddChild(this);
-  if (!Application) Application = parent->Application;
+  if (!application_) application_ = parent->application_;
 }
 
 void TWindow::AddChild(TWindow* child) {
-  TWindow** tail = &FirstChildWindow;
-  while (*tail) tail = &(*tail)->NextSiblingWindow;
-  child->NextSiblingWindow = nullptr;
+  TWindow** tail = &firstChildWindow_;
+  while (*tail) tail = &(*tail)->nextSiblingWindow_;
+  child->nextSiblingWindow_ = nullptr;
   *tail = child;
 }
 
 void TWindow::RemoveChild(TWindow* child) {
-  for (TWindow** link = &FirstChildWindow; *link; link = &(*link)->NextSiblingWindow) {
+  for (TWindow** link = &firstChildWindow_; *link; link = &(*link)->nextSiblingWindow_) {
     if (*link == child) {
-      *link = child->NextSiblingWindow;
-      child->NextSiblingWindow = nullptr;
+      *link = child->nextSiblingWindow_;
+      child->nextSiblingWindow_ = nullptr;
       return;
     }
   }
 }
 
 void TWindow::Detach() {
-  if (!ParentWindow) return;
-  ParentWindow->RemoveChild(this);
-  ParentWindow = nullptr;
+  if (!parentWindow_) return;
+  parentWindow_->RemoveChild(this);
+  parentWindow_ = nullptr;
 }
 
 void TWindow::Attach(HWND handle) {
-  Handle = handle;
-  WindowMade = true;
+  handle_ = handle;
+  windowMade_ = true;
   SetWindowLongPtrA(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void TWindow::ReleaseHandle() {
-  if (Handle) SetWindowLongPtrA(Handle, GWLP_USERDATA, 0);
-  Handle = nullptr;
-  SetupDone = false;  // a later Create makes a new native window, set up afresh
+  if (handle_) SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+  handle_ = nullptr;
+  setupDone_ = false;  // a later Create makes a new native window, set up afresh
 }
 
 bool TWindow::Create() {
-  if (Handle || !TWindowProcedure::RegisterDefaultClass()) return false;
-  HWND parentHandle = ParentWindow ? ParentWindow->Handle : nullptr;
-  HMENU menu = (Attr.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(Attr.Id)) : Attr.Menu;
-  HWND handle = CreateWindowExA(Attr.ExStyle, kClassName, GetTitle(), Attr.Style, Attr.X, Attr.Y, Attr.W,
-                                Attr.H, parentHandle, menu, FrameworkInstance(), this);
-  return handle != nullptr && Handle == handle;
+  if (handle_ || !TWindowProcedure::RegisterDefaultClass()) return false;
+  HWND parentHandle = parentWindow_ ? parentWindow_->handle_ : nullptr;
+  HMENU menu = (attr.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(attr.id)) : attr.menu;
+  HWND handle = CreateWindowExA(attr.exStyle, CLASS_NAME, GetTitle(), attr.style, attr.x, attr.y, attr.w,
+                                attr.h, parentHandle, menu, FrameworkInstance(), this);
+  return handle != nullptr && handle_ == handle;
 }
 
 bool TWindow::CanClose() { return true; }
 
 bool TWindow::CloseWindow() {
   if (!CanClose()) return false;
-  if (Handle) DestroyWindow(Handle);
-  if (Application) Application->Condemn(this);
+  if (handle_) DestroyWindow(handle_);
+  if (application_) application_->Condemn(this);
   return true;
 }
 
@@ -167,36 +167,36 @@ LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWindow::DispatchFrom(const TResponseTable& table, UINT message, WPARAM wParam, LPARAM lParam) {
-  for (const TResponseTable* t = &table; t; t = t->Base ? &t->Base() : nullptr) {
-    for (std::size_t i = 0; i < t->Count; ++i) {
-      if (t->Entries[i].Message == message) return t->Entries[i].Handler(*this, wParam, lParam);
+  for (const TResponseTable* t = &table; t; t = t->base ? &t->base() : nullptr) {
+    for (std::size_t i = 0; i < t->count; ++i) {
+      if (t->entries[i].message == message) return t->entries[i].handler(*this, wParam, lParam);
     }
   }
   return DefaultProcessing(message, wParam, lParam);
 }
 
 LRESULT TWindow::DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) {
-  return Handle ? DefWindowProcA(Handle, message, wParam, lParam) : 0;
+  return handle_ ? DefWindowProcA(handle_, message, wParam, lParam) : 0;
 }
 
 // Only the normal placement is tracked, so that a window closed while
 // minimised or maximised reopens where the user last had it.
 LRESULT TWindow::EvMove(WPARAM, LPARAM) {
   RECT r;
-  if (!Handle || IsIconic(Handle) || IsZoomed(Handle) || !GetWindowRect(Handle, &r)) return 0;
+  if (!handle_ || IsIconic(handle_) || IsZoomed(handle_) || !GetWindowRect(handle_, &r)) return 0;
   POINT corner{r.left, r.top};
-  HWND parent = GetParent(Handle);
-  if ((GetWindowLongPtrA(Handle, GWL_STYLE) & WS_CHILD) && parent) ScreenToClient(parent, &corner);
-  Attr.X = corner.x;
-  Attr.Y = corner.y;
+  HWND parent = GetParent(handle_);
+  if ((GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD) && parent) ScreenToClient(parent, &corner);
+  attr.x = corner.x;
+  attr.y = corner.y;
   return 0;
 }
 
 LRESULT TWindow::EvSize(WPARAM sizeType, LPARAM) {
   RECT r;
-  if (!Handle || sizeType != SIZE_RESTORED || !GetWindowRect(Handle, &r)) return 0;
-  Attr.W = r.right - r.left;
-  Attr.H = r.bottom - r.top;
+  if (!handle_ || sizeType != SIZE_RESTORED || !GetWindowRect(handle_, &r)) return 0;
+  attr.w = r.right - r.left;
+  attr.h = r.bottom - r.top;
   return 0;
 }
 
@@ -206,7 +206,7 @@ LRESULT TWindow::EvClose(WPARAM, LPARAM) {
 }
 
 LRESULT TWindow::EvDestroy(WPARAM, LPARAM) {
-  if (Application && Application->GetMainWindow() == this) PostQuitMessage(0);
+  if (application_ && application_->GetMainWindow() == this) PostQuitMessage(0);
   return 0;
 }
 

@@ -14,13 +14,13 @@ namespace {
 enum class Step { OpenTagWindow, Activate, Type, Save, WaitForScreenshot, Finish };
 
 struct DemoAction {
-  Step Kind;
-  const char* Text;  // the tree label to activate, or the text to type
+  Step kind;
+  const char* text;  // the tree label to activate, or the text to type
 };
 
 // The labels are what a user sees in the tag tree; the last one is an entry of
 // the sample definition file.
-static constexpr DemoAction kScript[] = {
+static constexpr DemoAction SCRIPT[] = {
     {Step::OpenTagWindow,     nullptr},
     {Step::Activate,          "段落　<P>"},
     {Step::Type,              "Tags typed by keyboard"},
@@ -32,11 +32,11 @@ static constexpr DemoAction kScript[] = {
     {Step::Finish,            nullptr},
 };
 
-constexpr UINT kNextStep = WM_APP + 10;
-constexpr UINT_PTR kPollTimer = 1;
-constexpr int kMaxKeysPerActivation = 400;
-constexpr int kMaxPolls = 600;  // 200 ms each
-constexpr int kMaxTreeItems = 5000;
+constexpr UINT NEXT_STEP = WM_APP + 10;
+constexpr UINT_PTR POLL_TIMER = 1;
+constexpr int MAX_KEYS_PER_ACTIVATION = 400;
+constexpr int MAX_POLLS = 600;  // 200 ms each
+constexpr int MAX_TREE_ITEMS = 5000;
 
 int ExitCode = 1;
 
@@ -45,10 +45,10 @@ bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str(
 // Pre-order position of the caret and of the item labelled label, so that the
 // script knows whether the target lies above or below the caret.
 struct CaretAndTarget {
-  HTREEITEM Caret;
-  HTREEITEM Target = nullptr;
-  int CaretIndex = -1;
-  int TargetIndex = -1;
+  HTREEITEM caret;
+  HTREEITEM target = nullptr;
+  int caretIndex = -1;
+  int targetIndex = -1;
 };
 
 CaretAndTarget Locate(HWND tree, const char* label) {
@@ -56,12 +56,12 @@ CaretAndTarget Locate(HWND tree, const char* label) {
   int count = 0;
   FindInPreOrder(tree, [&](HTREEITEM item) {
     const int index = count++;
-    if (item == at.Caret) at.CaretIndex = index;
-    if (!at.Target && ItemCaption(tree, item) == label) {
-      at.Target = item;
-      at.TargetIndex = index;
+    if (item == at.caret) at.caretIndex = index;
+    if (!at.target && ItemCaption(tree, item) == label) {
+      at.target = item;
+      at.targetIndex = index;
     }
-    return count >= kMaxTreeItems;
+    return count >= MAX_TREE_ITEMS;
   });
   return at;
 }
@@ -81,15 +81,15 @@ void PressKey(HWND target, WPARAM key) {
 class TDemoDriver : public TWindow {
  public:
   TDemoDriver(TEditorFrame& frame, std::string documentPath, std::string outDir)
-      : TWindow(&frame), Frame(frame), DocumentPath(std::move(documentPath)), OutDir(std::move(outDir)) {
-    Attr.Style = WS_CHILD;  // invisible; a child so that it is never taken for the tag window
+      : TWindow(&frame), frame_(frame), documentPath_(std::move(documentPath)), outDir_(std::move(outDir)) {
+    attr.style = WS_CHILD;  // invisible; a child so that it is never taken for the tag window
   }
 
-  void Post() { PostMessageA(GetHandle(), kNextStep, 0, 0); }
+  void Post() { PostMessageA(GetHandle(), NEXT_STEP, 0, 0); }
 
   static const TResponseTable& ResponseTable() {
     static constexpr TResponseEntry rows[] = {
-        {kNextStep, Respond<&TDemoDriver::EvNextStep>},
+        {NEXT_STEP, Respond<&TDemoDriver::EvNextStep>},
         {WM_TIMER,  Respond<&TDemoDriver::EvTimer>},
     };
     static constexpr TResponseTable table{rows, sizeof rows / sizeof rows[0], &TWindow::ResponseTable};
@@ -106,57 +106,57 @@ class TDemoDriver : public TWindow {
   }
 
   LRESULT EvTimer(WPARAM, LPARAM) {
-    if (FileExists(OutDir + "\\vxhost-done") || ++Polls >= kMaxPolls) {
-      KillTimer(GetHandle(), kPollTimer);
+    if (FileExists(outDir_ + "\\vxhost-done") || ++polls_ >= MAX_POLLS) {
+      KillTimer(GetHandle(), POLL_TIMER);
       Advance();
     }
     return 0;
   }
 
   void Advance() {
-    ++Index;
-    Keys = 0;
+    ++index_;
+    keys_ = 0;
     Post();
   }
 
   void Fail(const char* what) {
     std::fprintf(stderr, "vxhost demo: %s\n", what);
-    Failed = true;
+    failed_ = true;
     // The screenshot still shows how far it got.
-    Index = sizeof kScript / sizeof kScript[0] - 2;
-    static_assert(kScript[sizeof kScript / sizeof kScript[0] - 2].Kind == Step::WaitForScreenshot);
+    index_ = sizeof SCRIPT / sizeof SCRIPT[0] - 2;
+    static_assert(SCRIPT[sizeof SCRIPT / sizeof SCRIPT[0] - 2].kind == Step::WaitForScreenshot);
     Post();
   }
 
   void Run() {
-    if (Index >= sizeof kScript / sizeof kScript[0]) return;
-    const DemoAction& action = kScript[Index];
-    switch (action.Kind) {
+    if (index_ >= sizeof SCRIPT / sizeof SCRIPT[0]) return;
+    const DemoAction& action = SCRIPT[index_];
+    switch (action.kind) {
       case Step::OpenTagWindow:
-        if (!Frame.OpenTagWindow()) return Fail("the tag window did not open (is vxhtml.dll beside vxhost.exe?)");
+        if (!frame_.OpenTagWindow()) return Fail("the tag window did not open (is vxhtml.dll beside vxhost.exe?)");
         return Advance();
       case Step::Activate:
-        return PressTowards(action.Text);
+        return PressTowards(action.text);
       case Step::Type:
-        for (const char* c = action.Text; *c; ++c) {
-          PostMessageA(Frame.EditWindow(), WM_CHAR, static_cast<unsigned char>(*c), 1);
+        for (const char* c = action.text; *c; ++c) {
+          PostMessageA(frame_.EditWindow(), WM_CHAR, static_cast<unsigned char>(*c), 1);
         }
         return Advance();
       case Step::Save:
-        if (!Frame.SaveDocument(DocumentPath.c_str())) return Fail("the document could not be saved");
-        Saved = true;
+        if (!frame_.SaveDocument(documentPath_.c_str())) return Fail("the document could not be saved");
+        saved_ = true;
         return Advance();
       case Step::WaitForScreenshot: {
         ShowBothWindows();
-        if (FILE* ready = std::fopen((OutDir + "\\vxhost-ready").c_str(), "wb")) std::fclose(ready);
-        SetTimer(GetHandle(), kPollTimer, 200, nullptr);
+        if (FILE* ready = std::fopen((outDir_ + "\\vxhost-ready").c_str(), "wb")) std::fclose(ready);
+        SetTimer(GetHandle(), POLL_TIMER, 200, nullptr);
         return;
       }
       case Step::Finish:
-        ExitCode = Saved && !Failed ? 0 : 1;
-        Frame.Link().Close();
-        PostMessageA(Frame.GetHandle(), WM_CLOSE, 0, 0);
-        ++Index;
+        ExitCode = saved_ && !failed_ ? 0 : 1;
+        frame_.Link().Close();
+        PostMessageA(frame_.GetHandle(), WM_CLOSE, 0, 0);
+        ++index_;
         return;
     }
   }
@@ -167,8 +167,8 @@ class TDemoDriver : public TWindow {
   // before the screenshot is called for.
   void ShowBothWindows() {
     const UINT redraw = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
-    RedrawWindow(Frame.GetHandle(), nullptr, nullptr, redraw);
-    if (HWND tagWindow = Frame.FindTagWindow()) {
+    RedrawWindow(frame_.GetHandle(), nullptr, nullptr, redraw);
+    if (HWND tagWindow = frame_.FindTagWindow()) {
       SetWindowPos(tagWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       RedrawWindow(tagWindow, nullptr, nullptr, redraw);
     }
@@ -178,23 +178,23 @@ class TDemoDriver : public TWindow {
   // One key per step, each step queued behind the key it sent, so that the
   // tree has moved before the next decision.
   void PressTowards(const char* label) {
-    HWND tree = FindTagTree(Frame.FindTagWindow());
+    HWND tree = FindTagTree(frame_.FindTagWindow());
     if (!tree) return Fail("no tag tree");
-    if (Keys == 0) Frame.OpenTagWindow();  // brings the tag window forward, as a user would
+    if (keys_ == 0) frame_.OpenTagWindow();  // brings the tag window forward, as a user would
     const CaretAndTarget walk = Locate(tree, label);
-    if (!walk.Target) return Fail("an entry of the script is missing from the tag tree");
-    if (++Keys > kMaxKeysPerActivation) return Fail("the caret never reached its entry");
+    if (!walk.target) return Fail("an entry of the script is missing from the tag tree");
+    if (++keys_ > MAX_KEYS_PER_ACTIVATION) return Fail("the caret never reached its entry");
 
-    if (walk.Caret == walk.Target) {
+    if (walk.caret == walk.target) {
       PressKey(tree, VK_RETURN);
-      std::fprintf(stderr, "vxhost demo: Enter on an entry after %d keys\n", Keys - 1);
+      std::fprintf(stderr, "vxhost demo: Enter on an entry after %d keys\n", keys_ - 1);
       return Advance();
     }
-    bool expanded = SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(walk.Caret), TVIS_EXPANDED) &
+    bool expanded = SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(walk.caret), TVIS_EXPANDED) &
                     TVIS_EXPANDED;
-    if (walk.Caret && IsAncestor(tree, walk.Caret, walk.Target) && !expanded) {
+    if (walk.caret && IsAncestor(tree, walk.caret, walk.target) && !expanded) {
       PressKey(tree, VK_RIGHT);
-    } else if (walk.CaretIndex < walk.TargetIndex) {
+    } else if (walk.caretIndex < walk.targetIndex) {
       PressKey(tree, VK_DOWN);
     } else {
       PressKey(tree, VK_UP);
@@ -202,14 +202,14 @@ class TDemoDriver : public TWindow {
     Post();
   }
 
-  TEditorFrame& Frame;
-  std::string DocumentPath;
-  std::string OutDir;
-  std::size_t Index = 0;
-  int Keys = 0;
-  int Polls = 0;
-  bool Saved = false;
-  bool Failed = false;
+  TEditorFrame& frame_;
+  std::string documentPath_;
+  std::string outDir_;
+  std::size_t index_ = 0;
+  int keys_ = 0;
+  int polls_ = 0;
+  bool saved_ = false;
+  bool failed_ = false;
 };
 
 }  // namespace

@@ -12,10 +12,10 @@ namespace vxhost {
 namespace {
 
 struct FileHandle {
-  HANDLE Handle;
-  explicit FileHandle(HANDLE h) : Handle(h) {}
+  HANDLE handle;
+  explicit FileHandle(HANDLE h) : handle(h) {}
   ~FileHandle() {
-    if (Handle != INVALID_HANDLE_VALUE) CloseHandle(Handle);
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
   }
   FileHandle(const FileHandle&) = delete;
   FileHandle& operator=(const FileHandle&) = delete;
@@ -53,24 +53,24 @@ bool SurvivesEditControl(const std::string& bytes) {
 // made it the user's file.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(const char* path) : Path(path) {}
+  explicit TemporaryFile(const char* path) : path_(path) {}
   ~TemporaryFile() {
-    if (!Kept) DeleteFileA(Path.c_str());
+    if (!kept_) DeleteFileA(path_.c_str());
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
-  const char* Name() const { return Path.c_str(); }
-  void Keep() { Kept = true; }
+  const char* Name() const { return path_.c_str(); }
+  void Keep() { kept_ = true; }
 
  private:
-  std::string Path;
-  bool Kept = false;
+  std::string path_;
+  bool kept_ = false;
 };
 
-constexpr UINT kDocumentCodePage = 932;
+constexpr UINT DOCUMENT_CODE_PAGE = 932;
 // The only way to learn that a character had no code page 932 form; a
 // best-fit look-alike ("a" for "a" with a ring) would go unnoticed otherwise.
-constexpr DWORD kStrictConversion = WC_NO_BEST_FIT_CHARS;
+constexpr DWORD STRICT_CONVERSION = WC_NO_BEST_FIT_CHARS;
 
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -82,19 +82,19 @@ bool ConvertsExactly(const wchar_t* text, int count, std::string* bytes) {
     return true;
   }
   BOOL usedDefault = FALSE;
-  const int size = WideCharToMultiByte(kDocumentCodePage, kStrictConversion, text, count, nullptr, 0, nullptr,
+  const int size = WideCharToMultiByte(DOCUMENT_CODE_PAGE, STRICT_CONVERSION, text, count, nullptr, 0, nullptr,
                                        &usedDefault);
   if (size <= 0 || usedDefault) return false;
   std::string narrow(static_cast<std::size_t>(size), '\0');
   usedDefault = FALSE;
-  if (WideCharToMultiByte(kDocumentCodePage, kStrictConversion, text, count, &narrow[0], size, nullptr,
+  if (WideCharToMultiByte(DOCUMENT_CODE_PAGE, STRICT_CONVERSION, text, count, &narrow[0], size, nullptr,
                           &usedDefault) != size ||
       usedDefault) {
     return false;
   }
   // Whatever a conversion replaced without saying so does not come back.
   std::vector<wchar_t> back(static_cast<std::size_t>(count) + 1);
-  const int wide = MultiByteToWideChar(kDocumentCodePage, MB_ERR_INVALID_CHARS, narrow.data(), size, back.data(),
+  const int wide = MultiByteToWideChar(DOCUMENT_CODE_PAGE, MB_ERR_INVALID_CHARS, narrow.data(), size, back.data(),
                                        count + 1);
   if (wide != count || std::wmemcmp(back.data(), text, static_cast<std::size_t>(count)) != 0) return false;
   if (bytes) bytes->swap(narrow);
@@ -126,17 +126,17 @@ FileResult ReadDocument(const char* path, std::string& bytes) {
   if (!path || !*path) return FileResult::CannotOpen;
   FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.Handle == INVALID_HANDLE_VALUE) return FileResult::CannotOpen;
+  if (file.handle == INVALID_HANDLE_VALUE) return FileResult::CannotOpen;
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.Handle, &size)) return FileResult::ReadFailed;
-  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > kMaxDocumentBytes) {
+  if (!GetFileSizeEx(file.handle, &size)) return FileResult::ReadFailed;
+  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > MAX_DOCUMENT_BYTES) {
     return FileResult::TooLarge;
   }
   std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
   std::size_t done = 0;
   while (done < content.size()) {
     DWORD got = 0;
-    if (!ReadFile(file.Handle, &content[done], static_cast<DWORD>(content.size() - done), &got, nullptr)) {
+    if (!ReadFile(file.handle, &content[done], static_cast<DWORD>(content.size() - done), &got, nullptr)) {
       return FileResult::ReadFailed;
     }
     if (got == 0) break;  // the file shrank while we read it
@@ -150,7 +150,7 @@ FileResult ReadDocument(const char* path, std::string& bytes) {
 
 FileResult WriteDocument(const char* path, const std::string& bytes) {
   if (!path || !*path) return FileResult::CannotOpen;
-  if (bytes.size() > kMaxDocumentBytes) return FileResult::TooLarge;
+  if (bytes.size() > MAX_DOCUMENT_BYTES) return FileResult::TooLarge;
   // A name the system makes unique, in the target's folder so that the
   // replacement is a rename on one volume; no file of the user's is touched.
   const std::string folder = FolderOf(path);
@@ -162,8 +162,8 @@ FileResult WriteDocument(const char* path, const std::string& bytes) {
   {
     FileHandle file(CreateFileA(temporary.Name(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Handle == INVALID_HANDLE_VALUE) return FileResult::FolderNotWritable;
-    if (!WriteAll(file.Handle, bytes) || !FlushFileBuffers(file.Handle)) return FileResult::WriteFailed;
+    if (file.handle == INVALID_HANDLE_VALUE) return FileResult::FolderNotWritable;
+    if (!WriteAll(file.handle, bytes) || !FlushFileBuffers(file.handle)) return FileResult::WriteFailed;
   }
   if (!MoveFileExA(temporary.Name(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return FileResult::WriteFailed;
@@ -197,7 +197,7 @@ FileResult EditTextForSaving(HWND edit, std::string& bytes, UnsavableCharacter& 
   const int length = GetWindowTextLengthW(edit);  // may overestimate, never underestimates
   if (length < 0 || (length == 0 && GetLastError() != ERROR_SUCCESS)) return FileResult::EditUnreadable;
   // Each UTF-16 unit needs at most two bytes: a longer text cannot be saved.
-  if (static_cast<unsigned long long>(length) > kMaxDocumentBytes * 2ull) return FileResult::TooLarge;
+  if (static_cast<unsigned long long>(length) > MAX_DOCUMENT_BYTES * 2ull) return FileResult::TooLarge;
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   SetLastError(ERROR_SUCCESS);
   const int copied = GetWindowTextW(edit, &text[0], length + 1);
@@ -240,10 +240,10 @@ const char* DescribeFailure(FileResult result) {
 }
 
 std::wstring WideFromCp932(const char* text) {
-  const int size = MultiByteToWideChar(kDocumentCodePage, 0, text, -1, nullptr, 0);
+  const int size = MultiByteToWideChar(DOCUMENT_CODE_PAGE, 0, text, -1, nullptr, 0);
   if (size <= 0) return std::wstring();
   std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(kDocumentCodePage, 0, text, -1, &wide[0], size);
+  MultiByteToWideChar(DOCUMENT_CODE_PAGE, 0, text, -1, &wide[0], size);
   wide.resize(static_cast<std::size_t>(size) - 1);
   return wide;
 }

@@ -11,7 +11,7 @@ namespace vxhost {
 enum class FileResult {
   Ok,
   CannotOpen,
-  TooLarge,    // more than kMaxDocumentBytes
+  TooLarge,    // more than MAX_DOCUMENT_BYTES
   NotText,     // holds a zero byte, which the edit control would cut the text at
   NotCodePageText,  // holds bytes that the control's code page conversion would change
   ReadFailed,
@@ -28,7 +28,7 @@ struct UnsavableCharacter {
   std::wstring character;
 };
 
-inline constexpr std::size_t kMaxDocumentBytes = 16 * 1024 * 1024;
+inline constexpr std::size_t MAX_DOCUMENT_BYTES = 16 * 1024 * 1024;
 
 FileResult ReadDocument(const char* path, std::string& bytes);
 // Writes a new file of its own name beside the target first and then

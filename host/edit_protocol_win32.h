@@ -37,14 +37,14 @@ class EditProtocol {
   void InsertAtSelectionStart(const char* text);
   void InsertAt(DWORD position, const char* text);
 
-  HWND Edit = nullptr;
-  WNDPROC Previous = nullptr;
-  bool Unicode = false;  // how Previous was installed, and how it is called
+  HWND edit_ = nullptr;
+  WNDPROC previous_ = nullptr;
+  bool unicode_ = false;  // how previous_ was installed, and how it is called
   // The pair a lead opened: where the lead ended and how much of the user's
   // selection follows it, in the control's own position units.
-  bool PairOpen = false;
-  DWORD AfterLead = 0;
-  DWORD WrappedLength = 0;
+  bool pairOpen_ = false;
+  DWORD afterLead_ = 0;
+  DWORD wrappedLength_ = 0;
 };
 
 }  // namespace vxhost

@@ -8,16 +8,16 @@
 namespace vxhost {
 namespace {
 
-const char kProgramName[] = "VX サンプルエディタ";
-const char kUntitled[] = "無題";
-const char kFileFilter[] = "HTML 文書 (*.htm;*.html)\0*.htm;*.html\0テキスト (*.txt)\0*.txt\0すべてのファイル (*.*)\0*.*\0";
+const char PROGRAM_NAME[] = "VX サンプルエディタ";
+const char UNTITLED[] = "無題";
+const char FILE_FILTER[] = "HTML 文書 (*.htm;*.html)\0*.htm;*.html\0テキスト (*.txt)\0*.txt\0すべてのファイル (*.*)\0*.*\0";
 
 struct MenuRow {
-  UINT Command;  // 0: separator
-  const char* Caption;
+  UINT command;  // 0: separator
+  const char* caption;
 };
 
-static constexpr MenuRow kFileMenu[] = {
+static constexpr MenuRow FILE_MENU[] = {
     {CmdNew,    "新規作成(&N)\tCtrl+N"},
     {CmdOpen,   "開く(&O)...\tCtrl+O"},
     {CmdSave,   "上書き保存(&S)\tCtrl+S"},
@@ -26,11 +26,11 @@ static constexpr MenuRow kFileMenu[] = {
     {CmdExit,   "終了(&X)"},
 };
 
-static constexpr MenuRow kToolsMenu[] = {
+static constexpr MenuRow TOOLS_MENU[] = {
     {CmdTagWindow, "タグウィンドウ(&T)\tCtrl+T / F8"},
 };
 
-static constexpr ACCEL kAccelerators[] = {
+static constexpr ACCEL ACCELERATORS[] = {
     {FCONTROL | FVIRTKEY, 'N',   CmdNew},
     {FCONTROL | FVIRTKEY, 'O',   CmdOpen},
     {FCONTROL | FVIRTKEY, 'S',   CmdSave},
@@ -42,10 +42,10 @@ template <std::size_t N>
 HMENU BuildPopup(const MenuRow (&rows)[N]) {
   HMENU popup = CreatePopupMenu();
   for (const MenuRow& row : rows) {
-    if (row.Command == 0) {
+    if (row.command == 0) {
       AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
     } else {
-      AppendMenuA(popup, MF_STRING, row.Command, row.Caption);
+      AppendMenuA(popup, MF_STRING, row.command, row.caption);
     }
   }
   return popup;
@@ -53,8 +53,8 @@ HMENU BuildPopup(const MenuRow (&rows)[N]) {
 
 HMENU BuildMenuBar() {
   HMENU bar = CreateMenu();
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildPopup(kFileMenu)), "ファイル(&F)");
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildPopup(kToolsMenu)), "ツール(&T)");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildPopup(FILE_MENU)), "ファイル(&F)");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildPopup(TOOLS_MENU)), "ツール(&T)");
   return bar;
 }
 
@@ -64,7 +64,7 @@ OPENFILENAMEA FileDialog(HWND owner, char* path, DWORD flags) {
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
-  ofn.lpstrFilter = kFileFilter;
+  ofn.lpstrFilter = FILE_FILTER;
   ofn.lpstrFile = path;
   ofn.nMaxFile = MAX_PATH;
   ofn.Flags = flags;
@@ -76,21 +76,21 @@ std::string NameOf(const std::string& path) { return path.substr(FolderOf(path).
 }  // namespace
 
 TEditorFrame::TEditorFrame(const char* definitionPath)
-    : TFrameWindow(nullptr, kProgramName), DefinitionPath(definitionPath ? definitionPath : "") {
-  Attr.Menu = BuildMenuBar();
-  Attr.X = 40;
-  Attr.Y = 40;
-  Attr.W = 900;
-  Attr.H = 640;
+    : TFrameWindow(nullptr, PROGRAM_NAME), definitionPath_(definitionPath ? definitionPath : "") {
+  attr.menu = BuildMenuBar();
+  attr.x = 40;
+  attr.y = 40;
+  attr.w = 900;
+  attr.h = 640;
 }
 
 TEditorFrame::~TEditorFrame() {
-  Protocol.Uninstall();
-  if (AcceleratorTable) DestroyAcceleratorTable(AcceleratorTable);
-  if (Font) DeleteObject(Font);
+  protocol_.Uninstall();
+  if (acceleratorTable_) DestroyAcceleratorTable(acceleratorTable_);
+  if (font_) DeleteObject(font_);
   // A menu that never reached a window is ours to free; one that did went
   // with its window.
-  if (!HadWindow() && Attr.Menu) DestroyMenu(Attr.Menu);
+  if (!HadWindow() && attr.menu) DestroyMenu(attr.menu);
 }
 
 void TEditorFrame::SetupWindow() {
@@ -99,20 +99,20 @@ void TEditorFrame::SetupWindow() {
   GetClientRect(GetHandle(), &area);
   // A Unicode control: it holds whatever is pasted, and a save can tell what
   // code page 932 lacks instead of finding "?" already in place.
-  Edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+  edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                              ES_AUTOHSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
                          0, 0, area.right, area.bottom, GetHandle(),
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditControlId)),
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(EDIT_CONTROL_ID)),
                          GetModuleHandleA(nullptr), nullptr);
-  Protocol.Install(Edit);
+  protocol_.Install(edit_);
   // No face is named: asking for a fixed-pitch shift-JIS font lets the font
   // mapper pick whichever installed face has the Japanese glyphs.
-  Font = CreateFontA(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+  font_ = CreateFontA(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "");
-  if (Edit && Font) SendMessageA(Edit, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
-  AcceleratorTable = CreateAcceleratorTableA(const_cast<ACCEL*>(kAccelerators),
-                                             static_cast<int>(sizeof kAccelerators / sizeof kAccelerators[0]));
+  if (edit_ && font_) SendMessageA(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  acceleratorTable_ = CreateAcceleratorTableA(const_cast<ACCEL*>(ACCELERATORS),
+                                             static_cast<int>(sizeof ACCELERATORS / sizeof ACCELERATORS[0]));
   UpdateTitle();
 }
 
@@ -131,23 +131,23 @@ const TResponseTable& TEditorFrame::ResponseTable() {
 const TResponseTable& TEditorFrame::Responses() const { return ResponseTable(); }
 
 LRESULT TEditorFrame::EvSize(WPARAM wParam, LPARAM lParam) {
-  TFrameWindow::EvSize(wParam, lParam);
-  if (Edit) MoveWindow(Edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+  DispatchFrom(TFrameWindow::ResponseTable(), WM_SIZE, wParam, lParam);
+  if (edit_) MoveWindow(edit_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
   return 0;
 }
 
 // The add-in's focus hand-back (and a click on the frame) sends the user back
 // to typing in the document.
 LRESULT TEditorFrame::EvActivate(WPARAM wParam, LPARAM lParam) {
-  if (LOWORD(wParam) == WA_CLICKACTIVE && HIWORD(wParam) == 0 && Edit) {
-    SetFocus(Edit);
+  if (LOWORD(wParam) == WA_CLICKACTIVE && HIWORD(wParam) == 0 && edit_) {
+    SetFocus(edit_);
     return 0;
   }
   return DispatchFrom(TFrameWindow::ResponseTable(), WM_ACTIVATE, wParam, lParam);
 }
 
 LRESULT TEditorFrame::EvSetFocus(WPARAM, LPARAM) {
-  if (Edit) SetFocus(Edit);
+  if (edit_) SetFocus(edit_);
   return 0;
 }
 
@@ -159,7 +159,7 @@ LRESULT TEditorFrame::EvCommand(WPARAM wParam, LPARAM lParam) {
   switch (LOWORD(wParam)) {
     case CmdNew: NewDocument(); return 0;
     case CmdOpen: {
-      if (!Interactive || !ConfirmDiscard()) return 0;
+      if (!interactive_ || !ConfirmDiscard()) return 0;
       char path[MAX_PATH] = {};
       OPENFILENAMEA ofn = FileDialog(GetHandle(), path, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
       if (GetOpenFileNameA(&ofn)) OpenDocument(path);
@@ -174,22 +174,22 @@ LRESULT TEditorFrame::EvCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void TEditorFrame::NewDocument() {
-  if (Interactive && !ConfirmDiscard()) return;
-  SetWindowTextA(Edit, "");
-  SendMessageA(Edit, EM_SETMODIFY, FALSE, 0);
-  Path.clear();
+  if (interactive_ && !ConfirmDiscard()) return;
+  SetWindowTextA(edit_, "");
+  SendMessageA(edit_, EM_SETMODIFY, FALSE, 0);
+  path_.clear();
   UpdateTitle();
 }
 
 bool TEditorFrame::OpenDocument(const char* path) {
-  return Adopt(LoadIntoEdit(Edit, path), path);
+  return Adopt(LoadIntoEdit(edit_, path), path);
 }
 
 bool TEditorFrame::SaveDocument(const char* path) {
-  std::string target = path && *path ? std::string(path) : Path;
+  std::string target = path && *path ? std::string(path) : path_;
   if (target.empty()) return SaveDocumentAs();
   UnsavableCharacter where;
-  const FileResult result = SaveFromEdit(Edit, target.c_str(), where);
+  const FileResult result = SaveFromEdit(edit_, target.c_str(), where);
   if (result == FileResult::Unsavable) {
     Report(DescribeUnsavable(where));
     return false;
@@ -202,15 +202,15 @@ bool TEditorFrame::Adopt(FileResult result, const char* path) {
     Report(DescribeFailure(result));
     return false;
   }
-  Path = path;
+  path_ = path;
   UpdateTitle();
   return true;
 }
 
 bool TEditorFrame::SaveDocumentAs() {
-  if (!Interactive) return false;
+  if (!interactive_) return false;
   char path[MAX_PATH] = {};
-  if (!Path.empty() && Path.size() < MAX_PATH) Path.copy(path, Path.size());
+  if (!path_.empty() && path_.size() < MAX_PATH) path_.copy(path, path_.size());
   OPENFILENAMEA ofn = FileDialog(GetHandle(), path, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
   ofn.lpstrDefExt = "html";
   if (!GetSaveFileNameA(&ofn)) return false;
@@ -218,31 +218,31 @@ bool TEditorFrame::SaveDocumentAs() {
 }
 
 bool TEditorFrame::EnsureAddIn() {
-  if (AddIn.Load(BesideProgram("vxhtml.dll").c_str())) return true;
-  if (!AddInMissingReported) Report("vxhtml.dll を読み込めません。タグウィンドウは使えません。");
-  AddInMissingReported = true;
+  if (addIn_.Load(BesideProgram("vxhtml.dll").c_str())) return true;
+  if (!addInMissingReported_) Report("vxhtml.dll を読み込めません。タグウィンドウは使えません。");
+  addInMissingReported_ = true;
   return false;
 }
 
 bool TEditorFrame::OpenTagWindow() {
-  return EnsureAddIn() && AddIn.Open(*this, Edit, DefinitionPath.c_str());
+  return EnsureAddIn() && addIn_.Open(*this, edit_, definitionPath_.c_str());
 }
 
 HWND TEditorFrame::FindTagWindow() const { return TagWindowLink::FindTagWindow(GetHandle()); }
 
 void TEditorFrame::ToggleTagWindow() {
   if (FindTagWindow()) {
-    AddIn.Close();
+    addIn_.Close();
   } else {
     OpenTagWindow();
   }
 }
 
-bool TEditorFrame::CanClose() { return !Interactive || ConfirmDiscard(); }
+bool TEditorFrame::CanClose() { return !interactive_ || ConfirmDiscard(); }
 
 bool TEditorFrame::ConfirmDiscard() {
-  if (!Edit || !SendMessageA(Edit, EM_GETMODIFY, 0, 0)) return true;
-  int answer = MessageBoxA(GetHandle(), "文書は変更されています。保存しますか？", kProgramName,
+  if (!edit_ || !SendMessageA(edit_, EM_GETMODIFY, 0, 0)) return true;
+  int answer = MessageBoxA(GetHandle(), "文書は変更されています。保存しますか？", PROGRAM_NAME,
                            MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDYES) return SaveDocument();
   return answer == IDNO;
@@ -252,13 +252,13 @@ void TEditorFrame::Report(const char* text) { Report(WideFromCp932(text)); }
 
 // Wide, so that a character outside code page 932 shows as itself.
 void TEditorFrame::Report(const std::wstring& text) {
-  LastReportText = text;
-  if (Interactive) MessageBoxW(GetHandle(), text.c_str(), WideFromCp932(kProgramName).c_str(), MB_OK | MB_ICONWARNING);
+  lastReport_ = text;
+  if (interactive_) MessageBoxW(GetHandle(), text.c_str(), WideFromCp932(PROGRAM_NAME).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void TEditorFrame::UpdateTitle() {
   if (!GetHandle()) return;
-  std::string title = (Path.empty() ? std::string(kUntitled) : NameOf(Path)) + " - " + kProgramName;
+  std::string title = (path_.empty() ? std::string(UNTITLED) : NameOf(path_)) + " - " + PROGRAM_NAME;
   SetWindowTextA(GetHandle(), title.c_str());
 }
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 #include "host/document_file_win32.h"
 #include "host/edit_protocol_win32.h"
 #include "host/tag_window_link_win32.h"
@@ -22,7 +22,7 @@ enum MenuCommand : UINT {
   CmdTagWindow = 201,
 };
 
-inline constexpr int kEditControlId = 100;
+inline constexpr int EDIT_CONTROL_ID = 100;
 
 class TEditorFrame : public TFrameWindow {
  public:
@@ -30,16 +30,16 @@ class TEditorFrame : public TFrameWindow {
   explicit TEditorFrame(const char* definitionPath);
   ~TEditorFrame() override;
 
-  HWND EditWindow() const { return Edit; }
-  HACCEL Accelerators() const { return AcceleratorTable; }
-  const std::string& DocumentPath() const { return Path; }
-  TagWindowLink& Link() { return AddIn; }
+  HWND EditWindow() const { return edit_; }
+  HACCEL Accelerators() const { return acceleratorTable_; }
+  const std::string& DocumentPath() const { return path_; }
+  TagWindowLink& Link() { return addIn_; }
 
   // Off: no message boxes and no file dialogs (scripted runs and tests);
   // failures are only returned.
-  void SetInteractive(bool interactive) { Interactive = interactive; }
+  void SetInteractive(bool interactive) { interactive_ = interactive; }
   // What the editor last told the user (or would have, when not interactive).
-  const std::wstring& LastReport() const { return LastReportText; }
+  const std::wstring& LastReport() const { return lastReport_; }
 
   void NewDocument();
   bool OpenDocument(const char* path);
@@ -76,16 +76,16 @@ class TEditorFrame : public TFrameWindow {
   // the document is that file.
   bool Adopt(FileResult result, const char* path);
 
-  std::string DefinitionPath;
-  std::string Path;
-  std::wstring LastReportText;
-  HWND Edit = nullptr;
-  HACCEL AcceleratorTable = nullptr;
-  HFONT Font = nullptr;
-  EditProtocol Protocol;
-  TagWindowLink AddIn;
-  bool Interactive = true;
-  bool AddInMissingReported = false;
+  std::string definitionPath_;
+  std::string path_;
+  std::wstring lastReport_;
+  HWND edit_ = nullptr;
+  HACCEL acceleratorTable_ = nullptr;
+  HFONT font_ = nullptr;
+  EditProtocol protocol_;
+  TagWindowLink addIn_;
+  bool interactive_ = true;
+  bool addInMissingReported_ = false;
 };
 
 }  // namespace vxhost

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 #include "host/demo_win32.h"
 #include "host/editor_frame_win32.h"
 
@@ -30,11 +30,11 @@ class THostApplication : public TApplication {
 };
 
 struct Options {
-  bool Demo = false;
-  bool OpenTagWindow = false;
-  std::string DocumentPath;
-  std::string OutDir;
-  std::string DefinitionPath;
+  bool demo = false;
+  bool openTagWindow = false;
+  std::string documentPath;
+  std::string outDir;
+  std::string definitionPath;
 };
 
 // The file dialogs move the current folder, and the tag window reads its
@@ -49,18 +49,18 @@ bool ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--demo") == 0) {
       if (i + 2 >= argc) return false;
-      options.Demo = true;
-      options.DocumentPath = argv[++i];
-      options.OutDir = argv[++i];
+      options.demo = true;
+      options.documentPath = argv[++i];
+      options.outDir = argv[++i];
     } else if (std::strcmp(argv[i], "--tag-window") == 0) {
-      options.OpenTagWindow = true;
-    } else if (options.DefinitionPath.empty()) {
-      options.DefinitionPath = FullPath(argv[i]);
+      options.openTagWindow = true;
+    } else if (options.definitionPath.empty()) {
+      options.definitionPath = FullPath(argv[i]);
     } else {
       return false;
     }
   }
-  if (options.DefinitionPath.empty()) options.DefinitionPath = vxhost::BesideProgram("sample.def");
+  if (options.definitionPath.empty()) options.definitionPath = vxhost::BesideProgram("sample.def");
   return true;
 }
 
@@ -74,18 +74,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     return 2;
   }
   THostApplication app(instance);
-  auto* frame = new vxhost::TEditorFrame(options.DefinitionPath.c_str());
+  auto* frame = new vxhost::TEditorFrame(options.definitionPath.c_str());
   app.SetMainWindow(frame);
-  frame->Attr.Style &= ~WS_VISIBLE;
+  frame->attr.style &= ~WS_VISIBLE;
   if (!frame->Create()) return 1;
-  ShowWindow(frame->GetHandle(), options.Demo ? SW_SHOWNORMAL : show);
+  ShowWindow(frame->GetHandle(), options.demo ? SW_SHOWNORMAL : show);
   UpdateWindow(frame->GetHandle());
 
-  if (options.Demo) {
-    if (!vxhost::StartDemo(*frame, options.DocumentPath, options.OutDir)) return 1;
-  } else if (options.OpenTagWindow) {
+  if (options.demo) {
+    if (!vxhost::StartDemo(*frame, options.documentPath, options.outDir)) return 1;
+  } else if (options.openTagWindow) {
     frame->OpenTagWindow();
   }
   int code = app.MessageLoop();
-  return options.Demo ? vxhost::DemoExitCode() : code;
+  return options.demo ? vxhost::DemoExitCode() : code;
 }

@@ -5,37 +5,37 @@
 namespace vxhost {
 
 bool TagWindowLink::Load(const char* libraryPath) {
-  if (!Module) Module = LoadLibraryA(libraryPath);
-  if (Module && !CreateHtmlWindow) {
-    CreateHtmlWindow =
-        reinterpret_cast<CreateHtmlWindowFunction>(reinterpret_cast<void*>(GetProcAddress(Module, "_CreateHtmlWindow")));
+  if (!module_) module_ = LoadLibraryA(libraryPath);
+  if (module_ && !createHtmlWindow_) {
+    createHtmlWindow_ =
+        reinterpret_cast<CreateHtmlWindowFunction>(reinterpret_cast<void*>(GetProcAddress(module_, "_CreateHtmlWindow")));
   }
   return IsLoaded();
 }
 
-bool TagWindowLink::IsLoaded() const { return CreateHtmlWindow != nullptr; }
+bool TagWindowLink::IsLoaded() const { return createHtmlWindow_ != nullptr; }
 
 bool TagWindowLink::Open(TWindow& host, HWND edit, const char* definitionPath) {
-  return CreateHtmlWindow && CreateHtmlWindow(&host, edit, definitionPath ? definitionPath : "");
+  return createHtmlWindow_ && createHtmlWindow_(&host, edit, definitionPath ? definitionPath : "");
 }
 
 void TagWindowLink::Close() {
-  if (CreateHtmlWindow) CreateHtmlWindow(nullptr, nullptr, "");
+  if (createHtmlWindow_) createHtmlWindow_(nullptr, nullptr, "");
 }
 
 namespace {
 
 struct OwnedSearch {
-  HWND Owner;
-  HWND Found;
+  HWND owner;
+  HWND found;
 };
 
 BOOL CALLBACK FindOwned(HWND hwnd, LPARAM lParam) {
   auto* search = reinterpret_cast<OwnedSearch*>(lParam);
   char name[32] = {};
   GetClassNameA(hwnd, name, sizeof name);
-  if (GetWindow(hwnd, GW_OWNER) == search->Owner && std::strcmp(name, TWindow::DefaultClassName()) == 0) {
-    search->Found = hwnd;
+  if (GetWindow(hwnd, GW_OWNER) == search->owner && std::strcmp(name, TWindow::DefaultClassName()) == 0) {
+    search->found = hwnd;
     return FALSE;
   }
   return TRUE;
@@ -47,7 +47,7 @@ HWND TagWindowLink::FindTagWindow(HWND hostFrame) {
   if (!hostFrame) return nullptr;
   OwnedSearch search{hostFrame, nullptr};
   EnumThreadWindows(GetCurrentThreadId(), FindOwned, reinterpret_cast<LPARAM>(&search));
-  return search.Found;
+  return search.found;
 }
 
 std::string FolderOf(const std::string& path) {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 
 namespace vxhost {
 
@@ -29,8 +29,8 @@ class TagWindowLink {
   static HWND FindTagWindow(HWND hostFrame);
 
  private:
-  HMODULE Module = nullptr;
-  CreateHtmlWindowFunction CreateHtmlWindow = nullptr;
+  HMODULE module_ = nullptr;
+  CreateHtmlWindowFunction createHtmlWindow_ = nullptr;
 };
 
 // The folder part of a code page 932 path, with its final separator.

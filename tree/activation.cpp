@@ -1,12 +1,12 @@
 #include "tree/activation.h"
 
-#include "addin/host_protocol.h"
-#include "addin/messages.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/color_choice.h"
+#include "catalogue/platform_seams.h"
 #include "catalogue/recipes.h"
 #include "deffile/definition_loader.h"
 #include "deffile/definition_text_table.h"
+#include "protocol/messages.h"
 
 namespace vx {
 namespace {

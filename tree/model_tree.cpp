@@ -13,7 +13,7 @@ TreeItem NextHandle() {
   return next;
 }
 
-const std::vector<TreeItem> kNoChildren;
+const std::vector<TreeItem> NO_CHILDREN;
 
 }  // namespace
 
@@ -77,7 +77,7 @@ const ModelItem* ModelTree::Find(TreeItem handle) const {
 const std::vector<TreeItem>& ModelTree::Children(TreeItem parent) const {
   if (parent == 0) return topLevel_;
   const ModelItem* item = Find(parent);
-  return item ? item->children : kNoChildren;
+  return item ? item->children : NO_CHILDREN;
 }
 
 std::vector<ModelItemAtDepth> ModelTree::PreOrder() const {

@@ -1,6 +1,7 @@
 #include "tree/tag_tree.h"
 
 #include <cstring>
+#include <type_traits>
 
 #include "deffile/definition_loader.h"
 
@@ -71,6 +72,8 @@ void ClearCatalogueItems() {
 
 // Adapts the loader's add-item operation to the tree: every user item goes
 // last under its parent, with the folder or tag image.
+static_assert(std::is_same_v<TreeItem, DefinitionItem>,
+              "the loader hands tree items back to the tree as its own handles");
 class TreeDefinitionSink : public DefinitionSink {
  public:
   TreeDefinitionSink(const TagTreeContext& ctx, TreePort& tree) : ctx_(ctx), tree_(tree) {}

@@ -2,15 +2,10 @@
 
 #include <commctrl.h>
 
-#include "addin/messages.h"
+#include "protocol/messages_win32.h"
 #include "tree/activation.h"
 #include "tree/tree_port_win32.h"
 
-static_assert(vx::MSG_KEYDOWN == WM_KEYDOWN && vx::MSG_CHAR == WM_CHAR);
-static_assert(vx::MSG_LBUTTONDBLCLK == WM_LBUTTONDBLCLK && vx::MSG_ACTIVATE == WM_ACTIVATE);
-static_assert(vx::KEY_RETURN == VK_RETURN && vx::KEY_DOWN == VK_DOWN);
-static_assert(vx::TREE_STYLE == (WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES |
-                                 TVS_LINESATROOT));
 static_assert(sizeof(HTREEITEM) == sizeof(vx::TreeItem));
 
 namespace vx {
@@ -75,14 +70,14 @@ int AddTreeImages(TagTreeContext& ctx, HIMAGELIST images, HINSTANCE resourceInst
     const char* name;
     std::int32_t TagTreeContext::*index;
   };
-  static constexpr Slot kSlots[] = {
+  static constexpr Slot SLOTS[] = {
       {"HTML0",  &TagTreeContext::imageHome},
       {"HTMLP",  &TagTreeContext::imageFolder},
       {"HTMLSP", &TagTreeContext::imageFolderSelected},
       {"HTMLC",  &TagTreeContext::imageTag},
       {"HTMLSC", &TagTreeContext::imageTagSelected},
   };
-  for (const Slot& slot : kSlots) {
+  for (const Slot& slot : SLOTS) {
     HBITMAP bitmap = LoadTreeBitmap(resourceInstance, slot.name);
     ctx.*slot.index = images && bitmap ? ImageList_Add(images, bitmap, nullptr) : -1;
     if (bitmap) DeleteObject(bitmap);

@@ -7,6 +7,10 @@
 
 namespace vx {
 
+inline constexpr DWORD TREE_STYLE = WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES |
+                                    TVS_LINESATROOT;
+inline constexpr int TREE_CONTROL_ID = 1000;
+
 // Creates, subclasses and gives images to the control; nullptr on failure.
 HWND CreateTagTree(TagTreeContext& ctx, HWND tagWindow, HINSTANCE resourceInstance);
 void FillTagTree(TagTreeContext& ctx, HWND tree, HINSTANCE resourceInstance,

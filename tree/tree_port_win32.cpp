@@ -1,13 +1,9 @@
 #include "tree/tree_port_win32.h"
 
-#include "addin/messages.h"
-
 namespace vx {
 namespace {
 
-static_assert(TREE_ITEM_MASK == (TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM));
-static_assert(TREE_SELECT_CARET == TVGN_CARET);
-
+constexpr UINT TREE_ITEM_MASK = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
 constexpr int ITEM_CAPTION_SIZE = 256;
 
 // Receives the caption of every queried item. Nothing reads it: the query is

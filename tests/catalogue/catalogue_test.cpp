@@ -12,7 +12,7 @@
 
 namespace {
 
-using vx::testing::ReadFixtureRecords;
+using vx::test_support::ReadFixtureRecords;
 
 std::string Utf8ToCp932(const std::string& utf8) {
   iconv_t converter = iconv_open("CP932", "UTF-8");

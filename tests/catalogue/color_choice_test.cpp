@@ -19,7 +19,7 @@ std::string Format(vx::ColorRef color) {
   return text;
 }
 
-class ColorChoice : public vx::testing::ColorStateGuard {};
+class ColorChoice : public vx::test_support::ColorStateGuard {};
 
 TEST_F(ColorChoice, StateAtLoad) {
   EXPECT_EQ(vx::LastColor, 0x008080FFu);

@@ -9,7 +9,7 @@
 #include "tests/fakes/recording_host.h"
 #include "tests/fakes/scripted_color_dialog.h"
 
-namespace vx::testing {
+namespace vx::test_support {
 
 class ColorStateGuard : public ::testing::Test {
  protected:
@@ -32,4 +32,4 @@ class ColorStateGuard : public ::testing::Test {
   ColorRef savedCustom_[CUSTOM_COLOR_COUNT] = {};
 };
 
-}  // namespace vx::testing
+}  // namespace vx::test_support

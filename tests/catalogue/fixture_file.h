@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace vx::testing {
+namespace vx::test_support {
 
 inline std::string FixturePath(const std::string& relativeToRoot) {
   const char* root = std::getenv("VX_SOURCE_DIR");
@@ -35,4 +35,4 @@ inline std::vector<std::vector<std::string>> ReadFixtureRecords(const std::strin
   return records;
 }
 
-}  // namespace vx::testing
+}  // namespace vx::test_support

@@ -17,14 +17,14 @@
 namespace {
 
 using vx::fakes::RecordedHostEvents;
-using vx::testing::ReadFixtureRecords;
+using vx::test_support::ReadFixtureRecords;
 using vx::fakes::RecordedInserts;
 using vx::fakes::SentInsert;
 using Inserts = std::vector<SentInsert>;
 
-const std::set<int> kColorTagIds = {16, 74, 75, 76, 77, 78, 158, 159, 160, 166, 167};
+const std::set<int> COLOR_TAG_IDS = {16, 74, 75, 76, 77, 78, 158, 159, 160, 166, 167};
 
-class Recipes : public vx::testing::ColorStateGuard {
+class Recipes : public vx::test_support::ColorStateGuard {
  protected:
   Inserts Run(std::int32_t tagId, const char* userText = nullptr) {
     vx::fakes::ClearRecordedHost();
@@ -46,7 +46,7 @@ TEST_F(Recipes, EveryTagIdSendsItsPublishedSequence) {
     // Group entries are the ids the fixture leaves out.
     EXPECT_EQ(listed == expected.end(), vx::IsGroupEntry(tagId)) << "tag " << tagId;
     EXPECT_EQ(Run(tagId), listed == expected.end() ? Inserts{} : listed->second) << "tag " << tagId;
-    const std::size_t dialogs = kColorTagIds.count(tagId);
+    const std::size_t dialogs = COLOR_TAG_IDS.count(tagId);
     EXPECT_EQ(vx::fakes::ColorDialogOpenings().size(), dialogs) << "tag " << tagId;
   }
 }

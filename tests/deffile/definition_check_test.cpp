@@ -11,7 +11,7 @@
 #include "deffile/definition_check.h"
 #include "tests/deffile/recording_sink.h"
 
-namespace vx::testing {
+namespace vx::test_support {
 namespace {
 
 using K = CheckFinding;
@@ -177,4 +177,4 @@ TEST(DefinitionCheck, StopsReadingAtTheEndMark) {
 }
 
 }  // namespace
-}  // namespace vx::testing
+}  // namespace vx::test_support

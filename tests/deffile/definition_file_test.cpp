@@ -11,7 +11,7 @@
 #include "deffile/definition_loader.h"
 #include "tests/deffile/recording_sink.h"
 
-namespace vx::testing {
+namespace vx::test_support {
 namespace {
 
 std::string TemporaryPath(const char* name) {
@@ -38,4 +38,4 @@ TEST(DefinitionFile, LoadsTheFileBytesUnchangedUnderItsCodePage932Name) {
 }
 
 }  // namespace
-}  // namespace vx::testing
+}  // namespace vx::test_support

@@ -11,7 +11,7 @@
 #include "deffile/definition_text_table.h"
 #include "tests/deffile/recording_sink.h"
 
-namespace vx::testing {
+namespace vx::test_support {
 namespace {
 
 using Paths = std::vector<std::string>;
@@ -276,4 +276,4 @@ TEST(DefinitionFile, MissingOrEmptyPathAddsNothing) {
 }
 
 }  // namespace
-}  // namespace vx::testing
+}  // namespace vx::test_support

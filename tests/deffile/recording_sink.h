@@ -10,11 +10,11 @@
 #include "deffile/definition_loader.h"
 #include "deffile/definition_text_table.h"
 
-namespace vx::testing {
+namespace vx::test_support {
 
 struct RecordedItem {
-  TreeItem handle;  // 0 when refused
-  TreeItem parent;
+  DefinitionItem handle;  // 0 when refused
+  DefinitionItem parent;
   std::string caption;
   UserItemKind kind;
   std::int32_t value;
@@ -25,9 +25,9 @@ class RecordingSink : public DefinitionSink {
   // Insertions are numbered from 0; the listed ones are refused.
   explicit RecordingSink(std::set<int> refused = {}) : refused_(std::move(refused)) {}
 
-  TreeItem AddItem(TreeItem parent, const char* caption, UserItemKind kind, std::int32_t value) override {
+  DefinitionItem AddItem(DefinitionItem parent, const char* caption, UserItemKind kind, std::int32_t value) override {
     const int ordinal = static_cast<int>(items.size());
-    const TreeItem handle = refused_.count(ordinal) ? 0 : static_cast<TreeItem>(1000 + ordinal);
+    const DefinitionItem handle = refused_.count(ordinal) ? 0 : static_cast<DefinitionItem>(1000 + ordinal);
     items.push_back({handle, parent, caption, kind, value});
     return handle;
   }
@@ -53,7 +53,7 @@ class RecordingSink : public DefinitionSink {
   std::vector<RecordedItem> items;
 
  private:
-  std::string PathOf(TreeItem handle) const {
+  std::string PathOf(DefinitionItem handle) const {
     if (handle == 0) return "";
     for (const RecordedItem& item : items)
       if (item.handle == handle) return PathOf(item.parent) + item.caption + "/";
@@ -72,4 +72,4 @@ inline std::vector<std::string> LoadPaths(const std::string& bytes, std::size_t 
   return sink.Paths();
 }
 
-}  // namespace vx::testing
+}  // namespace vx::test_support

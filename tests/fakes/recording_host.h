@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/host_protocol.h"
+#include "catalogue/platform_seams.h"
 
 namespace vx::fakes {
 

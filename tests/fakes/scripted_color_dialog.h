@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "catalogue/color_choice.h"
+#include "catalogue/platform_seams.h"
 
 namespace vx::fakes {
 

@@ -6,50 +6,50 @@
 #include <string>
 #include <vector>
 
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 
 namespace {
 
-constexpr UINT kProbe = WM_APP + 1;
-constexpr UINT kOther = WM_APP + 2;
+constexpr UINT PROBE = WM_APP + 1;
+constexpr UINT OTHER = WM_APP + 2;
 
 std::vector<std::string> Log;
 
 struct FrameworkTest : ::testing::Test {
-  TApplication App{GetModuleHandleA(nullptr)};
+  TApplication app{GetModuleHandleA(nullptr)};
   void SetUp() override { Log.clear(); }
 };
 
 // A frame that counts its set-ups and destructions and may refuse to close.
 class TProbeFrame : public TFrameWindow {
  public:
-  explicit TProbeFrame(TWindow* parent, int* deaths = nullptr)
-      : TFrameWindow(parent, "probe"), Deaths(deaths) {}
+  explicit TProbeFrame(TWindow* parent, int* deathCounter = nullptr)
+      : TFrameWindow(parent, "probe"), deaths(deathCounter) {}
   ~TProbeFrame() override {
-    if (Deaths) ++*Deaths;
+    if (deaths) ++*deaths;
   }
-  bool CanClose() override { return AllowClose; }
+  bool CanClose() override { return allowClose; }
 
   static const TResponseTable& ResponseTable() {
     static constexpr TResponseEntry rows[] = {
-        {kProbe, Respond<&TProbeFrame::EvProbe>},
-        {kOther, Respond<&TProbeFrame::EvOther>},
+        {PROBE, Respond<&TProbeFrame::EvProbe>},
+        {OTHER, Respond<&TProbeFrame::EvOther>},
     };
     static constexpr TResponseTable table{rows, 2, &TFrameWindow::ResponseTable};
     return table;
   }
 
-  int Setups = 0;
-  bool HandleExistedAtSetup = false;
-  bool AllowClose = true;
-  int* Deaths;
+  int setups = 0;
+  bool handleExistedAtSetup = false;
+  bool allowClose = true;
+  int* deaths;
 
  protected:
   const TResponseTable& Responses() const override { return ResponseTable(); }
   void SetupWindow() override {
     TFrameWindow::SetupWindow();
-    ++Setups;
-    HandleExistedAtSetup = GetHandle() && IsWindow(GetHandle());
+    ++setups;
+    handleExistedAtSetup = GetHandle() && IsWindow(GetHandle());
   }
   LRESULT EvProbe(WPARAM, LPARAM) {
     Log.push_back("base probe");
@@ -65,7 +65,7 @@ class TDerivedFrame : public TProbeFrame {
  public:
   using TProbeFrame::TProbeFrame;
   static const TResponseTable& ResponseTable() {
-    static constexpr TResponseEntry rows[] = {{kProbe, Respond<&TDerivedFrame::EvProbe>}};
+    static constexpr TResponseEntry rows[] = {{PROBE, Respond<&TDerivedFrame::EvProbe>}};
     static constexpr TResponseTable table{rows, 1, &TProbeFrame::ResponseTable};
     return table;
   }
@@ -74,7 +74,7 @@ class TDerivedFrame : public TProbeFrame {
   const TResponseTable& Responses() const override { return ResponseTable(); }
   LRESULT EvProbe(WPARAM w, LPARAM l) {
     Log.push_back("derived probe");
-    return DispatchFrom(TProbeFrame::ResponseTable(), kProbe, w, l) + 10;
+    return DispatchFrom(TProbeFrame::ResponseTable(), PROBE, w, l) + 10;
   }
 };
 
@@ -93,25 +93,25 @@ std::ostream& operator<<(std::ostream& out, const Placement& p) {
 }
 
 Placement PlacementOf(const TWindow& window) {
-  return {window.Attr.X, window.Attr.Y, window.Attr.W, window.Attr.H};
+  return {window.attr.x, window.attr.y, window.attr.w, window.attr.h};
 }
 
 HWND MakeFrame(TWindow& frame, int x, int y, int w, int h) {
-  frame.Attr.X = x;
-  frame.Attr.Y = y;
-  frame.Attr.W = w;
-  frame.Attr.H = h;
+  frame.attr.x = x;
+  frame.attr.y = y;
+  frame.attr.w = w;
+  frame.attr.h = h;
   return frame.Create() ? frame.GetHandle() : nullptr;
 }
 
 TEST_F(FrameworkTest, DerivedRowRunsFirstAndReachesTheBaseRowThenDefaultHandling) {
-  Root root(App);
+  Root root(app);
   auto* frame = new TDerivedFrame(&root);
   HWND hwnd = MakeFrame(*frame, 0, 0, 200, 100);
   ASSERT_NE(hwnd, nullptr);
 
-  EXPECT_EQ(SendMessageA(hwnd, kProbe, 0, 0), 11);
-  EXPECT_EQ(SendMessageA(hwnd, kOther, 0, 0), 2);  // no derived row: the base row answers
+  EXPECT_EQ(SendMessageA(hwnd, PROBE, 0, 0), 11);
+  EXPECT_EQ(SendMessageA(hwnd, OTHER, 0, 0), 2);  // no derived row: the base row answers
   EXPECT_EQ(Log, (std::vector<std::string>{"derived probe", "base probe", "base other"}));
 
   char title[16] = {};  // no row at all: DefWindowProcA answers
@@ -120,49 +120,49 @@ TEST_F(FrameworkTest, DerivedRowRunsFirstAndReachesTheBaseRowThenDefaultHandling
 }
 
 TEST_F(FrameworkTest, SetupRunsOnceWithTheWindowInPlaceBeforeCreateReturns) {
-  Root root(App);
+  Root root(app);
   auto* frame = new TProbeFrame(&root);
   ASSERT_NE(MakeFrame(*frame, 0, 0, 200, 100), nullptr);
-  EXPECT_EQ(frame->Setups, 1);
-  EXPECT_TRUE(frame->HandleExistedAtSetup);
+  EXPECT_EQ(frame->setups, 1);
+  EXPECT_TRUE(frame->handleExistedAtSetup);
   EXPECT_FALSE(frame->Create());  // a second native window is refused
-  App.PumpWaitingMessages();
-  EXPECT_EQ(frame->Setups, 1);
-  EXPECT_EQ(frame->GetApplication(), &App);
+  app.PumpWaitingMessages();
+  EXPECT_EQ(frame->setups, 1);
+  EXPECT_EQ(frame->GetApplication(), &app);
   EXPECT_EQ(GetWindow(frame->GetHandle(), GW_OWNER), nullptr);  // root has no native window
 }
 
 TEST_F(FrameworkTest, PlacementFollowsOnlyTheNormalWindow) {
-  Root root(App);
+  Root root(app);
   auto* frame = new TProbeFrame(&root);
   HWND hwnd = MakeFrame(*frame, 40, 30, 300, 200);
   ASSERT_NE(hwnd, nullptr);
 
   MoveWindow(hwnd, 50, 60, 320, 240, TRUE);
-  App.PumpWaitingMessages();
+  app.PumpWaitingMessages();
   const Placement normal{50, 60, 320, 240};
   EXPECT_EQ(PlacementOf(*frame), normal);
 
   ShowWindow(hwnd, SW_MAXIMIZE);
-  App.PumpWaitingMessages();
+  app.PumpWaitingMessages();
   ASSERT_TRUE(IsZoomed(hwnd));
   EXPECT_EQ(PlacementOf(*frame), normal);
 
   ShowWindow(hwnd, SW_RESTORE);
   ShowWindow(hwnd, SW_MINIMIZE);
-  App.PumpWaitingMessages();
+  app.PumpWaitingMessages();
   ASSERT_TRUE(IsIconic(hwnd));
   EXPECT_EQ(PlacementOf(*frame), normal);
 }
 
 TEST_F(FrameworkTest, ChildPlacementIsInParentClientCoordinatesAndAClientFillsItsFrame) {
-  Root root(App);
+  Root root(app);
   auto* client = new TWindow(nullptr);
   auto* frame = new TFrameWindow(&root, "frame", client);
   ASSERT_NE(MakeFrame(*frame, 100, 100, 300, 200), nullptr);
   ASSERT_NE(client->GetHandle(), nullptr);
   EXPECT_EQ(client->Parent(), frame);
-  EXPECT_EQ(client->GetApplication(), &App);
+  EXPECT_EQ(client->GetApplication(), &app);
 
   MoveWindow(frame->GetHandle(), 100, 100, 400, 300, TRUE);
   RECT area, inner;
@@ -176,35 +176,35 @@ TEST_F(FrameworkTest, ChildPlacementIsInParentClientCoordinatesAndAClientFillsIt
 }
 
 TEST_F(FrameworkTest, ClosedObjectOutlivesItsWindowUntilTheLoopRuns) {
-  Root root(App);
+  Root root(app);
   int deaths = 0;
   auto* frame = new TProbeFrame(&root, &deaths);
   EXPECT_FALSE(frame->HadWindow());
   HWND hwnd = MakeFrame(*frame, 0, 0, 200, 100);
   ASSERT_NE(hwnd, nullptr);
 
-  frame->AllowClose = false;
+  frame->allowClose = false;
   SendMessageA(hwnd, WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindow(hwnd));
-  EXPECT_FALSE(App.IsCondemned(frame));
+  EXPECT_FALSE(app.IsCondemned(frame));
 
-  frame->AllowClose = true;
+  frame->allowClose = true;
   SendMessageA(hwnd, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(hwnd));
   EXPECT_EQ(frame->GetHandle(), nullptr);
   EXPECT_TRUE(frame->HadWindow()) << "still known once the window is gone";
   EXPECT_EQ(deaths, 0);
-  EXPECT_TRUE(App.IsCondemned(frame));
+  EXPECT_TRUE(app.IsCondemned(frame));
   EXPECT_EQ(root.FirstChild(), nullptr);  // detached from its parent at once
 
-  App.PumpWaitingMessages();
+  app.PumpWaitingMessages();
   EXPECT_EQ(deaths, 1);
 }
 
 // The loop must delete after every message, not only when idle: a message
 // queued behind the close already sees the object gone.
 TEST_F(FrameworkTest, MessageLoopDeletesBeforeTheNextMessage) {
-  Root root(App);
+  Root root(app);
   int deaths = 0;
   auto* closing = new TProbeFrame(&root, &deaths);
   auto* observer = new TProbeFrame(&root);
@@ -212,32 +212,32 @@ TEST_F(FrameworkTest, MessageLoopDeletesBeforeTheNextMessage) {
   ASSERT_NE(MakeFrame(*observer, 0, 0, 200, 100), nullptr);
 
   struct TWatch : TWindow {
-    TWatch(TWindow* p, int* d) : TWindow(p), Deaths(d) {}
+    TWatch(TWindow* p, int* d) : TWindow(p), deaths(d) {}
     static const TResponseTable& ResponseTable() {
-      static constexpr TResponseEntry rows[] = {{kProbe, Respond<&TWatch::EvProbe>}};
+      static constexpr TResponseEntry rows[] = {{PROBE, Respond<&TWatch::EvProbe>}};
       static constexpr TResponseTable table{rows, 1, &TWindow::ResponseTable};
       return table;
     }
     const TResponseTable& Responses() const override { return ResponseTable(); }
     LRESULT EvProbe(WPARAM, LPARAM) {
-      Log.push_back(*Deaths ? "gone" : "alive");
+      Log.push_back(*deaths ? "gone" : "alive");
       return 0;
     }
-    int* Deaths;
+    int* deaths;
   };
   auto* watch = new TWatch(observer, &deaths);
   ASSERT_TRUE(watch->Create());
 
   PostMessageA(closing->GetHandle(), WM_CLOSE, 0, 0);
-  PostMessageA(watch->GetHandle(), kProbe, 0, 0);
+  PostMessageA(watch->GetHandle(), PROBE, 0, 0);
   PostQuitMessage(7);
-  EXPECT_EQ(App.MessageLoop(), 7);
+  EXPECT_EQ(app.MessageLoop(), 7);
   EXPECT_EQ(Log, std::vector<std::string>{"gone"});
 }
 
 TEST_F(FrameworkTest, DeletingAParentDeletesItsChildrenAndTheirWindows) {
   int deaths = 0;
-  auto* root = new Root(App);
+  auto* root = new Root(app);
   auto* parent = new TProbeFrame(root, &deaths);
   auto* owned = new TProbeFrame(parent, &deaths);
   auto* unborn = new TProbeFrame(parent, &deaths);  // never created
@@ -254,24 +254,24 @@ TEST_F(FrameworkTest, DeletingAParentDeletesItsChildrenAndTheirWindows) {
   delete root;
   EXPECT_EQ(deaths, 2);
   EXPECT_FALSE(IsWindow(parentHandle));
-  App.DeleteCondemned();
+  app.DeleteCondemned();
   EXPECT_EQ(deaths, 3);
 }
 
 TEST_F(FrameworkTest, ClosingTheMainWindowEndsTheLoopAndDeletesIt) {
   int deaths = 0;
-  Root root(App);
+  Root root(app);
   auto* top = new TProbeFrame(&root, &deaths);
-  App.SetMainWindow(top);
+  app.SetMainWindow(top);
   ASSERT_NE(MakeFrame(*top, 0, 0, 200, 100), nullptr);
   PostMessageA(top->GetHandle(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(App.MessageLoop(), 0);
+  EXPECT_EQ(app.MessageLoop(), 0);
   EXPECT_EQ(deaths, 1);
-  EXPECT_EQ(App.GetMainWindow(), nullptr);
+  EXPECT_EQ(app.GetMainWindow(), nullptr);
 }
 
 TEST_F(FrameworkTest, DefaultClassHasDoubleClicksArrowAndWindowBrush) {
-  Root root(App);
+  Root root(app);
   auto* frame = new TProbeFrame(&root);
   ASSERT_NE(MakeFrame(*frame, 0, 0, 200, 100), nullptr);
   WNDCLASSA wc;

@@ -21,8 +21,8 @@ namespace {
 class CheckingSink : public vx::DefinitionSink {
  public:
   explicit CheckingSink(unsigned refuseEvery) : refuseEvery_(refuseEvery) {}
-  vx::TreeItem AddItem(vx::TreeItem parent, const char* caption, vx::UserItemKind kind,
-                       std::int32_t value) override {
+  vx::DefinitionItem AddItem(vx::DefinitionItem parent, const char* caption, vx::UserItemKind kind,
+                             std::int32_t value) override {
     if (parent > made_) Fail();
     if (std::strlen(caption) > 255) Fail();
     if (kind == vx::UserItemKind::Entry) {
@@ -44,7 +44,7 @@ class CheckingSink : public vx::DefinitionSink {
  private:
   unsigned refuseEvery_;
   unsigned calls_ = 0;
-  vx::TreeItem made_ = 0;
+  vx::DefinitionItem made_ = 0;
   std::int32_t nextEntry_ = 0;
 };
 

@@ -8,8 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "addin/host_protocol.h"
-#include "addin/messages.h"
+#include "protocol/host_protocol.h"
 #include "host/document_file_win32.h"
 #include "host/edit_protocol_win32.h"
 
@@ -18,31 +17,31 @@ namespace {
 using Request = std::pair<std::int32_t, const char*>;
 
 struct EditProtocolTest : ::testing::Test {
-  HWND Edit = nullptr;
-  vxhost::EditProtocol Protocol;
+  HWND edit = nullptr;
+  vxhost::EditProtocol protocol;
 
   void SetUp() override {
-    Edit = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 0, 0,
+    edit = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 0, 0,
                            400, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(Edit, nullptr);
-    ASSERT_TRUE(Protocol.Install(Edit));
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(protocol.Install(edit));
   }
-  void TearDown() override { DestroyWindow(Edit); }
+  void TearDown() override { DestroyWindow(edit); }
 
   void Start(const char* text, int selStart, int selEnd) {
-    SetWindowTextA(Edit, text);
-    SendMessageA(Edit, EM_SETSEL, selStart, selEnd);
+    SetWindowTextA(edit, text);
+    SendMessageA(edit, EM_SETSEL, selStart, selEnd);
   }
   void Send(const std::vector<Request>& requests) {
     // Widened the way a 32-bit sender's signed code arrives on this side.
     for (const Request& r : requests) {
-      SendMessageA(Edit, vx::WM_HOST_INSERT, static_cast<WPARAM>(static_cast<std::uint32_t>(r.first)),
+      SendMessageA(edit, vx::WM_HOST_INSERT, static_cast<WPARAM>(static_cast<std::uint32_t>(r.first)),
                    reinterpret_cast<LPARAM>(r.second));
     }
   }
   std::string WithCaret() {
-    SendMessageA(Edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("|"));
-    return vxhost::EditText(Edit);
+    SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("|"));
+    return vxhost::EditText(edit);
   }
 };
 
@@ -96,7 +95,7 @@ TEST_F(EditProtocolTest, LargeDocumentStillTakesWholeInsertions) {
   for (int line = 0; line < 500; ++line) big += std::string(78, 'x') + "\r\n";
   Start(big.c_str(), 1 << 30, 1 << 30);  // caret at the end
   Send({{vx::InsertLead, "<P>"}, {vx::InsertTrail, "</P>"}});
-  EXPECT_EQ(vxhost::EditText(Edit), big + "<P></P>");
+  EXPECT_EQ(vxhost::EditText(edit), big + "<P></P>");
 }
 
 }  // namespace

@@ -16,66 +16,67 @@ namespace {
 // counts the boxes that came up.
 class MessageBoxAnswers {
  public:
-  explicit MessageBoxAnswers(std::vector<int> buttons) : Buttons(std::move(buttons)) {
-    Current = this;
-    Hook = SetWindowsHookExA(WH_CBT, &OnCbt, nullptr, GetCurrentThreadId());
+  explicit MessageBoxAnswers(std::vector<int> buttons) : buttons_(std::move(buttons)) {
+    current_ = this;
+    hook_ = SetWindowsHookExA(WH_CBT, &OnCbt, nullptr, GetCurrentThreadId());
   }
   ~MessageBoxAnswers() {
-    UnhookWindowsHookEx(Hook);
-    Current = nullptr;
+    UnhookWindowsHookEx(hook_);
+    current_ = nullptr;
   }
-  std::size_t Boxes = 0;
+  std::size_t boxes = 0;
 
  private:
   static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
     char name[16] = {};
     const HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && Current && GetClassNameA(window, name, sizeof name) && std::string(name) == "#32770") {
-      const std::size_t index = Current->Boxes++;
+    if (code == HCBT_ACTIVATE && current_ && GetClassNameA(window, name, sizeof name) &&
+        std::string(name) == "#32770") {
+      const std::size_t index = current_->boxes++;
       // A box nobody expected is closed, so that a failing test fails instead of hanging.
-      PostMessageA(window, WM_COMMAND, index < Current->Buttons.size() ? Current->Buttons[index] : IDCANCEL, 0);
+      PostMessageA(window, WM_COMMAND, index < current_->buttons_.size() ? current_->buttons_[index] : IDCANCEL, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
   }
-  static MessageBoxAnswers* Current;
-  std::vector<int> Buttons;
-  HHOOK Hook = nullptr;
+  static MessageBoxAnswers* current_;
+  std::vector<int> buttons_;
+  HHOOK hook_ = nullptr;
 };
-MessageBoxAnswers* MessageBoxAnswers::Current = nullptr;
+MessageBoxAnswers* MessageBoxAnswers::current_ = nullptr;
 
 struct EditorFrameTest : ::testing::Test {
-  TApplication App{GetModuleHandleA(nullptr)};
-  vxhost::TEditorFrame* Frame = nullptr;
-  std::string Folder;
+  TApplication app{GetModuleHandleA(nullptr)};
+  vxhost::TEditorFrame* frame = nullptr;
+  std::string folder;
 
   void SetUp() override {
-    Frame = new vxhost::TEditorFrame("");
-    Frame->SetInteractive(false);
-    App.SetMainWindow(Frame);
-    ASSERT_TRUE(Frame->Create());
-    ASSERT_NE(Frame->EditWindow(), nullptr);
+    frame = new vxhost::TEditorFrame("");
+    frame->SetInteractive(false);
+    app.SetMainWindow(frame);
+    ASSERT_TRUE(frame->Create());
+    ASSERT_NE(frame->EditWindow(), nullptr);
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    Folder = std::string(temp) + "vxhost-test";
-    CreateDirectoryA(Folder.c_str(), nullptr);
+    folder = std::string(temp) + "vxhost-test";
+    CreateDirectoryA(folder.c_str(), nullptr);
   }
 
   std::string Write(const char* name, const std::string& bytes) {
-    std::string path = Folder + "\\" + name;
+    std::string path = folder + "\\" + name;
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
   }
-  bool Modified() const { return SendMessageA(Frame->EditWindow(), EM_GETMODIFY, 0, 0) != 0; }
+  bool Modified() const { return SendMessageA(frame->EditWindow(), EM_GETMODIFY, 0, 0) != 0; }
   void Type(const wchar_t* text) {
-    SetWindowTextW(Frame->EditWindow(), text);
-    SendMessageA(Frame->EditWindow(), EM_SETMODIFY, TRUE, 0);
+    SetWindowTextW(frame->EditWindow(), text);
+    SendMessageA(frame->EditWindow(), EM_SETMODIFY, TRUE, 0);
   }
   bool LeftOwnFiles() const {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((Folder + "\\vx*.tmp").c_str(), &found);
+    HANDLE search = FindFirstFileA((folder + "\\vx*.tmp").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
-    DeleteFileA((Folder + "\\" + found.cFileName).c_str());
+    DeleteFileA((folder + "\\" + found.cFileName).c_str());
     return true;
   }
   static std::string Read(const std::string& path) {
@@ -88,10 +89,10 @@ TEST_F(EditorFrameTest, FocusHandBackPutsTheFocusIntoTheEditControl) {
   HWND other = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
   SetFocus(other);
-  App.PumpWaitingMessages();
+  app.PumpWaitingMessages();
   ASSERT_EQ(GetFocus(), other);
-  SendMessageA(Frame->GetHandle(), WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(other));
-  EXPECT_EQ(GetFocus(), Frame->EditWindow());
+  SendMessageA(frame->GetHandle(), WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(other));
+  EXPECT_EQ(GetFocus(), frame->EditWindow());
   DestroyWindow(other);
 }
 
@@ -99,36 +100,36 @@ TEST_F(EditorFrameTest, FocusHandBackPutsTheFocusIntoTheEditControl) {
 TEST_F(EditorFrameTest, DocumentBytesRoundTripThroughTheEditor) {
   const std::string bytes = "<P>表示　ソフト</P>\r\n\\ back\nslash\r\n\x81\x40";
   std::string source = Write("in.html", bytes);
-  ASSERT_TRUE(Frame->OpenDocument(source.c_str()));
-  EXPECT_EQ(vxhost::EditText(Frame->EditWindow()), bytes);
-  EXPECT_EQ(Frame->DocumentPath(), source);
+  ASSERT_TRUE(frame->OpenDocument(source.c_str()));
+  EXPECT_EQ(vxhost::EditText(frame->EditWindow()), bytes);
+  EXPECT_EQ(frame->DocumentPath(), source);
 
-  std::string copy = Folder + "\\out.html";
-  ASSERT_TRUE(Frame->SaveDocument(copy.c_str()));
+  std::string copy = folder + "\\out.html";
+  ASSERT_TRUE(frame->SaveDocument(copy.c_str()));
   EXPECT_EQ(Read(copy), bytes);
-  EXPECT_EQ(Frame->DocumentPath(), copy);
-  EXPECT_FALSE(SendMessageA(Frame->EditWindow(), EM_GETMODIFY, 0, 0));
+  EXPECT_EQ(frame->DocumentPath(), copy);
+  EXPECT_FALSE(SendMessageA(frame->EditWindow(), EM_GETMODIFY, 0, 0));
 }
 
 // Opening a file that the control cannot hold whole would lose its tail on
 // the next save, so it is refused and the current document stays.
 TEST_F(EditorFrameTest, RefusedFilesAndFailedSavesLeaveEverythingAsItWas) {
-  SetWindowTextA(Frame->EditWindow(), "current");
+  SetWindowTextA(frame->EditWindow(), "current");
   std::string binary = Write("zero.bin", std::string("ab\0cd", 5));
-  EXPECT_FALSE(Frame->OpenDocument(binary.c_str()));
-  EXPECT_FALSE(Frame->OpenDocument((Folder + "\\missing.html").c_str()));
+  EXPECT_FALSE(frame->OpenDocument(binary.c_str()));
+  EXPECT_FALSE(frame->OpenDocument((folder + "\\missing.html").c_str()));
   // Bytes that are no code page 932 text would come back changed from the control.
   for (const char* broken : {"a\x81 b", "tail\x82", "\x81\x7F"}) {
     const std::string path = Write("broken.html", broken);
-    EXPECT_EQ(vxhost::LoadIntoEdit(Frame->EditWindow(), path.c_str()), vxhost::FileResult::NotCodePageText)
+    EXPECT_EQ(vxhost::LoadIntoEdit(frame->EditWindow(), path.c_str()), vxhost::FileResult::NotCodePageText)
         << broken;
   }
-  EXPECT_EQ(vxhost::EditText(Frame->EditWindow()), "current");
+  EXPECT_EQ(vxhost::EditText(frame->EditWindow()), "current");
 
-  std::string bad = Folder + "\\no-such-folder\\x.html";
+  std::string bad = folder + "\\no-such-folder\\x.html";
   EXPECT_EQ(vxhost::WriteDocument(bad.c_str(), "x"), vxhost::FileResult::FolderNotWritable);
-  EXPECT_FALSE(Frame->SaveDocument(bad.c_str()));
-  EXPECT_NE(Frame->LastReport().find(L"フォルダーに新しいファイルを作れません"), std::wstring::npos);
+  EXPECT_FALSE(frame->SaveDocument(bad.c_str()));
+  EXPECT_NE(frame->LastReport().find(L"フォルダーに新しいファイルを作れません"), std::wstring::npos);
 
   // A target that cannot be replaced (held open by another program) stays as it was.
   std::string target = Write("kept.html", "old");
@@ -144,7 +145,7 @@ TEST_F(EditorFrameTest, RefusedFilesAndFailedSavesLeaveEverythingAsItWas) {
   EXPECT_EQ(Read(target), "new");
   EXPECT_EQ(Read(bystander), "mine");
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((Folder + "\\vx*.tmp").c_str(), &found);
+  HANDLE search = FindFirstFileA((folder + "\\vx*.tmp").c_str(), &found);
   EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a save's own file was left behind: " << found.cFileName;
   if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
@@ -158,21 +159,21 @@ TEST_F(EditorFrameTest, ACharacterShiftJisCannotHoldIsNamedAndNothingIsSaved) {
   const std::wstring unsavable[] = {L"\u00FC", L"\u20AC", L"\U00020BB7", L"\U0001F600", std::wstring(1, L'\xD800')};
   for (const std::wstring& character : unsavable) {
     Type((L"<P>\u8868</P>\r\nab" + character + L"c\u00E9\r\n").c_str());
-    EXPECT_FALSE(Frame->SaveDocument(target.c_str()));
+    EXPECT_FALSE(frame->SaveDocument(target.c_str()));
     EXPECT_EQ(Read(target), "old");
     EXPECT_TRUE(Modified());
-    const std::wstring& report = Frame->LastReport();
+    const std::wstring& report = frame->LastReport();
     EXPECT_NE(report.find(L"2 行目の文字「" + character + L"」"), std::wstring::npos);
     EXPECT_NE(report.find(L"シフトJISで保存できません"), std::wstring::npos);
   }
   Type(L"\U0001F600");
-  EXPECT_FALSE(Frame->SaveDocument(target.c_str()));
-  EXPECT_NE(Frame->LastReport().find(L"1 行目の文字「\U0001F600」(U+1F600)"), std::wstring::npos);
+  EXPECT_FALSE(frame->SaveDocument(target.c_str()));
+  EXPECT_NE(frame->LastReport().find(L"1 行目の文字「\U0001F600」(U+1F600)"), std::wstring::npos);
   EXPECT_FALSE(LeftOwnFiles());
 
   // What the code page holds, read as UTF-16, is saved byte for byte.
   Type(L"\u30BD\u8868\u2460\\");
-  ASSERT_TRUE(Frame->SaveDocument(target.c_str()));
+  ASSERT_TRUE(frame->SaveDocument(target.c_str()));
   EXPECT_EQ(Read(target), "\x83\x5C\x95\x5C\x87\x40\\");
   EXPECT_FALSE(Modified());
 }
@@ -189,7 +190,7 @@ TEST_F(EditorFrameTest, AnEditControlThatCannotBeReadIsNeverSavedAsEmpty) {
 
   // An empty document is no failure: it is saved as an empty file.
   Type(L"");
-  ASSERT_TRUE(Frame->SaveDocument(target.c_str()));
+  ASSERT_TRUE(frame->SaveDocument(target.c_str()));
   EXPECT_EQ(Read(target), "");
 }
 
@@ -197,20 +198,20 @@ TEST_F(EditorFrameTest, AnEditControlThatCannotBeReadIsNeverSavedAsEmpty) {
 // told as such; a failed replacement leaves no file of the save's own.
 TEST_F(EditorFrameTest, SaveLimitsAndFailuresMatchWhatOpeningAccepts) {
   const std::string target = Write("big.html", "old");
-  EXPECT_EQ(vxhost::WriteDocument(target.c_str(), std::string(vxhost::kMaxDocumentBytes + 1, 'a')),
+  EXPECT_EQ(vxhost::WriteDocument(target.c_str(), std::string(vxhost::MAX_DOCUMENT_BYTES + 1, 'a')),
             vxhost::FileResult::TooLarge);
   EXPECT_EQ(Read(target), "old");
-  ASSERT_EQ(vxhost::WriteDocument(target.c_str(), std::string(vxhost::kMaxDocumentBytes, 'a')),
+  ASSERT_EQ(vxhost::WriteDocument(target.c_str(), std::string(vxhost::MAX_DOCUMENT_BYTES, 'a')),
             vxhost::FileResult::Ok);
   std::string bytes;
   EXPECT_EQ(vxhost::ReadDocument(target.c_str(), bytes), vxhost::FileResult::Ok);
-  EXPECT_EQ(bytes.size(), vxhost::kMaxDocumentBytes);
+  EXPECT_EQ(bytes.size(), vxhost::MAX_DOCUMENT_BYTES);
 
   // A folder that exists but holds no new file (the kernel's own).
   EXPECT_EQ(vxhost::WriteDocument("Z:\\proc\\vx.html", "x"), vxhost::FileResult::FolderNotWritable);
 
   // The target is a folder: the replacement fails after the file was written.
-  const std::string folder = Folder + "\\a-folder";
+  const std::string folder = folder + "\\a-folder";
   CreateDirectoryA(folder.c_str(), nullptr);
   EXPECT_EQ(vxhost::WriteDocument(folder.c_str(), "x"), vxhost::FileResult::WriteFailed);
   EXPECT_FALSE(LeftOwnFiles());
@@ -220,44 +221,44 @@ TEST_F(EditorFrameTest, SaveLimitsAndFailuresMatchWhatOpeningAccepts) {
 // Logging off closes the editor: a modified document is asked about exactly
 // as at closing, and only Yes with a successful save or No let it end.
 TEST_F(EditorFrameTest, EndingTheSessionAsksAboutAModifiedDocumentAsClosingDoes) {
-  const HWND frame = Frame->GetHandle();
+  const HWND window = frame->GetHandle();
   const std::string path = Write("session.html", "old");
   Type(L"saved");
-  ASSERT_TRUE(Frame->SaveDocument(path.c_str()));
-  Frame->SetInteractive(true);
+  ASSERT_TRUE(frame->SaveDocument(path.c_str()));
+  frame->SetInteractive(true);
   {
     MessageBoxAnswers none({});
-    EXPECT_TRUE(SendMessageA(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)) << "nothing to ask about";
-    EXPECT_EQ(none.Boxes, 0u);
+    EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)) << "nothing to ask about";
+    EXPECT_EQ(none.boxes, 0u);
   }
   Type(L"changed");
   {
     MessageBoxAnswers cancel({IDCANCEL});
-    EXPECT_FALSE(SendMessageA(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
-    EXPECT_EQ(cancel.Boxes, 1u);
+    EXPECT_FALSE(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    EXPECT_EQ(cancel.boxes, 1u);
   }
   EXPECT_TRUE(Modified());
   {
     MessageBoxAnswers yesThenFailure({IDYES, IDOK});
     Type(L"changed \u20AC");
-    EXPECT_FALSE(SendMessageA(frame, WM_QUERYENDSESSION, 0, 0)) << "a save that failed keeps the session";
-    EXPECT_EQ(yesThenFailure.Boxes, 2u);
+    EXPECT_FALSE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0)) << "a save that failed keeps the session";
+    EXPECT_EQ(yesThenFailure.boxes, 2u);
   }
   {
     MessageBoxAnswers yes({IDYES});
     Type(L"changed");
-    EXPECT_TRUE(SendMessageA(frame, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0));
     EXPECT_EQ(Read(path), "changed");
   }
   {
     MessageBoxAnswers no({IDNO});
     Type(L"discarded");
-    EXPECT_TRUE(SendMessageA(frame, WM_QUERYENDSESSION, 0, 0));
-    EXPECT_EQ(no.Boxes, 1u);
+    EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_EQ(no.boxes, 1u);
     EXPECT_EQ(Read(path), "changed");
   }
-  Frame->SetInteractive(false);
-  EXPECT_TRUE(IsWindow(frame));
+  frame->SetInteractive(false);
+  EXPECT_TRUE(IsWindow(window));
 }
 
 TEST_F(EditorFrameTest, FolderOfSkipsBackslashTrailBytes) {

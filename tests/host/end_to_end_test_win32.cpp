@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/messages.h"
+#include "protocol/host_protocol.h"
 #include "host/document_file_win32.h"
 #include "host/editor_frame_win32.h"
 #include "host/tag_tree_reader_win32.h"
@@ -19,17 +19,17 @@
 namespace {
 
 struct Arrival {
-  std::string Target;  // "edit" or "frame"
-  UINT Message;
-  long long Code;
-  std::string Text;
+  std::string target;  // "edit" or "frame"
+  UINT message;
+  long long code;
+  std::string text;
   bool operator==(const Arrival& o) const {
-    return Target == o.Target && Message == o.Message && Code == o.Code && Text == o.Text;
+    return target == o.target && message == o.message && code == o.code && text == o.text;
   }
 };
 
 std::ostream& operator<<(std::ostream& out, const Arrival& a) {
-  return out << a.Target << " " << a.Message << " " << a.Code << " \"" << a.Text << "\"";
+  return out << a.target << " " << a.message << " " << a.code << " \"" << a.text << "\"";
 }
 
 std::vector<Arrival> Arrivals;
@@ -52,43 +52,43 @@ LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 struct EndToEndTest : ::testing::Test {
-  TApplication App{GetModuleHandleA(nullptr)};
-  vxhost::TEditorFrame* Frame = nullptr;
-  HHOOK Hook = nullptr;
-  HWND Tree = nullptr;
+  TApplication app{GetModuleHandleA(nullptr)};
+  vxhost::TEditorFrame* frame = nullptr;
+  HHOOK hook = nullptr;
+  HWND tree = nullptr;
 
   void SetUp() override {
     const char* root = std::getenv("VX_SOURCE_DIR");
     std::string definition = std::string(root ? root : "") + "\\host\\sample.def";
-    Frame = new vxhost::TEditorFrame(definition.c_str());
-    Frame->SetInteractive(false);
-    App.SetMainWindow(Frame);
-    ASSERT_TRUE(Frame->Create());
-    ASSERT_TRUE(Frame->OpenTagWindow());
-    App.PumpWaitingMessages();
-    HWND tagWindow = Frame->FindTagWindow();
+    frame = new vxhost::TEditorFrame(definition.c_str());
+    frame->SetInteractive(false);
+    app.SetMainWindow(frame);
+    ASSERT_TRUE(frame->Create());
+    ASSERT_TRUE(frame->OpenTagWindow());
+    app.PumpWaitingMessages();
+    HWND tagWindow = frame->FindTagWindow();
     ASSERT_NE(tagWindow, nullptr);
-    Tree = vxhost::FindTagTree(tagWindow);
-    ASSERT_NE(Tree, nullptr);
-    RecordedEdit = Frame->EditWindow();
-    RecordedFrame = Frame->GetHandle();
-    RecordedTree = Tree;
-    Hook = SetWindowsHookExA(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId());
+    tree = vxhost::FindTagTree(tagWindow);
+    ASSERT_NE(tree, nullptr);
+    RecordedEdit = frame->EditWindow();
+    RecordedFrame = frame->GetHandle();
+    RecordedTree = tree;
+    hook = SetWindowsHookExA(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId());
   }
   void TearDown() override {
-    if (Hook) UnhookWindowsHookEx(Hook);
+    if (hook) UnhookWindowsHookEx(hook);
   }
 
   void PressEnterOn(const char* label) {
-    HTREEITEM item = vxhost::FindItemByCaption(Tree, label);
+    HTREEITEM item = vxhost::FindItemByCaption(tree, label);
     ASSERT_NE(item, nullptr) << label;
-    SendMessageA(Tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-    SendMessageA(Tree, WM_KEYDOWN, VK_RETURN, 1);
-    App.PumpWaitingMessages();
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    SendMessageA(tree, WM_KEYDOWN, VK_RETURN, 1);
+    app.PumpWaitingMessages();
   }
   std::string WithCaret() {
-    SendMessageA(Frame->EditWindow(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("|"));
-    return vxhost::EditText(Frame->EditWindow());
+    SendMessageA(frame->EditWindow(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("|"));
+    return vxhost::EditText(frame->EditWindow());
   }
 };
 
@@ -98,7 +98,7 @@ TEST_F(EndToEndTest, EnterOnParagraphLeavesThePairWithTheCaretInsideAndTheFocusI
   EXPECT_EQ(Arrivals, (std::vector<Arrival>{{"edit", vx::WM_HOST_INSERT, 0, "<P>"},
                                             {"edit", vx::WM_HOST_INSERT, 1, "</P>"},
                                             {"frame", WM_ACTIVATE, handBack, ""}}));
-  EXPECT_EQ(GetFocus(), Frame->EditWindow());
+  EXPECT_EQ(GetFocus(), frame->EditWindow());
   EXPECT_EQ(WithCaret(), "<P>|</P>");
 }
 
@@ -106,12 +106,12 @@ TEST_F(EndToEndTest, SampleEntryInsertsItsStoredTextAndTheToggleClosesTheTagWind
   PressEnterOn("ページの先頭へ");
   EXPECT_EQ(WithCaret(), "<A HREF=\"#top\">ページの先頭へ</A>|");
 
-  Frame->ToggleTagWindow();
-  App.PumpWaitingMessages();
-  EXPECT_EQ(Frame->FindTagWindow(), nullptr);
-  Frame->ToggleTagWindow();  // the deleted object let a new one open
-  App.PumpWaitingMessages();
-  EXPECT_NE(Frame->FindTagWindow(), nullptr);
+  frame->ToggleTagWindow();
+  app.PumpWaitingMessages();
+  EXPECT_EQ(frame->FindTagWindow(), nullptr);
+  frame->ToggleTagWindow();  // the deleted object let a new one open
+  app.PumpWaitingMessages();
+  EXPECT_NE(frame->FindTagWindow(), nullptr);
 }
 
 }  // namespace

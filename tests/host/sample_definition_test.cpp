@@ -13,18 +13,18 @@
 namespace {
 
 struct Item {
-  vx::TreeItem Parent;
-  std::string Caption;
-  vx::UserItemKind Kind;
-  std::int32_t Value;
+  vx::DefinitionItem parent;
+  std::string caption;
+  vx::UserItemKind kind;
+  std::int32_t value;
 };
 
 struct RecordingSink : vx::DefinitionSink {
-  std::vector<Item> Items;
-  vx::TreeItem AddItem(vx::TreeItem parent, const char* caption, vx::UserItemKind kind,
-                       std::int32_t value) override {
-    Items.push_back({parent, caption, kind, value});
-    return Items.size();  // item handles 1, 2, ...
+  std::vector<Item> items;
+  vx::DefinitionItem AddItem(vx::DefinitionItem parent, const char* caption, vx::UserItemKind kind,
+                             std::int32_t value) override {
+    items.push_back({parent, caption, kind, value});
+    return items.size();  // item handles 1, 2, ...
   }
 };
 
@@ -39,22 +39,22 @@ TEST(HostSampleDefinition, LoadsFoldersNestedFolderAndEntries) {
 
   std::vector<std::string> folders;
   int entries = 0;
-  for (const Item& item : sink.Items) {
-    if (item.Kind == vx::UserItemKind::Folder) {
-      folders.push_back(item.Caption);
+  for (const Item& item : sink.items) {
+    if (item.kind == vx::UserItemKind::Folder) {
+      folders.push_back(item.caption);
     } else {
-      EXPECT_EQ(item.Value, entries++) << item.Caption;
-      EXPECT_NE(item.Parent, 0u) << item.Caption << " is outside every folder";
+      EXPECT_EQ(item.value, entries++) << item.caption;
+      EXPECT_NE(item.parent, 0u) << item.caption << " is outside every folder";
     }
   }
   ASSERT_EQ(folders.size(), 4u);
   EXPECT_EQ(entries, 13);
 
   // The second folder line has two dots: it hangs in the first folder.
-  ASSERT_GE(sink.Items.size(), 6u);
-  EXPECT_EQ(sink.Items[0].Parent, 0u);
-  EXPECT_EQ(sink.Items[5].Kind, vx::UserItemKind::Folder);
-  EXPECT_EQ(sink.Items[5].Parent, 1u);
+  ASSERT_GE(sink.items.size(), 6u);
+  EXPECT_EQ(sink.items[0].parent, 0u);
+  EXPECT_EQ(sink.items[5].kind, vx::UserItemKind::Folder);
+  EXPECT_EQ(sink.items[5].parent, 1u);
 
   EXPECT_STREQ(vx::DefinitionTextTable[0], "<A HREF=\"#top\">ページの先頭へ</A>");
   for (int i = 0; i < entries; ++i) EXPECT_NE(vx::DefinitionTextTable[i][0], '\0') << "entry " << i;

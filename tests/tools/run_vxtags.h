@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-namespace vx::testing {
+namespace vx::test_support {
 
 struct VxtagsRun {
   int status;  // -1 when vxtags did not exit by itself
@@ -30,4 +30,4 @@ inline VxtagsRun RunVxtags(const std::string& arguments, const std::string& erro
   return {WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, output};
 }
 
-}  // namespace vx::testing
+}  // namespace vx::test_support

@@ -15,10 +15,10 @@
 
 namespace {
 
-using vx::testing::VxtagsRun;
+using vx::test_support::VxtagsRun;
 
 VxtagsRun RunCheck(const std::string& path, const std::string& errorsTo = "/dev/null") {
-  return vx::testing::RunVxtags("check '" + path + "'", errorsTo);
+  return vx::test_support::RunVxtags("check '" + path + "'", errorsTo);
 }
 
 std::string TempFolder() {

@@ -9,11 +9,11 @@
 
 namespace {
 
-using vx::testing::RunVxtags;
-using vx::testing::VxtagsRun;
+using vx::test_support::RunVxtags;
+using vx::test_support::VxtagsRun;
 
 std::string Fixture(const char* name) {
-  return vx::testing::ReadWholeFile(vx::testing::FixturePath(std::string("tests/catalogue/") + name));
+  return vx::test_support::ReadWholeFile(vx::test_support::FixturePath(std::string("tests/catalogue/") + name));
 }
 
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {

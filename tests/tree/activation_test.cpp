@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "addin/messages.h"
 #include "catalogue/recipes.h"
 #include "deffile/definition_text_table.h"
+#include "protocol/messages.h"
 #include "tests/fakes/recording_host.h"
 #include "tests/fakes/scripted_color_dialog.h"
 #include "tests/tree/model_fill.h"
@@ -18,7 +18,7 @@ namespace {
 
 using fakes::HostEvent;
 
-constexpr std::intptr_t kPrevious = 0x5EED;
+constexpr std::intptr_t PREVIOUS = 0x5EED;
 
 // Host events as comparable rows: {code, text} for an insert, {99, window} for a hand-back.
 struct Event {
@@ -29,7 +29,7 @@ struct Event {
 std::ostream& operator<<(std::ostream& out, const Event& e) {
   return out << "{" << e.code << ", \"" << e.text << "\"}";
 }
-constexpr std::int32_t kHandBack = 99;
+constexpr std::int32_t HAND_BACK = 99;
 
 std::vector<Event> Recorded() {
   std::vector<Event> events;
@@ -37,13 +37,13 @@ std::vector<Event> Recorded() {
     if (e.kind == HostEvent::Kind::Insert) {
       events.push_back({e.insert.code, e.insert.text});
     } else {
-      events.push_back({kHandBack, std::to_string(e.treeWindow)});
+      events.push_back({HAND_BACK, std::to_string(e.treeWindow)});
     }
   }
   return events;
 }
 
-Event HandBack(const ModelTree& tree) { return {kHandBack, std::to_string(tree.windowId)}; }
+Event HandBack(const ModelTree& tree) { return {HAND_BACK, std::to_string(tree.windowId)}; }
 
 // The recipe's own requests for tagId, as RunInsertionRecipe sends them.
 std::vector<Event> RecipeOf(std::int32_t tagId) {
@@ -63,9 +63,9 @@ class Activation : public ::testing::Test {
  protected:
   void SetUp() override {
     fakes::ResetScriptedColorDialog();
-    testing::FillModel(ctx_, tree_, file_.path());
+    test_support::FillModel(ctx_, tree_, file_.path());
     fakes::ClearRecordedHost();
-    tree_.previousResult = kPrevious;
+    tree_.previousResult = PREVIOUS;
   }
 
   TreeItem Catalogue(std::int32_t id) { return CatalogueEntry(id)->treeItem; }
@@ -80,12 +80,12 @@ class Activation : public ::testing::Test {
     return HandleTreeMessage(tree_, MSG_LBUTTONDBLCLK, 1, DoubleClickLParam(x, y));
   }
 
-  testing::DefinitionFile file_{
+  test_support::DefinitionFile file_{
       ".User folder\n"
       "zero\n<z0>\n" "one\n<z1>\n" "two\n<z2>\n" "three\n<z3>\n"
       "four\n<B>user four</B>\n"
       "empty\n\n"};
-  TagTreeContext ctx_ = testing::ContextWithImages();
+  TagTreeContext ctx_ = test_support::ContextWithImages();
   ModelTree tree_;
 };
 
@@ -127,7 +127,7 @@ TEST_F(Activation, GroupEntrySwallowsEnterAndLeavesDoubleClickToTheControl) {
     tree_.previousCalls.clear();
     EXPECT_EQ(Enter(Catalogue(group)), 1);
     EXPECT_TRUE(tree_.previousCalls.empty());
-    EXPECT_EQ(DoubleClick(Catalogue(group)), kPrevious);
+    EXPECT_EQ(DoubleClick(Catalogue(group)), PREVIOUS);
     ASSERT_EQ(tree_.previousCalls.size(), 1u);
     EXPECT_EQ(tree_.previousCalls[0].message, MSG_LBUTTONDBLCLK);
     EXPECT_EQ(tree_.previousCalls[0].lParam, DoubleClickLParam(30, 40));
@@ -142,8 +142,8 @@ TEST_F(Activation, CategoryNodesFoldersAndNoItemGoToTheControl) {
   for (TreeItem item : {ctx_.categoryItems[0], ctx_.categoryItems[10], folder, TreeItem{0}, gone}) {
     SCOPED_TRACE(item);
     tree_.previousCalls.clear();
-    EXPECT_EQ(Enter(item), kPrevious);
-    EXPECT_EQ(DoubleClick(item), kPrevious);
+    EXPECT_EQ(Enter(item), PREVIOUS);
+    EXPECT_EQ(DoubleClick(item), PREVIOUS);
     ASSERT_EQ(tree_.previousCalls.size(), 2u);
     EXPECT_EQ(tree_.previousCalls[0].message, MSG_KEYDOWN);
     EXPECT_EQ(tree_.previousCalls[0].wParam, KEY_RETURN);
@@ -172,8 +172,8 @@ TEST_F(Activation, ValueThatNamesNoStoredTextIsNotAUserEntry) {
     SCOPED_TRACE(value);
     tree_.SetValue(item, value);
     tree_.previousCalls.clear();
-    EXPECT_EQ(Enter(item), kPrevious);
-    EXPECT_EQ(DoubleClick(item), kPrevious);
+    EXPECT_EQ(Enter(item), PREVIOUS);
+    EXPECT_EQ(DoubleClick(item), PREVIOUS);
     EXPECT_EQ(tree_.previousCalls.size(), 2u);
   }
   EXPECT_TRUE(Recorded().empty());
@@ -199,7 +199,7 @@ TEST_F(Activation, ControlDownHandsBackAloneAndPlainDownMovesTheCaret) {
 
   fakes::ClearRecordedHost();
   tree_.controlHeld = false;
-  EXPECT_EQ(HandleTreeMessage(tree_, MSG_KEYDOWN, KEY_DOWN, 0x01500001), kPrevious);
+  EXPECT_EQ(HandleTreeMessage(tree_, MSG_KEYDOWN, KEY_DOWN, 0x01500001), PREVIOUS);
   ASSERT_EQ(tree_.previousCalls.size(), 1u);
   EXPECT_EQ(tree_.previousCalls[0].wParam, KEY_DOWN);
   EXPECT_TRUE(Recorded().empty());
@@ -295,9 +295,9 @@ TEST_F(Activation, AnActivationWhileTheColourDialogIsUpDoesNothing) {
 }
 
 TEST(FindCatalogueEntry, FindsEveryEntryOfTheLatestFillAndNothingElse) {
-  TagTreeContext ctx = testing::ContextWithImages();
+  TagTreeContext ctx = test_support::ContextWithImages();
   ModelTree tree;
-  testing::FillModel(ctx, tree);
+  test_support::FillModel(ctx, tree);
   for (std::int32_t id = 0; id < TAG_COUNT; ++id) {
     EXPECT_EQ(FindCatalogueEntry(CatalogueEntry(id)->treeItem), id);
   }

@@ -12,7 +12,7 @@
 #include "tree/model_tree.h"
 #include "tree/tag_tree.h"
 
-namespace vx::testing {
+namespace vx::test_support {
 
 // The indices a full image list gives: HTML0 0, HTMLP 1, HTMLSP 3, HTMLC 5, HTMLSC 7.
 inline TagTreeContext ContextWithImages() {
@@ -54,4 +54,4 @@ inline void FillModel(TagTreeContext& ctx, ModelTree& tree, const char* definiti
   FillTagTreeItems(ctx, tree, CatalogueCaption, nullptr, definitionPath);
 }
 
-}  // namespace vx::testing
+}  // namespace vx::test_support

@@ -10,9 +10,9 @@
 namespace vx {
 namespace {
 
-using testing::ContextWithImages;
-using testing::DefinitionFile;
-using testing::FillModel;
+using test_support::ContextWithImages;
+using test_support::DefinitionFile;
+using test_support::FillModel;
 
 std::vector<std::int32_t> TagIdsUnder(const ModelTree& tree, TreeItem parent) {
   std::vector<std::int32_t> ids;
@@ -155,7 +155,7 @@ TEST(TagTreeFill, MissingDefinitionFileGivesTheCatalogueAlone) {
   FillModel(ctx, tree, "/nonexistent/definitions.txt");
   EXPECT_EQ(tree.Count(), 188u);
   ModelTree noPath;
-  FillTagTreeItems(ctx, noPath, testing::CatalogueCaption, nullptr, nullptr);
+  FillTagTreeItems(ctx, noPath, test_support::CatalogueCaption, nullptr, nullptr);
   EXPECT_EQ(noPath.Count(), 188u);
 }
 
@@ -215,7 +215,7 @@ TEST(TagTreeFill, RefusedGroupEntryLeavesNoStaleHandleBehind) {
 void CaptionsWithGaps(int category, char* buffer60, void*) {
   // Categories 3 and 7 have no caption resource: the loader writes nothing.
   if (category == 3 || category == 7) return;
-  testing::CatalogueCaption(category, buffer60, nullptr);
+  test_support::CatalogueCaption(category, buffer60, nullptr);
 }
 
 TEST(TagTreeFill, CaptionThatCannotBeLoadedIsEmpty) {

@@ -24,8 +24,8 @@ std::string TempPath(const char* suffix) {
 
 RunResult RunTree(const std::string& arguments) {
   const std::string errors = TempPath(".stderr");
-  const vx::testing::VxtagsRun run = vx::testing::RunVxtags("tree " + arguments, errors);
-  RunResult result{run.status, run.output, vx::testing::ReadWholeFile(errors)};
+  const vx::test_support::VxtagsRun run = vx::test_support::RunVxtags("tree " + arguments, errors);
+  RunResult result{run.status, run.output, vx::test_support::ReadWholeFile(errors)};
   std::remove(errors.c_str());
   return result;
 }
@@ -38,14 +38,14 @@ std::string WriteFile(const std::string& bytes) {
   return path;
 }
 
-const std::string kCatalogue =
-    vx::testing::ReadWholeFile(vx::testing::FixturePath("tests/catalogue/catalogue.expected"));
+const std::string CATALOGUE =
+    vx::test_support::ReadWholeFile(vx::test_support::FixturePath("tests/catalogue/catalogue.expected"));
 
 TEST(VxtagsTree, WithoutAFileItIsTheCatalogue) {
-  ASSERT_FALSE(kCatalogue.empty());
+  ASSERT_FALSE(CATALOGUE.empty());
   const RunResult run = RunTree("");
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.output, kCatalogue);
+  EXPECT_EQ(run.output, CATALOGUE);
   EXPECT_EQ(run.errors, "");
 }
 
@@ -55,7 +55,7 @@ TEST(VxtagsTree, UserItemsFollowInPreOrderWithTheirTexts) {
                                      "\nfirst\n<a>\t\\\n.F\n\x95\x5C\nx\n..G\nlast\n\n");
   const RunResult run = RunTree(path);
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.output, kCatalogue +
+  EXPECT_EQ(run.output, CATALOGUE +
                             "0\tuser\t0\tfirst\t<a>\\t\\\\\n"
                             "0\tfolder\t-2\tF\n"
                             "1\tuser\t1\t表\tx\n"
@@ -80,7 +80,7 @@ TEST(VxtagsTree, HoldsNoMoreThan3000UserFolders) {
 // What the tag window ignores prints the catalogue alone, with a note saying why.
 void ExpectIgnored(const RunResult& run, int status, const char* note, const char* what) {
   EXPECT_EQ(run.status, status) << what;
-  EXPECT_EQ(run.output, kCatalogue) << what;
+  EXPECT_EQ(run.output, CATALOGUE) << what;
   EXPECT_NE(run.errors.find(note), std::string::npos) << what << ": " << run.errors;
 }
 
@@ -94,7 +94,7 @@ TEST(VxtagsTree, FileTheTagWindowWouldIgnoreGivesTheCatalogueAndANote) {
   // CR LF line ends are no wrong header.
   const std::string crlf = WriteFile(std::string(vx::DEFINITION_HEADER) + "\r\nentry\r\ntext\r\n");
   const RunResult accepted = RunTree(crlf);
-  EXPECT_EQ(accepted.output, kCatalogue + "0\tuser\t0\tentry\ttext\n");
+  EXPECT_EQ(accepted.output, CATALOGUE + "0\tuser\t0\tentry\ttext\n");
   EXPECT_EQ(accepted.errors, "");
   std::remove(crlf.c_str());
 

@@ -11,16 +11,16 @@ namespace {
 
 // A broken file can raise a finding on every line; past this many only the
 // count is worth reading.
-constexpr std::uint64_t kShownFindings = 1000;
+constexpr std::uint64_t SHOWN_FINDINGS = 1000;
 
 class PrintedReport : public vx::CheckReport {
  public:
   explicit PrintedReport(const char* path) : path_(path) {}
   void Finding(std::uint64_t line, vx::CheckFinding, const char* message) override {
-    if (++count_ <= kShownFindings)
+    if (++count_ <= SHOWN_FINDINGS)
       std::printf("%s:%llu: %s\n", path_, static_cast<unsigned long long>(line), message);
   }
-  std::uint64_t Hidden() const { return count_ > kShownFindings ? count_ - kShownFindings : 0; }
+  std::uint64_t Hidden() const { return count_ > SHOWN_FINDINGS ? count_ - SHOWN_FINDINGS : 0; }
 
  private:
   const char* path_;

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr const char kHelp[] =
+constexpr const char HELP[] =
     "usage: vxtags recipes [--color RRGGBB | --cancel]\n"
     "       vxtags catalogue\n"
     "       vxtags tree [DEFFILE]\n"
@@ -38,7 +38,7 @@ struct Command {
   int (*run)(int, char**);
 };
 
-constexpr Command kCommands[] = {
+constexpr Command COMMANDS[] = {
     {"recipes", vxtags::RunRecipesCommand},
     {"catalogue", vxtags::RunCatalogueCommand},
     {"tree", vxtags::RunTreeCommand},
@@ -55,11 +55,11 @@ int vxtags::Usage() {
 
 int main(int argc, char** argv) {
   if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-    std::fputs(kHelp, stdout);
+    std::fputs(HELP, stdout);
     return 0;
   }
   if (argc < 2) return vxtags::Usage();
-  for (const Command& command : kCommands) {
+  for (const Command& command : COMMANDS) {
     if (std::strcmp(argv[1], command.name) == 0) return command.run(argc - 2, argv + 2);
   }
   return vxtags::Usage();

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "addin/host_protocol.h"
+#include "catalogue/platform_seams.h"
 #include "tools/vxtags/text_output.h"
 
 namespace vxtags {

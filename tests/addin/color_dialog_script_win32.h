@@ -18,22 +18,22 @@ class ColourDialogScript {
   ColourDialogScript(const ColourDialogScript&) = delete;
   ColourDialogScript& operator=(const ColourDialogScript&) = delete;
 
-  int Dialogs = 0;
-  bool Ran = false;
-  bool TimedOut = false;
+  int dialogs = 0;
+  bool ran = false;
+  bool timedOut = false;
 
  private:
   static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam);
   static void CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD);
   static void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD);
 
-  static ColourDialogScript* Current;
-  std::function<void()> Meanwhile;
-  int Answer;
-  HHOOK Hook = nullptr;
-  HWND Dialog = nullptr;
-  UINT_PTR Step = 0;
-  UINT_PTR Deadline = 0;
+  static ColourDialogScript* current_;
+  std::function<void()> meanwhile_;
+  int answer_;
+  HHOOK hook_ = nullptr;
+  HWND dialog_ = nullptr;
+  UINT_PTR step_ = 0;
+  UINT_PTR deadline_ = 0;
 };
 
 }  // namespace vx::test

@@ -5,7 +5,7 @@
 // It lives in vxframe.dll so that the host and the add-in see one class
 // registration and one deletion queue. Every module links the C++ runtime
 // statically, so nothing here passes standard-library objects across the
-// boundary, data members other than the plain creation attributes (Attr) are
+// boundary, data members other than the plain creation attributes (attr) are
 // private and are touched only by functions compiled into vxframe.dll, and
 // objects are deleted through their virtual destructors (the deleting
 // destructor of the module that allocated them).
@@ -26,8 +26,8 @@ class TWindow;
 using TResponseHandler = LRESULT (*)(TWindow& window, WPARAM wParam, LPARAM lParam);
 
 struct TResponseEntry {
-  UINT Message;
-  TResponseHandler Handler;
+  UINT message;
+  TResponseHandler handler;
 };
 
 // A class's own rows and the accessor of its base class's table (null for the
@@ -35,9 +35,9 @@ struct TResponseEntry {
 // first row naming the message; a message no table names goes to
 // DefWindowProcA.
 struct TResponseTable {
-  const TResponseEntry* Entries;
-  std::size_t Count;
-  const TResponseTable& (*Base)();
+  const TResponseEntry* entries;
+  std::size_t count;
+  const TResponseTable& (*base)();
 };
 
 // Respond<&TMyWindow::EvSize> turns a member handler
@@ -101,24 +101,24 @@ class VXFRAME_API TApplication {
   void Forget(TWindow* window);
   void Dispatch(MSG& msg);
 
-  HINSTANCE Instance;
-  TWindow* MainWindow;
-  TWindow* CondemnedHead;
+  HINSTANCE instance_;
+  TWindow* mainWindow_;
+  TWindow* condemnedHead_;
 };
 
-// Creation attributes of a native window, read by TWindow::Create. X and Y are
+// Creation attributes of a native window, read by TWindow::Create. x and y are
 // screen coordinates for top-level windows and parent client coordinates for
 // child windows; the base handling of WM_MOVE and WM_SIZE keeps them in step
 // with the window's normal (neither minimised nor maximised) placement.
 struct TWindowAttr {
-  DWORD Style;
-  DWORD ExStyle;
-  int X;
-  int Y;
-  int W;
-  int H;
-  int Id;      // control id of a child window
-  HMENU Menu;  // menu of a top-level window
+  DWORD style;
+  DWORD exStyle;
+  int x;
+  int y;
+  int w;
+  int h;
+  int id;      // control id of a child window
+  HMENU menu;  // menu of a top-level window
 };
 
 class VXFRAME_API TWindow {
@@ -149,10 +149,10 @@ class VXFRAME_API TWindow {
   // window is not touched.
   void SetParent(TWindow* parent);
 
-  TWindowAttr Attr;
+  TWindowAttr attr;
 
   // Registers the class "VxFrameWindow" on first use and creates the native
-  // window from Attr, owned by (or, with WS_CHILD, a child of) the parent's
+  // window from attr, owned by (or, with WS_CHILD, a child of) the parent's
   // window. SetupWindow runs while the window is being created, once it
   // exists and before Create returns. Returns false when the window could not
   // be created, or when the object already has one.
@@ -180,34 +180,38 @@ class VXFRAME_API TWindow {
   // Every class that adds rows overrides this to return its own table.
   virtual const TResponseTable& Responses() const;
 
-  // Base answers, which derived handlers of the same messages call first.
-  LRESULT EvMove(WPARAM wParam, LPARAM lParam);
-  LRESULT EvSize(WPARAM wParam, LPARAM lParam);
-  LRESULT EvClose(WPARAM wParam, LPARAM lParam);
-  LRESULT EvDestroy(WPARAM wParam, LPARAM lParam);
-
   // Hands a message to the handling of the given table and its bases, as if
-  // the derived rows did not exist; DefWindowProcA when none names it.
+  // the derived rows did not exist; DefWindowProcA when none names it. The
+  // one way a derived handler calls its base's answer:
+  //   DispatchFrom(TFrameWindow::ResponseTable(), WM_SIZE, wParam, lParam);
+  // It needs no knowledge of whether the base names the message itself, so
+  // the base handlers below stay private.
   LRESULT DispatchFrom(const TResponseTable& table, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   friend class TApplication;
   friend struct TWindowProcedure;
+  // The base answers, reached through ResponseTable().
+  LRESULT EvMove(WPARAM wParam, LPARAM lParam);
+  LRESULT EvSize(WPARAM wParam, LPARAM lParam);
+  LRESULT EvClose(WPARAM wParam, LPARAM lParam);
+  LRESULT EvDestroy(WPARAM wParam, LPARAM lParam);
+
   void AddChild(TWindow* child);
   void RemoveChild(TWindow* child);
   void Detach();
   void Attach(HWND handle);
   void ReleaseHandle();
 
-  HWND Handle;
-  TWindow* ParentWindow;
-  TApplication* Application;
-  char* Title;
-  TWindow* FirstChildWindow;
-  TWindow* NextSiblingWindow;  // sibling while a child; next in the queue while condemned
-  bool SetupDone;
-  bool WindowMade;
+  HWND handle_;
+  TWindow* parentWindow_;
+  TApplication* application_;
+  char* title_;
+  TWindow* firstChildWindow_;
+  TWindow* nextSiblingWindow_;  // sibling while a child; next in the queue while condemned
+  bool setupDone_;
+  bool windowMade_;
 };
 
 // A top-level window with caption and sizing border, optionally filled by a
@@ -218,7 +222,7 @@ class VXFRAME_API TFrameWindow : public TWindow {
   // Default attributes: WS_OVERLAPPEDWINDOW | WS_VISIBLE, no extended style,
   // CW_USEDEFAULT position and size. A client becomes a child object of the
   // frame; with shrinkToClient the frame is sized at set-up so that its client
-  // area is the client's Attr.W x Attr.H. The module, when given, is where
+  // area is the client's attr.w x attr.h. The module, when given, is where
   // the frame's resources live (GetModule); otherwise the application's
   // instance.
   TFrameWindow(TWindow* parent, const char* title, TWindow* client = nullptr,
@@ -233,11 +237,11 @@ class VXFRAME_API TFrameWindow : public TWindow {
  protected:
   void SetupWindow() override;
   const TResponseTable& Responses() const override;
-  LRESULT EvSize(WPARAM wParam, LPARAM lParam);
 
  private:
+  LRESULT EvSize(WPARAM wParam, LPARAM lParam);  // reached through ResponseTable()
   bool HasClient() const;
-  TWindow* ClientWindow;
-  bool ShrinkToClient;
-  HINSTANCE Module;
+  TWindow* clientWindow_;
+  bool shrinkToClient_;
+  HINSTANCE module_;
 };

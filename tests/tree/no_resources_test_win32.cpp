@@ -1,6 +1,6 @@
 // A tag tree in a module that carries none of its resources, with a host
 // that carries none either.
-#include "tests/tree/win32_tree_fixture.h"
+#include "tests/tree/tree_fixture_win32.h"
 #include "tests/tree/model_fill.h"
 
 #include "catalogue/catalogue.h"
@@ -8,7 +8,7 @@
 namespace vx {
 namespace {
 
-using testing::Win32TreeTest;
+using test_support::Win32TreeTest;
 
 TEST_F(Win32TreeTest, WithoutBitmapsThereIsNoTree) {
   HINSTANCE self = GetModuleHandleA(nullptr);
@@ -27,12 +27,12 @@ TEST_F(Win32TreeTest, CaptionsThatCannotBeLoadedAreEmpty) {
   HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "", TREE_STYLE, 0, 0, 300, 300, parent_, nullptr,
                               self, nullptr);
   ASSERT_NE(tree, nullptr);
-  TagTreeContext ctx = testing::ContextWithImages();
+  TagTreeContext ctx = test_support::ContextWithImages();
   FillTagTree(ctx, tree, self, "");
-  const std::vector<testing::RealItem> items = testing::WalkRealTree(tree);
+  const std::vector<test_support::RealItem> items = test_support::WalkRealTree(tree);
   ASSERT_EQ(items.size(), 188u);
   for (int k = 0; k < CATEGORY_COUNT; ++k) {
-    EXPECT_EQ(testing::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(ctx.categoryItems[k]), 0).caption,
+    EXPECT_EQ(test_support::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(ctx.categoryItems[k]), 0).caption,
               "") << k;
   }
   EXPECT_EQ(items[1].caption, PrimaryEntries[0].label);

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 #include "tree/tag_tree.h"
 
 namespace vx {
@@ -19,7 +19,7 @@ class TMFrameWindow : public TFrameWindow {
   // window closed before the base destroys a window that may still exist.
   ~TMFrameWindow() override;
 
-  HWND TreeHandle() const { return Tree; }
+  HWND TreeHandle() const { return tree_; }
 
   static const TResponseTable& ResponseTable();
 
@@ -32,8 +32,8 @@ class TMFrameWindow : public TFrameWindow {
   LRESULT EvSetFocus(WPARAM wParam, LPARAM lParam);
   void ActivateTree();
 
-  TagTreeContext TreeContext{};
-  HWND Tree = nullptr;
+  TagTreeContext treeContext_{};
+  HWND tree_ = nullptr;
 };
 
 }  // namespace vx

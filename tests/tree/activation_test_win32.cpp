@@ -1,6 +1,6 @@
 // Keys and double-clicks sent to a real tag tree, and what reaches the
 // stand-in edit window and host frame.
-#include "tests/tree/win32_tree_fixture.h"
+#include "tests/tree/tree_fixture_win32.h"
 #include "tests/tree/model_fill.h"
 
 #include "catalogue/catalogue.h"
@@ -8,11 +8,11 @@
 namespace vx {
 namespace {
 
-using testing::Arrival;
-using testing::HandBack;
-using testing::Insert;
+using test_support::Arrival;
+using test_support::HandBack;
+using test_support::Insert;
 
-class Win32Activation : public testing::Win32TreeTest {
+class Win32Activation : public test_support::Win32TreeTest {
  protected:
   void SetUp() override {
     Win32TreeTest::SetUp();
@@ -20,12 +20,12 @@ class Win32Activation : public testing::Win32TreeTest {
     tree_ = CreateTagTree(ctx_, parent_, self);
     ASSERT_NE(tree_, nullptr);
     FillTagTree(ctx_, tree_, self, file_.path());
-    testing::Arrivals().clear();
+    test_support::Arrivals().clear();
   }
 
   HTREEITEM Entry(std::int32_t id) { return reinterpret_cast<HTREEITEM>(CatalogueEntry(id)->treeItem); }
   HTREEITEM Category(int k) { return reinterpret_cast<HTREEITEM>(ctx_.categoryItems[k]); }
-  HTREEITEM Caret() { return testing::NextItem(tree_, nullptr, TVGN_CARET); }
+  HTREEITEM Caret() { return test_support::NextItem(tree_, nullptr, TVGN_CARET); }
   void Select(HTREEITEM item) { SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)); }
 
   LRESULT KeyDown(WPARAM key) { return SendMessageA(tree_, WM_KEYDOWN, key, 0x001C0001); }
@@ -53,11 +53,11 @@ class Win32Activation : public testing::Win32TreeTest {
     SetKeyboardState(keys);
   }
 
-  HTREEITEM UserEntry() { return testing::NextItem(tree_, Category(10), TVGN_NEXT); }
+  HTREEITEM UserEntry() { return test_support::NextItem(tree_, Category(10), TVGN_NEXT); }
 
   TagTreeContext ctx_{};
   HWND tree_ = nullptr;
-  testing::DefinitionFile file_{"user entry\n<B>user text</B>\n"};
+  test_support::DefinitionFile file_{"user entry\n<B>user text</B>\n"};
 };
 
 TEST_F(Win32Activation, EnterInsertsTheCaretItemAndTheReturnCharacterIsSwallowed) {
@@ -76,7 +76,7 @@ TEST_F(Win32Activation, EnterInsertsTheCaretItemAndTheReturnCharacterIsSwallowed
       Insert(InsertLead, "<P>"), Insert(InsertTrail, "</P>"), HandBack(tree_),
       Insert(InsertDefinitionText, "<B>user text</B>"), HandBack(tree_),
   };
-  EXPECT_EQ(testing::ArrivalsWithoutTextPointers(), expected);
+  EXPECT_EQ(test_support::ArrivalsWithoutTextPointers(), expected);
 }
 
 TEST_F(Win32Activation, DoubleClickInsertsTheItemAtThePointOrLeavesItToTheControl) {
@@ -96,7 +96,7 @@ TEST_F(Win32Activation, DoubleClickInsertsTheItemAtThePointOrLeavesItToTheContro
       Insert(InsertLead, "<P>"), Insert(InsertTrail, "</P>"), HandBack(tree_),
       Insert(InsertDefinitionText, "<B>user text</B>"), HandBack(tree_),
   };
-  EXPECT_EQ(testing::ArrivalsWithoutTextPointers(), expected);
+  EXPECT_EQ(test_support::ArrivalsWithoutTextPointers(), expected);
 }
 
 TEST_F(Win32Activation, DoubleClickOnAGroupOpensIt) {
@@ -104,7 +104,7 @@ TEST_F(Win32Activation, DoubleClickOnAGroupOpensIt) {
   ASSERT_FALSE(Expanded(Entry(5)));
   DoubleClick(PointOn(Entry(5)));
   EXPECT_TRUE(Expanded(Entry(5)));
-  EXPECT_TRUE(testing::Arrivals().empty());
+  EXPECT_TRUE(test_support::Arrivals().empty());
 }
 
 TEST_F(Win32Activation, ControlDownHandsBackWithoutMovingTheCaret) {
@@ -116,7 +116,7 @@ TEST_F(Win32Activation, ControlDownHandsBackWithoutMovingTheCaret) {
   KeyDown(VK_DOWN);
   EXPECT_EQ(Caret(), Category(1));
 
-  EXPECT_EQ(testing::ArrivalsWithoutTextPointers(), (std::vector<Arrival>{HandBack(tree_)}));
+  EXPECT_EQ(test_support::ArrivalsWithoutTextPointers(), (std::vector<Arrival>{HandBack(tree_)}));
 }
 
 }  // namespace

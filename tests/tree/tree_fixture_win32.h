@@ -10,12 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include "addin/host_connection.h"
-#include "addin/messages.h"
+#include "addin/host_connection_win32.h"
 #include "tree/tag_tree.h"
 #include "tree/tag_tree_win32.h"
 
-namespace vx::testing {
+namespace vx::test_support {
 
 struct Arrival {
   char window;  // 'E' edit window, 'F' host frame
@@ -71,8 +70,8 @@ inline std::vector<Arrival> ArrivalsWithoutTextPointers() {
 
 class Win32TreeTest : public ::testing::Test {
  protected:
-  static constexpr int kClientWidth = 360;
-  static constexpr int kClientHeight = 700;
+  static constexpr int CLIENT_WIDTH = 360;
+  static constexpr int CLIENT_HEIGHT = 700;
 
   void SetUp() override {
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -82,7 +81,7 @@ class Win32TreeTest : public ::testing::Test {
     windowClass.lpszClassName = "VxTreeTestWindow";
     RegisterClassA(&windowClass);
 
-    RECT frame{0, 0, kClientWidth, kClientHeight};
+    RECT frame{0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
     parent_ = CreateWindowExA(0, "VxTreeTestWindow", "tag window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                               0, 0, frame.right - frame.left, frame.bottom - frame.top, nullptr,
@@ -156,4 +155,4 @@ inline std::vector<RealItem> WalkRealTree(HWND tree) {
   return items;
 }
 
-}  // namespace vx::testing
+}  // namespace vx::test_support

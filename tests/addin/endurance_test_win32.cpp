@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "addin/host_protocol.h"
-#include "tests/addin/addin_host.h"
-#include "tests/addin/color_dialog_script.h"
+#include "protocol/host_protocol.h"
+#include "tests/addin/addin_host_win32.h"
+#include "tests/addin/color_dialog_script_win32.h"
 
 namespace vx::test {
 namespace {
@@ -91,17 +91,17 @@ TEST_F(Endurance, FiveHundredCyclesLeaveNothingBehind) {
       ColourDialogScript script(nullptr, accept ? IDOK : IDCANCEL);
       SetFocus(Tree());
       PressEnterOn(FindItem(TABLE_BACKGROUND));
-      ASSERT_TRUE(script.Ran) << "the colour dialog did not come up";
-      ASSERT_FALSE(script.TimedOut);
+      ASSERT_TRUE(script.ran) << "the colour dialog did not come up";
+      ASSERT_FALSE(script.timedOut);
       // The dialog opens on the first colour and stays on it.
       expected.push_back({InsertLead, accept ? "<TABLE BGCOLOR=\"#FF8080\">" : "<TABLE BGCOLOR=\"#\">"});
     }
     ++cycleNumber;
-    ASSERT_EQ(Inserts, expected);
+    ASSERT_EQ(inserts, expected);
     CloseAndDelete();
     ASSERT_TRUE(TagFrames().empty());
-    SetWindowTextA(Edit, "");
-    Inserts.clear();
+    SetWindowTextA(edit, "");
+    inserts.clear();
   };
   for (int i = 0; i < WARM_UP_CYCLES; ++i) ASSERT_NO_FATAL_FAILURE(cycle());
   const int windowsBefore = ThreadWindowCount();

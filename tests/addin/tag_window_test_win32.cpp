@@ -8,8 +8,8 @@
 #include <string>
 
 #include "host/tag_tree_reader_win32.h"
-#include "tests/addin/addin_host.h"
-#include "tests/addin/import_patch.h"
+#include "tests/addin/addin_host_win32.h"
+#include "tests/addin/import_patch_win32.h"
 
 namespace vx::test {
 namespace {
@@ -45,19 +45,19 @@ BOOL WINAPI CountBeep(UINT) {
 }
 class BeepCounter {
  public:
-  explicit BeepCounter(HMODULE addin) : Addin(addin) {
+  explicit BeepCounter(HMODULE addin) : addin_(addin) {
     Beeps = 0;
     const auto counter = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&CountBeep));
-    Original = PatchImport(addin, "user32.dll", "MessageBeep", counter);
+    original_ = PatchImport(addin, "user32.dll", "MessageBeep", counter);
   }
   ~BeepCounter() {
-    if (Original) PatchImport(Addin, "user32.dll", "MessageBeep", Original);
+    if (original_) PatchImport(addin_, "user32.dll", "MessageBeep", original_);
   }
-  bool Installed() const { return Original != nullptr; }
+  bool Installed() const { return original_ != nullptr; }
 
  private:
-  HMODULE Addin;
-  FARPROC Original = nullptr;
+  HMODULE addin_;
+  FARPROC original_ = nullptr;
 };
 
 using TagWindowLifecycle = AddinHost;
@@ -85,7 +85,7 @@ TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
 
   // Focus in the host: it moves to the tag window and on into the tree, and
   // the arguments of this call (another definition file) are not used.
-  SetFocus(Edit);
+  SetFocus(edit);
   const std::string other = WriteDefinitionFile("lifecycle_other.txt");
   EXPECT_FALSE(Open(other.c_str()));
   EXPECT_EQ(GetFocus(), frame);
@@ -97,13 +97,13 @@ TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
   DeleteFileA(other.c_str());
 
   // Focus on the frame itself: one beep, and the focus stays where it is.
-  BeepCounter beeps(Addin);
+  BeepCounter beeps(addin);
   ASSERT_TRUE(beeps.Installed()) << "the add-in does not import MessageBeep";
   SetFocus(frame);
   StartRecording({WM_SETFOCUS, WM_KILLFOCUS});
   EXPECT_FALSE(Open());
   EXPECT_EQ(Beeps, 1);
-  EXPECT_TRUE(Seen_.empty());
+  EXPECT_TRUE(seen.empty());
   EXPECT_EQ(GetFocus(), frame);
   StopRecording();
   Pump();
@@ -137,19 +137,19 @@ TEST_F(TagWindowLifecycle, EnterOnAnEntryInsertsAndHandsTheFocusBack) {
   StartRecording({WM_ACTIVATE});
   PressEnterOn(paragraph);
   const std::vector<Insert> expected{{InsertLead, "<P>"}, {InsertTrail, "</P>"}};
-  EXPECT_EQ(Inserts, expected);
+  EXPECT_EQ(inserts, expected);
   // The hand-back comes first; the activations after it are the host's own doing.
-  ASSERT_FALSE(Seen_.empty());
-  EXPECT_EQ(Seen_.front(), (Seen{"host", WM_ACTIVATE, WA_CLICKACTIVE}));
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.front(), (Seen{"host", WM_ACTIVATE, WA_CLICKACTIVE}));
   int handBacks = 0;
-  for (const Seen& s : Seen_) handBacks += s == Seen{"host", WM_ACTIVATE, WA_CLICKACTIVE};
+  for (const Seen& s : seen) handBacks += s == Seen{"host", WM_ACTIVATE, WA_CLICKACTIVE};
   EXPECT_EQ(handBacks, 1);
-  EXPECT_EQ(GetFocus(), Edit);
+  EXPECT_EQ(GetFocus(), edit);
   char text[32] = {};
-  GetWindowTextA(Edit, text, sizeof text);
+  GetWindowTextA(edit, text, sizeof text);
   EXPECT_STREQ(text, "<P></P>");
   DWORD start = 0, end = 0;
-  SendMessageA(Edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, 3u);
   EXPECT_EQ(end, 3u);
 }
@@ -161,7 +161,7 @@ TEST_F(TagWindowLifecycle, ASecondOpeningKeepsTheFirstEditWindowAndDefinitionFil
   const HWND otherEdit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, HostHandle(),
                                          nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(otherEdit, nullptr);
-  SetFocus(Edit);
+  SetFocus(edit);
   EXPECT_FALSE(OpenWith(otherEdit, ""));
   Pump();
 
@@ -172,10 +172,10 @@ TEST_F(TagWindowLifecycle, ASecondOpeningKeepsTheFirstEditWindowAndDefinitionFil
   EXPECT_EQ(CountItems(), BUILT_IN_ITEMS + 2);
 
   PressEnterOn(FindItem(PARAGRAPH));
-  EXPECT_EQ(Inserts, (std::vector<Insert>{{InsertLead, "<P>"}, {InsertTrail, "</P>"}}));
+  EXPECT_EQ(inserts, (std::vector<Insert>{{InsertLead, "<P>"}, {InsertTrail, "</P>"}}));
   EXPECT_EQ(WindowText(otherEdit), "");
-  EXPECT_EQ(WindowText(Edit), "<P></P>");
-  EXPECT_EQ(GetFocus(), Edit) << "the hand-back still goes to the first host frame";
+  EXPECT_EQ(WindowText(edit), "<P></P>");
+  EXPECT_EQ(GetFocus(), edit) << "the hand-back still goes to the first host frame";
 
   CloseAndDelete();
   ASSERT_TRUE(Open(path.c_str()));
@@ -187,17 +187,17 @@ TEST_F(TagWindowLifecycle, ASecondOpeningKeepsTheFirstEditWindowAndDefinitionFil
 TEST_F(TagWindowLifecycle, DeletingTheHostWindowObjectClosesTheTagWindow) {
   ASSERT_TRUE(Open());
   const HWND frame = TagFrame();
-  delete Root;  // the tag window object is among the host frame's children
-  Root = nullptr;
-  HostFrame = nullptr;
+  delete root;  // the tag window object is among the host frame's children
+  root = nullptr;
+  hostFrame = nullptr;
   EXPECT_FALSE(IsWindow(frame));
   DWORD type = 0;
   std::string data;
   EXPECT_TRUE(ReadValue("HtWinH", &type, &data)) << "the destructor saves the placement";
 
-  Root = new TWindow(nullptr, nullptr, App);
-  HostFrame = new TFrameWindow(Root, "host again");
-  ASSERT_TRUE(HostFrame->Create());
+  root = new TWindow(nullptr, nullptr, app);
+  hostFrame = new TFrameWindow(root, "host again");
+  ASSERT_TRUE(hostFrame->Create());
   EXPECT_TRUE(Open()) << "the tag window counts as closed once its object is gone";
   EXPECT_NE(TagFrame(), nullptr);
 }
@@ -224,17 +224,17 @@ TEST_F(TagWindowResize, NoticeForEverySizeAndTheTreeCoversTheClientArea) {
   const std::vector<Seen> resized{{"frame", WM_SIZE, SIZE_RESTORED},
                                   {"host", WM_PARENTNOTIFY, WM_SIZE},
                                   {"tree", WM_SIZE, SIZE_RESTORED}};
-  EXPECT_EQ(Seen_, resized);
+  EXPECT_EQ(seen, resized);
   EXPECT_TRUE(treeCoversClient());
 
-  Seen_.clear();
+  seen.clear();
   ShowWindow(frame, SW_MINIMIZE);
   RECT treeRect{};
   GetWindowRect(tree, &treeRect);
   EXPECT_EQ(treeRect.right - treeRect.left, 0);
   EXPECT_EQ(treeRect.bottom - treeRect.top, 0);
   int sizes = 0, notices = 0;
-  for (const Seen& s : Seen_) {
+  for (const Seen& s : seen) {
     sizes += s.window == "frame" && s.message == WM_SIZE;
     notices += s.window == "host" && s.message == WM_PARENTNOTIFY;
   }
@@ -243,11 +243,11 @@ TEST_F(TagWindowResize, NoticeForEverySizeAndTheTreeCoversTheClientArea) {
 
   ShowWindow(frame, SW_RESTORE);
   EXPECT_TRUE(treeCoversClient());
-  Seen_.clear();
+  seen.clear();
   ShowWindow(frame, SW_MAXIMIZE);
   EXPECT_TRUE(treeCoversClient());
   sizes = notices = 0;
-  for (const Seen& s : Seen_) {
+  for (const Seen& s : seen) {
     sizes += s.window == "frame" && s.message == WM_SIZE;
     notices += s.window == "host" && s.message == WM_PARENTNOTIFY;
   }
@@ -268,7 +268,7 @@ TEST_F(TagWindowResize, FocusHandlerPostsNothingWhileTheColourDialogIsUp) {
   ASSERT_NE(colour, nullptr);
 
   bool checked = false, queuedDuringDialog = true;
-  OnHostApp = [&] {
+  onHostApp = [&] {
     SendMessageA(frame, WM_SETFOCUS, 0, 0);
     queuedDuringDialog = ActivationQueuedFor(tree);
     checked = true;
@@ -290,7 +290,7 @@ TEST_F(TagWindowResize, FocusHandlerPostsNothingWhileTheColourDialogIsUp) {
   UnhookWindowsHookEx(hook);
   ASSERT_TRUE(checked) << "the colour dialog did not come up";
   EXPECT_FALSE(queuedDuringDialog);
-  EXPECT_EQ(GetFocus(), Edit) << "a cancelled colour still hands the focus back";
+  EXPECT_EQ(GetFocus(), edit) << "a cancelled colour still hands the focus back";
 
   Pump();
   SendMessageA(frame, WM_SETFOCUS, 0, 0);
@@ -380,7 +380,7 @@ TEST_F(TagWindowFaults, AnOpeningWhileTheTreeFailureBoxIsUpIsRefused) {
   bool nested = true;
   size_t framesDuringBox = 0;
   std::string boxText;
-  OnHostApp = [&] {
+  onHostApp = [&] {
     boxText = FindWindowExA(box, nullptr, "Static", "Tree View not created!") ? "found" : "";
     nested = Open();
     framesDuringBox = TagFrames().size();

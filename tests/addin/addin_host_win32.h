@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "addin/host_protocol.h"
-#include "framework/framework.h"
+#include "protocol/host_protocol.h"
+#include "framework/framework_win32.h"
 
 namespace vx::test {
 
@@ -47,23 +47,23 @@ class AddinHost : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  bool Open(const char* path = "") { return Create(HostFrame, Edit, path); }
-  bool OpenWith(HWND edit, const char* path) { return Create(HostFrame, edit, path); }
-  bool CloseRequest() { return Create(nullptr, nullptr, nullptr); }
-  void Pump() { App->PumpWaitingMessages(); }
+  bool Open(const char* path = "") { return createHtmlWindow(hostFrame, edit, path); }
+  bool OpenWith(HWND editWindow, const char* path) { return createHtmlWindow(hostFrame, editWindow, path); }
+  bool CloseRequest() { return createHtmlWindow(nullptr, nullptr, nullptr); }
+  void Pump() { app->PumpWaitingMessages(); }
   // Close request, then the host's loop deletes the object.
   void CloseAndDelete() { CloseRequest(); Pump(); }
 
-  HWND HostHandle() const { return HostFrame->GetHandle(); }
+  HWND HostHandle() const { return hostFrame->GetHandle(); }
   HWND TagFrame() const;  // the add-in's top-level window owned by the host, or null
   HWND Tree() const;      // its tree control, or null
   std::vector<HWND> TagFrames() const;
 
-  // Messages of the kinds in Watch, in arrival order, since the last Clear.
-  std::vector<Seen> Seen_;
-  std::vector<UINT> Watch;
-  std::vector<Insert> Inserts;
-  std::function<void()> OnHostApp;  // run when the host frame gets WM_APP
+  // Messages of the kinds in watch, in arrival order, since the last Clear.
+  std::vector<Seen> seen;
+  std::vector<UINT> watch;
+  std::vector<Insert> inserts;
+  std::function<void()> onHostApp;  // run when the host frame gets WM_APP
   void StartRecording(std::vector<UINT> messages);
   void StopRecording();
 
@@ -78,12 +78,12 @@ class AddinHost : public ::testing::Test {
   int CountItems() const;
   void PressEnterOn(HTREEITEM item);
 
-  HMODULE Addin = nullptr;
-  CreateHtmlWindowFn Create = nullptr;
-  TApplication* App = nullptr;
-  TWindow* Root = nullptr;
-  TFrameWindow* HostFrame = nullptr;
-  HWND Edit = nullptr;
+  HMODULE addin = nullptr;
+  CreateHtmlWindowFn createHtmlWindow = nullptr;
+  TApplication* app = nullptr;
+  TWindow* root = nullptr;
+  TFrameWindow* hostFrame = nullptr;
+  HWND edit = nullptr;
 };
 
 // The edit window's outer rectangle in these tests.

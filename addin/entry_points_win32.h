@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "addin/opening.h"
-#include "framework/framework.h"
+#include "framework/framework_win32.h"
 
 namespace vx {
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "addin/host_protocol.h"
+#include "catalogue/platform_seams.h"
 
 namespace vx {
 

@@ -10,8 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "addin/host_connection.h"
-#include "addin/messages.h"
+#include "addin/host_connection_win32.h"
 #include "catalogue/color_choice.h"
 #include "catalogue/recipes.h"
 

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "addin/messages.h"
 #include "deffile/definition_loader.h"
 #include "tree/model_tree.h"
 #include "tree/tag_tree.h"
@@ -19,8 +18,8 @@
 
 namespace {
 
-constexpr int kUserEntries = 3000;
-constexpr int kRounds = 21;
+constexpr int USER_ENTRIES = 3000;
+constexpr int ROUNDS = 21;
 
 struct PlannedItem {
   int parentIndex;  // index into the plan, -1 for the top level
@@ -48,7 +47,7 @@ std::string WriteDefinitionFile() {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return "";
   std::fprintf(file, "%s\n", vx::DEFINITION_HEADER);
-  for (int i = 0; i < kUserEntries; ++i) std::fprintf(file, "user entry %04d\n<text %04d>\n", i, i);
+  for (int i = 0; i < USER_ENTRIES; ++i) std::fprintf(file, "user entry %04d\n<text %04d>\n", i, i);
   std::fclose(file);
   return path;
 }
@@ -174,7 +173,7 @@ int main(int argc, char** argv) {
   double ours = 1e9;
   double bulk = 1e9;
   std::size_t items = 0;
-  for (int round = 0; round < kRounds; ++round) {
+  for (int round = 0; round < ROUNDS; ++round) {
     ours = std::min(ours, TimeTagTreeOpening(path, &items));
     bulk = std::min(bulk, TimeBulkFill(plan));
   }

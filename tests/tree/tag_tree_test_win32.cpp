@@ -1,7 +1,7 @@
 // The tag tree on a real SysTreeView32: the control, its images, its items
 // walked back out of the control, and where its resources come from.
 // Compiled with code page 932 literals.
-#include "tests/tree/win32_tree_fixture.h"
+#include "tests/tree/tree_fixture_win32.h"
 #include "tests/tree/model_fill.h"
 
 #include "catalogue/catalogue.h"
@@ -10,8 +10,8 @@
 namespace vx {
 namespace {
 
-using testing::RealItem;
-using testing::Win32TreeTest;
+using test_support::RealItem;
+using test_support::Win32TreeTest;
 
 HIMAGELIST ImagesOf(HWND tree) {
   return reinterpret_cast<HIMAGELIST>(SendMessageA(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
@@ -23,7 +23,7 @@ TEST(ResourceStrings, LoadUnderCodePage932AsTheCatalogueBytes) {
     UINT id;
     const char* text;
   };
-  static constexpr Row kRows[] = {
+  static constexpr Row ROWS[] = {
       {5001, "HTML ﾀｸﾞﾒﾆｭｰ"},     {5013, "ユーザー定義のタグ"}, {6001, "マクロ ﾀｸﾞﾒﾆｭｰ"},
       {6002, "マクロ  1 - 10"},   {6003, "マクロ 11 - 20"},     {6004, "マクロ 21 - 30"},
       {6005, "マクロ 31 - 40"},   {6006, "マクロ 41 - 50"},     {6007, "マクロ 51 - 60"},
@@ -35,7 +35,7 @@ TEST(ResourceStrings, LoadUnderCodePage932AsTheCatalogueBytes) {
     ASSERT_GT(LoadStringA(self, CATEGORY_CAPTION_FIRST_ID + k, buffer, sizeof buffer), 0) << k;
     EXPECT_STREQ(buffer, CategoryCaptions[k]) << k;
   }
-  for (const Row& row : kRows) {
+  for (const Row& row : ROWS) {
     ASSERT_GT(LoadStringA(self, row.id, buffer, sizeof buffer), 0) << row.id;
     EXPECT_STREQ(buffer, row.text) << row.id;
   }
@@ -61,8 +61,8 @@ TEST_F(Win32TreeTest, CreatesTheSubclassedControlWithNineImages) {
   MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&rect), 2);
   EXPECT_EQ(rect.left, 0);
   EXPECT_EQ(rect.top, 0);
-  EXPECT_EQ(rect.right, kClientWidth);
-  EXPECT_EQ(rect.bottom, kClientHeight - 15);
+  EXPECT_EQ(rect.right, CLIENT_WIDTH);
+  EXPECT_EQ(rect.bottom, CLIENT_HEIGHT - 15);
 
   EXPECT_EQ(ctx.imageHome, 0);
   EXPECT_EQ(ctx.imageFolder, 1);
@@ -81,11 +81,11 @@ TEST_F(Win32TreeTest, CreatesTheSubclassedControlWithNineImages) {
   // Items inserted by image alone get their selected image by the tree's rule.
   const struct {
     int image, selected;
-  } kRule[] = {{5, 7}, {1, 3}, {0, 0}, {7, 7}};
-  for (const auto& row : kRule) {
+  } RULE[] = {{5, 7}, {1, 3}, {0, 0}, {7, 7}};
+  for (const auto& row : RULE) {
     const HTREEITEM item = InsertTreeItem(nullptr, "項目", TVI_LAST, row.image, tree, 42);
     ASSERT_NE(item, nullptr);
-    const RealItem read = testing::QueryRealItem(tree, item, 0);
+    const RealItem read = test_support::QueryRealItem(tree, item, 0);
     EXPECT_EQ(read.caption, "項目");
     EXPECT_EQ(read.image, row.image);
     EXPECT_EQ(read.selectedImage, row.selected) << row.image;
@@ -98,22 +98,22 @@ TEST_F(Win32TreeTest, CreatesTheSubclassedControlWithNineImages) {
 }
 
 TEST_F(Win32TreeTest, EveryItemReadBackMatchesTheCatalogueAndTheDefinitionFile) {
-  const testing::DefinitionFile file(
+  const test_support::DefinitionFile file(
       "トップ\n<top>\n"
       ".フォルダ\n"
       "中の項目\n<inner>表</inner>\n"
       "..下位\n"
       "深い項目\n\n");
-  TagTreeContext modelCtx = testing::ContextWithImages();
+  TagTreeContext modelCtx = test_support::ContextWithImages();
   ModelTree model;
-  testing::FillModel(modelCtx, model, file.path());
+  test_support::FillModel(modelCtx, model, file.path());
   const std::vector<ModelItemAtDepth> expected = model.PreOrder();
 
   TagTreeContext ctx{};
   HWND tree = CreateTagTree(ctx, parent_, GetModuleHandleA(nullptr));
   ASSERT_NE(tree, nullptr);
   FillTagTree(ctx, tree, GetModuleHandleA(nullptr), file.path());
-  const std::vector<RealItem> real = testing::WalkRealTree(tree);
+  const std::vector<RealItem> real = test_support::WalkRealTree(tree);
 
   ASSERT_EQ(real.size(), 188u + 5u);
   ASSERT_EQ(real.size(), expected.size());
@@ -133,12 +133,12 @@ TEST_F(Win32TreeTest, EveryItemReadBackMatchesTheCatalogueAndTheDefinitionFile) 
 
   // The catalogue now names the real items, and its captions came from the resources.
   for (int k = 0; k < CATEGORY_COUNT; ++k) {
-    const RealItem node = testing::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(ctx.categoryItems[k]), 0);
+    const RealItem node = test_support::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(ctx.categoryItems[k]), 0);
     EXPECT_EQ(node.caption, CategoryCaptions[k]) << k;
   }
   for (std::int32_t id = 0; id < TAG_COUNT; ++id) {
     const TagEntry& entry = *CatalogueEntry(id);
-    const RealItem item = testing::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(entry.treeItem), 0);
+    const RealItem item = test_support::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(entry.treeItem), 0);
     EXPECT_EQ(item.caption, entry.label) << id;
     EXPECT_EQ(item.parent, reinterpret_cast<HTREEITEM>(entry.parentItem)) << id;
   }
@@ -164,12 +164,12 @@ TEST_F(Win32TreeTest, HostResourcesWinAndMissingOnesComeFromTheAddIn) {
   EXPECT_EQ(ImageList_GetImageCount(ImagesOf(tree)), 10);
 
   FillTagTree(ctx, tree, host, "");
-  const std::vector<RealItem> real = testing::WalkRealTree(tree);
+  const std::vector<RealItem> real = test_support::WalkRealTree(tree);
   ASSERT_EQ(real.size(), 188u);
-  EXPECT_EQ(testing::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(ctx.categoryItems[0]), 0).caption,
+  EXPECT_EQ(test_support::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(ctx.categoryItems[0]), 0).caption,
             "ホストの見出し");
   for (int k = 1; k < CATEGORY_COUNT; ++k) {
-    EXPECT_EQ(testing::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(ctx.categoryItems[k]), 0).caption,
+    EXPECT_EQ(test_support::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(ctx.categoryItems[k]), 0).caption,
               CategoryCaptions[k]) << k;
   }
   EXPECT_EQ(real[0].image, 2);

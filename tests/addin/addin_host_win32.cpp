@@ -1,10 +1,9 @@
-#include "tests/addin/addin_host.h"
+#include "tests/addin/addin_host_win32.h"
 
 #include <commctrl.h>
 
 #include <cstring>
 
-#include "addin/messages.h"
 #include "host/tag_tree_reader_win32.h"
 
 namespace vx::test {
@@ -34,13 +33,13 @@ class THostFrame : public TFrameWindow {
  private:
   LRESULT EvActivate(WPARAM wParam, LPARAM lParam) {
     if (LOWORD(wParam) == WA_CLICKACTIVE && lParam != 0 && Current) {
-      SetFocus(Current->Edit);
+      SetFocus(Current->edit);
       return 0;
     }
     return DispatchFrom(TFrameWindow::ResponseTable(), WM_ACTIVATE, wParam, lParam);
   }
   LRESULT EvApp(WPARAM, LPARAM) {
-    if (Current && Current->OnHostApp) Current->OnHostApp();
+    if (Current && Current->onHostApp) Current->onHostApp();
     return 0;
   }
 };
@@ -51,7 +50,7 @@ LRESULT CALLBACK EditStandIn(HWND window, UINT message, WPARAM wParam, LPARAM lP
   if (message == WM_HOST_INSERT && Current) {
     const auto code = static_cast<long long>(static_cast<INT_PTR>(wParam));
     const char* text = reinterpret_cast<const char*>(lParam);
-    Current->Inserts.push_back({code, text ? text : ""});
+    Current->inserts.push_back({code, text ? text : ""});
     if (code == InsertLineEnd) {
       SendMessageA(window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r\n"));
     } else if (code == InsertTrail || code == InsertLinkTrail) {
@@ -76,7 +75,7 @@ std::string ClassOf(HWND window) {
 std::string NameOf(HWND window) {
   if (!Current) return "";
   if (window == Current->HostHandle()) return "host";
-  if (window == Current->Edit) return "edit";
+  if (window == Current->edit) return "edit";
   if (ClassOf(window) == TWindow::DefaultClassName() &&
       GetWindow(window, GW_OWNER) == Current->HostHandle()) {
     return "frame";
@@ -88,10 +87,10 @@ std::string NameOf(HWND window) {
 LRESULT CALLBACK RecordSent(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION && Current) {
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    for (UINT watched : Current->Watch) {
+    for (UINT watched : Current->watch) {
       if (sent->message != watched) continue;
       const std::string name = NameOf(sent->hwnd);
-      if (!name.empty()) Current->Seen_.push_back({name, sent->message, sent->wParam});
+      if (!name.empty()) Current->seen.push_back({name, sent->message, sent->wParam});
     }
   }
   return CallNextHookEx(RecordHook, code, wParam, lParam);
@@ -108,36 +107,36 @@ BOOL CALLBACK CollectTagFrame(HWND window, LPARAM param) {
 void AddinHost::SetUp() {
   Current = this;
   DeletePlacementKey();
-  Addin = LoadLibraryA("vxhtml.dll");
-  ASSERT_NE(Addin, nullptr) << "vxhtml.dll not found beside the test";
-  Create = reinterpret_cast<CreateHtmlWindowFn>(
-      reinterpret_cast<void (*)()>(GetProcAddress(Addin, "_CreateHtmlWindow")));
-  ASSERT_NE(Create, nullptr);
-  App = new TApplication(GetModuleHandleA(nullptr));
-  Root = new TWindow(nullptr, nullptr, App);
-  HostFrame = new THostFrame(Root);
-  HostFrame->Attr.X = 0;
-  HostFrame->Attr.Y = 0;
-  HostFrame->Attr.W = 1000;
-  HostFrame->Attr.H = 700;
-  ASSERT_TRUE(HostFrame->Create());
-  Edit = CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE | ES_MULTILINE, EDIT_RECT.left,
+  addin = LoadLibraryA("vxhtml.dll");
+  ASSERT_NE(addin, nullptr) << "vxhtml.dll not found beside the test";
+  createHtmlWindow = reinterpret_cast<CreateHtmlWindowFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(addin, "_CreateHtmlWindow")));
+  ASSERT_NE(createHtmlWindow, nullptr);
+  app = new TApplication(GetModuleHandleA(nullptr));
+  root = new TWindow(nullptr, nullptr, app);
+  hostFrame = new THostFrame(root);
+  hostFrame->attr.x = 0;
+  hostFrame->attr.y = 0;
+  hostFrame->attr.w = 1000;
+  hostFrame->attr.h = 700;
+  ASSERT_TRUE(hostFrame->Create());
+  edit = CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE | ES_MULTILINE, EDIT_RECT.left,
                          EDIT_RECT.top, EDIT_RECT.right - EDIT_RECT.left,
                          EDIT_RECT.bottom - EDIT_RECT.top, HostHandle(), nullptr,
                          GetModuleHandleA(nullptr), nullptr);
-  ASSERT_NE(Edit, nullptr);
+  ASSERT_NE(edit, nullptr);
   EditProcedure = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(Edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditStandIn)));
-  SetFocus(Edit);
+      SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditStandIn)));
+  SetFocus(edit);
   Pump();
 }
 
 void AddinHost::TearDown() {
   StopRecording();
-  if (Create) CloseAndDelete();
-  if (Edit) DestroyWindow(Edit);
-  delete Root;  // and the host frame with it
-  delete App;
+  if (createHtmlWindow) CloseAndDelete();
+  if (edit) DestroyWindow(edit);
+  delete root;  // and the host frame with it
+  delete app;
   Current = nullptr;
   // The DLL stays loaded: the framework may still hold its window class.
 }
@@ -156,8 +155,8 @@ std::vector<HWND> AddinHost::TagFrames() const {
 HWND AddinHost::Tree() const { return vxhost::FindTagTree(TagFrame()); }
 
 void AddinHost::StartRecording(std::vector<UINT> messages) {
-  Watch = std::move(messages);
-  Seen_.clear();
+  watch = std::move(messages);
+  seen.clear();
   if (!RecordHook) RecordHook = SetWindowsHookExA(WH_CALLWNDPROC, RecordSent, nullptr, GetCurrentThreadId());
 }
 

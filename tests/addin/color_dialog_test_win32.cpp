@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "addin/host_protocol.h"
-#include "addin/messages.h"
-#include "tests/addin/addin_host.h"
-#include "tests/addin/color_dialog_script.h"
+#include "protocol/host_protocol.h"
+#include "protocol/messages.h"
+#include "tests/addin/addin_host_win32.h"
+#include "tests/addin/color_dialog_script_win32.h"
 
 namespace vx::test {
 namespace {
@@ -40,7 +40,7 @@ class ColourDialogWhileHostActs : public AddinHost {
   // Focus hand-backs the host frame received: WM_ACTIVATE with WA_CLICKACTIVE.
   int HandBacks() const {
     int count = 0;
-    for (const Seen& s : Seen_) count += s.window == "host" && s.wParam == WA_CLICKACTIVE;
+    for (const Seen& s : seen) count += s.window == "host" && s.wParam == WA_CLICKACTIVE;
     return count;
   }
   // Enter on a colour tag, with the focus where the host left it.
@@ -60,15 +60,15 @@ TEST_F(ColourDialogWhileHostActs, AClosedTagWindowGetsNothingAfterTheDialog) {
     SCOPED_TRACE(ownedByTree);
     ASSERT_TRUE(Open());
     Pump();
-    Inserts.clear();
-    Seen_.clear();
+    inserts.clear();
+    seen.clear();
     const HWND tree = Tree();
     ColourDialogScript script([&] { CloseRequest(); }, IDOK);
-    ActivateWithFocusOn(ownedByTree ? tree : Edit, TABLE_BACKGROUND);
-    EXPECT_TRUE(script.Ran) << "the colour dialog did not come up";
-    EXPECT_FALSE(script.TimedOut);
+    ActivateWithFocusOn(ownedByTree ? tree : edit, TABLE_BACKGROUND);
+    EXPECT_TRUE(script.ran) << "the colour dialog did not come up";
+    EXPECT_FALSE(script.timedOut);
     EXPECT_FALSE(IsWindow(tree));
-    EXPECT_TRUE(Inserts.empty()) << Inserts.size() << " inserts, the first " << (Inserts.empty() ? "" : Inserts[0].text);
+    EXPECT_TRUE(inserts.empty()) << inserts.size() << " inserts, the first " << (inserts.empty() ? "" : inserts[0].text);
     EXPECT_EQ(HandBacks(), 0);
     Pump();
   }
@@ -76,12 +76,12 @@ TEST_F(ColourDialogWhileHostActs, AClosedTagWindowGetsNothingAfterTheDialog) {
   // The next tag window inserts as before.
   ASSERT_TRUE(Open());
   Pump();
-  Inserts.clear();
-  Seen_.clear();
+  inserts.clear();
+  seen.clear();
   ColourDialogScript script([] {}, IDCANCEL);
   ActivateWithFocusOn(Tree(), TABLE_BACKGROUND);
-  ASSERT_FALSE(Inserts.empty());
-  EXPECT_EQ(Inserts[0].text, "<TABLE BGCOLOR=\"#\">");
+  ASSERT_FALSE(inserts.empty());
+  EXPECT_EQ(inserts[0].text, "<TABLE BGCOLOR=\"#\">");
   EXPECT_EQ(HandBacks(), 1);
 }
 
@@ -107,8 +107,8 @@ TEST_F(ColourDialogWhileHostActs, ADestroyedHostFrameGetsNothingAfterTheDialog) 
     const HWND host = HostHandle();
     ColourDialogScript script([&] { DestroyWindow(host); }, IDOK);
     ActivateWithFocusOn(ownerless ? nullptr : tree, TABLE_BACKGROUND);
-    EXPECT_TRUE(script.Ran) << "the colour dialog did not come up";
-    EXPECT_FALSE(script.TimedOut);
+    EXPECT_TRUE(script.ran) << "the colour dialog did not come up";
+    EXPECT_FALSE(script.timedOut);
     EXPECT_FALSE(IsWindow(host));
     EXPECT_FALSE(IsWindow(tree));
     EXPECT_TRUE(LoneEditInserts.empty()) << LoneEditInserts.size() << " inserts";
@@ -122,8 +122,8 @@ TEST_F(ColourDialogWhileHostActs, ADestroyedHostFrameGetsNothingAfterTheDialog) 
 TEST_F(ColourDialogWhileHostActs, AnActivationDuringTheDialogDoesNothing) {
   ASSERT_TRUE(Open());
   Pump();
-  Inserts.clear();
-  Seen_.clear();
+  inserts.clear();
+  seen.clear();
   const HWND tree = Tree();
   bool treeEnabled = false;
   ColourDialogScript script(
@@ -134,14 +134,14 @@ TEST_F(ColourDialogWhileHostActs, AnActivationDuringTheDialogDoesNothing) {
       },
       IDOK);
   ActivateWithFocusOn(nullptr, TABLE_BACKGROUND);
-  EXPECT_TRUE(script.Ran) << "the colour dialog did not come up";
-  EXPECT_FALSE(script.TimedOut);
+  EXPECT_TRUE(script.ran) << "the colour dialog did not come up";
+  EXPECT_FALSE(script.timedOut);
   EXPECT_TRUE(treeEnabled) << "the case needs a tree the dialog left enabled";
-  EXPECT_EQ(script.Dialogs, 1) << "a second dialog opened inside the first";
-  ASSERT_FALSE(Inserts.empty());
-  EXPECT_EQ(Inserts[0].code, InsertLead);
-  EXPECT_EQ(Inserts[0].text.rfind("<TABLE BGCOLOR=\"#", 0), 0u) << Inserts[0].text;
-  for (const Insert& insert : Inserts) {
+  EXPECT_EQ(script.dialogs, 1) << "a second dialog opened inside the first";
+  ASSERT_FALSE(inserts.empty());
+  EXPECT_EQ(inserts[0].code, InsertLead);
+  EXPECT_EQ(inserts[0].text.rfind("<TABLE BGCOLOR=\"#", 0), 0u) << inserts[0].text;
+  for (const Insert& insert : inserts) {
     EXPECT_EQ(insert.text.find("<TD"), std::string::npos);
     EXPECT_EQ(insert.text.find("<P>"), std::string::npos);
   }

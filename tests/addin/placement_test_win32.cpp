@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tests/addin/addin_host.h"
+#include "tests/addin/addin_host_win32.h"
 
 namespace vx::test {
 namespace {
@@ -47,7 +47,7 @@ TEST_F(Placement, FirstRunDocksAgainstTheEditWindowAndSavesAllFour) {
 
   // An odd width: the quarter truncates and the right edges still meet.
   DeletePlacementKey();
-  MoveWindow(Edit, 0, 50, 1023, 600, FALSE);
+  MoveWindow(edit, 0, 50, 1023, 600, FALSE);
   ASSERT_TRUE(Open());
   EXPECT_EQ(Outer(TagFrame()).left, 768);
   EXPECT_EQ(Outer(TagFrame()).right, 1023);

@@ -1,4 +1,4 @@
-#include "tests/addin/import_patch.h"
+#include "tests/addin/import_patch_win32.h"
 
 #include <cstring>
 
