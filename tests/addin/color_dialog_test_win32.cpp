@@ -96,12 +96,12 @@ TEST_F(ColourDialogWhileHostActs, ADestroyedHostFrameGetsNothingAfterTheDialog) 
       TearDown();
       SetUp();
     }
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
+    HWND loneEdit = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                    nullptr, GetModuleHandleA(nullptr), nullptr);
     LoneEditProcedure = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LoneEdit)));
+        SetWindowLongPtrA(loneEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LoneEdit)));
     LoneEditInserts.clear();
-    ASSERT_TRUE(OpenWith(edit, ""));
+    ASSERT_TRUE(OpenWith(loneEdit, ""));
     Pump();
     const HWND tree = Tree();
     const HWND host = HostHandle();
@@ -112,7 +112,7 @@ TEST_F(ColourDialogWhileHostActs, ADestroyedHostFrameGetsNothingAfterTheDialog) 
     EXPECT_FALSE(IsWindow(host));
     EXPECT_FALSE(IsWindow(tree));
     EXPECT_TRUE(LoneEditInserts.empty()) << LoneEditInserts.size() << " inserts";
-    DestroyWindow(edit);
+    DestroyWindow(loneEdit);
   }
 }
 

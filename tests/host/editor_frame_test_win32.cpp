@@ -211,11 +211,11 @@ TEST_F(EditorFrameTest, SaveLimitsAndFailuresMatchWhatOpeningAccepts) {
   EXPECT_EQ(vxhost::WriteDocument("Z:\\proc\\vx.html", "x"), vxhost::FileResult::FolderNotWritable);
 
   // The target is a folder: the replacement fails after the file was written.
-  const std::string folder = folder + "\\a-folder";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  EXPECT_EQ(vxhost::WriteDocument(folder.c_str(), "x"), vxhost::FileResult::WriteFailed);
+  const std::string subfolder = folder + "\\a-folder";
+  CreateDirectoryA(subfolder.c_str(), nullptr);
+  EXPECT_EQ(vxhost::WriteDocument(subfolder.c_str(), "x"), vxhost::FileResult::WriteFailed);
   EXPECT_FALSE(LeftOwnFiles());
-  RemoveDirectoryA(folder.c_str());
+  RemoveDirectoryA(subfolder.c_str());
 }
 
 // Logging off closes the editor: a modified document is asked about exactly

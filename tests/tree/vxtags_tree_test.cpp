@@ -74,7 +74,7 @@ TEST(VxtagsTree, HoldsNoMoreThan3000UserFolders) {
   std::string folders;
   for (int i = 0; i < 3000; ++i) folders += "0\tfolder\t-2\tF\n";
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.output, kCatalogue + folders);
+  EXPECT_EQ(run.output, CATALOGUE + folders);
 }
 
 // What the tag window ignores prints the catalogue alone, with a note saying why.
