@@ -30,13 +30,13 @@ TMFrameWindow::~TMFrameWindow() {
 }
 
 const TResponseTable& TMFrameWindow::ResponseTable() {
-  static constexpr TResponseEntry entries[] = {
+  static constexpr TResponseEntry ROWS[] = {
       {WM_SIZE, &Respond<&TMFrameWindow::EvSize>},
       {WM_SETFOCUS, &Respond<&TMFrameWindow::EvSetFocus>},
   };
-  static const TResponseTable table{entries, sizeof entries / sizeof entries[0],
+  static const TResponseTable TABLE{ROWS, sizeof ROWS / sizeof ROWS[0],
                                     &TFrameWindow::ResponseTable};
-  return table;
+  return TABLE;
 }
 
 const TResponseTable& TMFrameWindow::Responses() const { return ResponseTable(); }

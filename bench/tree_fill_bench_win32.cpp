@@ -53,7 +53,7 @@ std::string WriteDefinitionFile() {
 }
 
 void CatalogueCaption(int category, char* buffer60, void*) {
-  std::snprintf(buffer60, 60, "%s", vx::CategoryCaptions[category]);
+  std::snprintf(buffer60, 60, "%s", vx::CATEGORY_CAPTIONS[category]);
 }
 
 // The items the tag window will hold, in insertion order, from the model fill.

@@ -8,7 +8,7 @@ namespace vx {
 // counts alone fix which secondary entry hangs under which group.
 // constexpr, so the checks below run at compile time; the header's extern
 // declaration keeps the linkage external.
-constexpr std::int32_t GroupChildCounts[PRIMARY_ENTRY_COUNT] = {
+constexpr std::int32_t GROUP_CHILD_COUNTS[PRIMARY_ENTRY_COUNT] = {
     // +0 +1 +2 +3 +4 +5 +6 +7 +8 +9
     0, 0, 0, 0, 0, 6, 2, 6, 3, 2,  //  0..9
     7, 8, 0, 0, 0, 3, 0, 0, 0, 0,  // 10..19
@@ -20,7 +20,7 @@ constexpr std::int32_t GroupChildCounts[PRIMARY_ENTRY_COUNT] = {
     0, 0, 0, 0,                    // 70..73
 };
 
-constexpr CategoryRange CategoryRanges[CATEGORY_COUNT] = {
+constexpr CategoryRange CATEGORY_RANGES[CATEGORY_COUNT] = {
     {0, 6},    //  0 基本構成
     {7, 16},   //  1 フォント
     {17, 26},  //  2 テキスト
@@ -39,7 +39,7 @@ namespace {
 constexpr bool CountsCoverSecondaryEntries() {
   int groups = 0;
   int children = 0;
-  for (std::int32_t count : GroupChildCounts) {
+  for (std::int32_t count : GROUP_CHILD_COUNTS) {
     if (count > 0) {
       ++groups;
       children += count;
@@ -51,7 +51,7 @@ static_assert(CountsCoverSecondaryEntries(), "group child counts must hand out a
 
 constexpr bool RangesTileThePrimaryEntries() {
   std::int32_t next = 0;
-  for (const CategoryRange& range : CategoryRanges) {
+  for (const CategoryRange& range : CATEGORY_RANGES) {
     if (range.first != next || range.last < range.first) return false;
     next = range.last + 1;
   }
@@ -68,7 +68,7 @@ TagEntry* CatalogueEntry(std::int32_t tagId) {
 }
 
 bool IsGroupEntry(std::int32_t tagId) {
-  return tagId >= 0 && tagId < PRIMARY_ENTRY_COUNT && GroupChildCounts[tagId] > 0;
+  return tagId >= 0 && tagId < PRIMARY_ENTRY_COUNT && GROUP_CHILD_COUNTS[tagId] > 0;
 }
 
 }  // namespace vx

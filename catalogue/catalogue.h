@@ -30,10 +30,10 @@ struct CategoryRange {
 
 extern TagEntry PrimaryEntries[PRIMARY_ENTRY_COUNT];
 extern TagEntry SecondaryEntries[SECONDARY_ENTRY_COUNT];
-extern const std::int32_t GroupChildCounts[PRIMARY_ENTRY_COUNT];
-extern const CategoryRange CategoryRanges[CATEGORY_COUNT];
+extern const std::int32_t GROUP_CHILD_COUNTS[PRIMARY_ENTRY_COUNT];
+extern const CategoryRange CATEGORY_RANGES[CATEGORY_COUNT];
 // Category captions in code page 932, the same texts as string resources 5002..5012.
-extern const char* const CategoryCaptions[CATEGORY_COUNT];
+extern const char* const CATEGORY_CAPTIONS[CATEGORY_COUNT];
 
 // The record of tag id 0..176, or nullptr outside that range.
 TagEntry* CatalogueEntry(std::int32_t tagId);

@@ -192,7 +192,7 @@ TagEntry SecondaryEntries[SECONDARY_ENTRY_COUNT] = {
     /* 176 */ {"ﾏｰｷｰの背景色　<MARQUEE BGCOLOR=\"\">", 0, 0, 0},
 };
 
-const char* const CategoryCaptions[CATEGORY_COUNT] = {
+const char* const CATEGORY_CAPTIONS[CATEGORY_COUNT] = {
     /*  0, 5002 */ "基本構成",
     /*  1, 5003 */ "フォント",
     /*  2, 5004 */ "テキスト",

@@ -62,9 +62,9 @@ LRESULT TFrameWindow::EvSize(WPARAM sizeType, LPARAM size) {
 const TResponseTable& TFrameWindow::Responses() const { return ResponseTable(); }
 
 const TResponseTable& TFrameWindow::ResponseTable() {
-  static constexpr TResponseEntry rows[] = {
+  static constexpr TResponseEntry ROWS[] = {
       {WM_SIZE, Respond<&TFrameWindow::EvSize>},
   };
-  static constexpr TResponseTable table{rows, sizeof rows / sizeof rows[0], &TWindow::ResponseTable};
-  return table;
+  static constexpr TResponseTable TABLE{ROWS, sizeof ROWS / sizeof ROWS[0], &TWindow::ResponseTable};
+  return TABLE;
 }

@@ -213,12 +213,12 @@ LRESULT TWindow::EvDestroy(WPARAM, LPARAM) {
 const TResponseTable& TWindow::Responses() const { return ResponseTable(); }
 
 const TResponseTable& TWindow::ResponseTable() {
-  static constexpr TResponseEntry rows[] = {
+  static constexpr TResponseEntry ROWS[] = {
       {WM_MOVE, Respond<&TWindow::EvMove>},
       {WM_SIZE, Respond<&TWindow::EvSize>},
       {WM_CLOSE, Respond<&TWindow::EvClose>},
       {WM_DESTROY, Respond<&TWindow::EvDestroy>},
   };
-  static constexpr TResponseTable table{rows, sizeof rows / sizeof rows[0], nullptr};
-  return table;
+  static constexpr TResponseTable TABLE{ROWS, sizeof ROWS / sizeof ROWS[0], nullptr};
+  return TABLE;
 }

@@ -88,12 +88,12 @@ class TDemoDriver : public TWindow {
   void Post() { PostMessageA(GetHandle(), NEXT_STEP, 0, 0); }
 
   static const TResponseTable& ResponseTable() {
-    static constexpr TResponseEntry rows[] = {
+    static constexpr TResponseEntry ROWS[] = {
         {NEXT_STEP, Respond<&TDemoDriver::EvNextStep>},
         {WM_TIMER,  Respond<&TDemoDriver::EvTimer>},
     };
-    static constexpr TResponseTable table{rows, sizeof rows / sizeof rows[0], &TWindow::ResponseTable};
-    return table;
+    static constexpr TResponseTable TABLE{ROWS, sizeof ROWS / sizeof ROWS[0], &TWindow::ResponseTable};
+    return TABLE;
   }
 
  protected:

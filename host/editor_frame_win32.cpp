@@ -117,15 +117,15 @@ void TEditorFrame::SetupWindow() {
 }
 
 const TResponseTable& TEditorFrame::ResponseTable() {
-  static constexpr TResponseEntry rows[] = {
+  static constexpr TResponseEntry ROWS[] = {
       {WM_SIZE,            Respond<&TEditorFrame::EvSize>},
       {WM_ACTIVATE,        Respond<&TEditorFrame::EvActivate>},
       {WM_SETFOCUS,        Respond<&TEditorFrame::EvSetFocus>},
       {WM_COMMAND,         Respond<&TEditorFrame::EvCommand>},
       {WM_QUERYENDSESSION, Respond<&TEditorFrame::EvQueryEndSession>},
   };
-  static constexpr TResponseTable table{rows, sizeof rows / sizeof rows[0], &TFrameWindow::ResponseTable};
-  return table;
+  static constexpr TResponseTable TABLE{ROWS, sizeof ROWS / sizeof ROWS[0], &TFrameWindow::ResponseTable};
+  return TABLE;
 }
 
 const TResponseTable& TEditorFrame::Responses() const { return ResponseTable(); }

@@ -34,7 +34,7 @@ TARGETS = {
     "catalogue": {"vx_catalogue", "vx_catalogue_win32"},
     "tree": {"vx_tree", "vx_tree_win32"},
     "resources": {"vx_resources"},
-    "addin": {"vx_placement", "vx_host_connection_win32", "vx_addin_win32", "vxhtml"},
+    "addin": {"vx_addin", "vx_host_connection_win32", "vx_addin_win32", "vxhtml"},
     "host": {"vxhost_core", "vxhost"},
     "tools": {"vxtags"},
 }

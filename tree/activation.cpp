@@ -22,7 +22,7 @@ std::intptr_t InsertAndHandBack(TreePort& tree, std::int32_t tagId, const char* 
 std::intptr_t ActivateCatalogueEntry(TreePort& tree, std::int32_t tagId,
                                      ActivationTrigger trigger, unsigned message,
                                      std::uintptr_t wParam, std::intptr_t lParam) {
-  if (tagId < PRIMARY_ENTRY_COUNT && GroupChildCounts[tagId] > 0) {
+  if (tagId < PRIMARY_ENTRY_COUNT && GROUP_CHILD_COUNTS[tagId] > 0) {
     // A group has no text of its own. Enter must not reach the control, which
     // would open the group; a double-click may, and opens or closes it.
     if (trigger == ActivationTrigger::Enter) return 1;

@@ -41,7 +41,7 @@ void InsertCategoryNodes(TagTreeContext& ctx, TreePort& tree, CategoryCaptionLoa
 
 void AssignPrimaryParents(const TagTreeContext& ctx) {
   for (int k = 0; k < CATEGORY_COUNT; ++k) {
-    for (std::int32_t id = CategoryRanges[k].first; id <= CategoryRanges[k].last; ++id) {
+    for (std::int32_t id = CATEGORY_RANGES[k].first; id <= CATEGORY_RANGES[k].last; ++id) {
       TagEntry* entry = CatalogueEntry(id);
       if (!entry) continue;
       entry->parentItem = ctx.categoryItems[k];
@@ -53,7 +53,7 @@ void AssignPrimaryParents(const TagTreeContext& ctx) {
 void AssignSecondaryParents(const TagTreeContext& ctx) {
   int next = 0;
   for (int i = 0; i < PRIMARY_ENTRY_COUNT; ++i) {
-    for (int m = 0; m < GroupChildCounts[i] && next < SECONDARY_ENTRY_COUNT; ++m, ++next) {
+    for (int m = 0; m < GROUP_CHILD_COUNTS[i] && next < SECONDARY_ENTRY_COUNT; ++m, ++next) {
       SecondaryEntries[next].parentItem = PrimaryEntries[i].treeItem;
       SecondaryEntries[next].image = ctx.imageTag;
     }

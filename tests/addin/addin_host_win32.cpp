@@ -19,12 +19,12 @@ class THostFrame : public TFrameWindow {
  public:
   explicit THostFrame(TWindow* parent) : TFrameWindow(parent, "host") {}
   static const TResponseTable& ResponseTable() {
-    static constexpr TResponseEntry rows[] = {
+    static constexpr TResponseEntry ROWS[] = {
         {WM_ACTIVATE, Respond<&THostFrame::EvActivate>},
         {WM_APP, Respond<&THostFrame::EvApp>},
     };
-    static constexpr TResponseTable table{rows, 2, &TFrameWindow::ResponseTable};
-    return table;
+    static constexpr TResponseTable TABLE{ROWS, 2, &TFrameWindow::ResponseTable};
+    return TABLE;
   }
 
  protected:

@@ -39,9 +39,9 @@ std::vector<std::vector<std::string>> TreeOrderFromTables() {
   std::int32_t nextSecondary = vx::PRIMARY_ENTRY_COUNT;
   for (int k = 0; k < vx::CATEGORY_COUNT; ++k) {
     rows.push_back({"0", "category", std::to_string(k)});
-    for (std::int32_t n = vx::CategoryRanges[k].first; n <= vx::CategoryRanges[k].last; ++n) {
+    for (std::int32_t n = vx::CATEGORY_RANGES[k].first; n <= vx::CATEGORY_RANGES[k].last; ++n) {
       rows.push_back({"1", vx::IsGroupEntry(n) ? "group" : "entry", std::to_string(n)});
-      for (std::int32_t i = 0; i < vx::GroupChildCounts[n]; ++i)
+      for (std::int32_t i = 0; i < vx::GROUP_CHILD_COUNTS[n]; ++i)
         rows.push_back({"2", "entry", std::to_string(nextSecondary++)});
     }
   }
@@ -73,7 +73,7 @@ TEST(Catalogue, EveryLabelAndCaptionHasItsCodePage932Bytes) {
     const int number = std::stoi(record.at(2));
     const std::string expected = Utf8ToCp932(record.at(3));
     if (record.at(1) == "category") {
-      EXPECT_EQ(std::string(vx::CategoryCaptions[number]), expected) << "category " << number;
+      EXPECT_EQ(std::string(vx::CATEGORY_CAPTIONS[number]), expected) << "category " << number;
       continue;
     }
     const char* label = vx::CatalogueEntry(number)->label;
@@ -98,7 +98,7 @@ TEST(Catalogue, LabelsUseFullWidthSpaceHalfWidthKanaAndFullWidthDigits) {
   EXPECT_EQ(Label(38).find("\x81\x40"), std::string::npos);
   EXPECT_NE(Label(38).find("\xBB\xB2\xBD\xDE \" WIDTH=\"\" HEIGHT=\"\">"), std::string::npos);
   // A 0x5C trail byte must survive: 表 is 95 5C.
-  EXPECT_EQ(std::string(vx::CategoryCaptions[6]), "\x95\x5C\x91\x67");
+  EXPECT_EQ(std::string(vx::CATEGORY_CAPTIONS[6]), "\x95\x5C\x91\x67");
 }
 
 }  // namespace

@@ -148,7 +148,7 @@ class ColorDialog : public StandInHost {
   // starts from the colour the first dialog opens on, whatever ran before it.
   void SetUp() override {
     StandInHost::SetUp();
-    savedLast = vx::LastColor;
+    savedLast_ = vx::LastColor;
     answers.clear();
     seen.clear();
     owners.clear();
@@ -158,7 +158,7 @@ class ColorDialog : public StandInHost {
   }
   void TearDown() override {
     UnhookWindowsHookEx(cbtHook);
-    vx::LastColor = savedLast;
+    vx::LastColor = savedLast_;
     StandInHost::TearDown();
   }
   // One colour choice answered as given; returns the text and the result.
@@ -172,7 +172,7 @@ class ColorDialog : public StandInHost {
   }
 
  private:
-  vx::ColorRef savedLast = 0;
+  vx::ColorRef savedLast_ = 0;
 };
 
 TEST_F(StandInHost, ProtocolMessagesArriveAsSent) {

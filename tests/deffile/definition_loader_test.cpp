@@ -214,9 +214,10 @@ class EndlessSource : public ByteSource {
     }
     return capacity;
   }
-  std::size_t position_ = 0;
+  std::size_t Position() const { return position_; }
 
  private:
+  std::size_t position_ = 0;
   std::string header_ = Header();
 };
 
@@ -225,7 +226,7 @@ TEST(DefinitionLimits, EndlessFileStopsAfterTheLastEntry) {
   RecordingSink sink;
   LoadDefinitionStream(source, sink);
   EXPECT_EQ(sink.items.size(), 3000u);
-  EXPECT_LT(source.position_, 100000u);
+  EXPECT_LT(source.Position(), 100000u);
 }
 
 TEST(DefinitionLimits, AnyBytesStayWithinTheBuffers) {

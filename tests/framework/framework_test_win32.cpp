@@ -31,12 +31,12 @@ class TProbeFrame : public TFrameWindow {
   bool CanClose() override { return allowClose; }
 
   static const TResponseTable& ResponseTable() {
-    static constexpr TResponseEntry rows[] = {
+    static constexpr TResponseEntry ROWS[] = {
         {PROBE, Respond<&TProbeFrame::EvProbe>},
         {OTHER, Respond<&TProbeFrame::EvOther>},
     };
-    static constexpr TResponseTable table{rows, 2, &TFrameWindow::ResponseTable};
-    return table;
+    static constexpr TResponseTable TABLE{ROWS, 2, &TFrameWindow::ResponseTable};
+    return TABLE;
   }
 
   int setups = 0;
@@ -65,9 +65,9 @@ class TDerivedFrame : public TProbeFrame {
  public:
   using TProbeFrame::TProbeFrame;
   static const TResponseTable& ResponseTable() {
-    static constexpr TResponseEntry rows[] = {{PROBE, Respond<&TDerivedFrame::EvProbe>}};
-    static constexpr TResponseTable table{rows, 1, &TProbeFrame::ResponseTable};
-    return table;
+    static constexpr TResponseEntry ROWS[] = {{PROBE, Respond<&TDerivedFrame::EvProbe>}};
+    static constexpr TResponseTable TABLE{ROWS, 1, &TProbeFrame::ResponseTable};
+    return TABLE;
   }
 
  protected:
@@ -85,11 +85,11 @@ struct Root : TWindow {
 };
 
 struct Placement {
-  int X, Y, W, H;
-  bool operator==(const Placement& o) const { return X == o.X && Y == o.Y && W == o.W && H == o.H; }
+  int x, y, w, h;
+  bool operator==(const Placement& o) const { return x == o.x && y == o.y && w == o.w && h == o.h; }
 };
 std::ostream& operator<<(std::ostream& out, const Placement& p) {
-  return out << p.X << "," << p.Y << " " << p.W << "x" << p.H;
+  return out << p.x << "," << p.y << " " << p.w << "x" << p.h;
 }
 
 Placement PlacementOf(const TWindow& window) {
@@ -214,9 +214,9 @@ TEST_F(FrameworkTest, MessageLoopDeletesBeforeTheNextMessage) {
   struct TWatch : TWindow {
     TWatch(TWindow* p, int* d) : TWindow(p), deaths(d) {}
     static const TResponseTable& ResponseTable() {
-      static constexpr TResponseEntry rows[] = {{PROBE, Respond<&TWatch::EvProbe>}};
-      static constexpr TResponseTable table{rows, 1, &TWindow::ResponseTable};
-      return table;
+      static constexpr TResponseEntry ROWS[] = {{PROBE, Respond<&TWatch::EvProbe>}};
+      static constexpr TResponseTable TABLE{ROWS, 1, &TWindow::ResponseTable};
+      return TABLE;
     }
     const TResponseTable& Responses() const override { return ResponseTable(); }
     LRESULT EvProbe(WPARAM, LPARAM) {

@@ -108,7 +108,7 @@ TEST_F(Activation, DoubleClickOnParagraphSendsTheSameAtTheClickPoint) {
 
 TEST_F(Activation, EveryCatalogueLeafRunsItsOwnRecipe) {
   for (std::int32_t id = 0; id < TAG_COUNT; ++id) {
-    if (id < PRIMARY_ENTRY_COUNT && GroupChildCounts[id] > 0) continue;
+    if (id < PRIMARY_ENTRY_COUNT && GROUP_CHILD_COUNTS[id] > 0) continue;
     SCOPED_TRACE(id);
     fakes::ResetScriptedColorDialog();
     std::vector<Event> expected = RecipeOf(id);

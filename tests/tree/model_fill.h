@@ -26,7 +26,7 @@ inline TagTreeContext ContextWithImages() {
 }
 
 inline void CatalogueCaption(int category, char* buffer60, void*) {
-  std::snprintf(buffer60, 60, "%s", CategoryCaptions[category]);
+  std::snprintf(buffer60, 60, "%s", CATEGORY_CAPTIONS[category]);
 }
 
 // A definition file in the temporary folder with the header line and then body.

@@ -56,12 +56,12 @@ TEST(TagTreeFill, CatalogueAloneGives188ItemsInCategoryAndGroupOrder) {
     SCOPED_TRACE(k);
     const ModelItem* node = tree.Find(tree.Children(0)[k]);
     EXPECT_EQ(node->handle, ctx.categoryItems[k]);
-    EXPECT_EQ(node->caption, CategoryCaptions[k]);
+    EXPECT_EQ(node->caption, CATEGORY_CAPTIONS[k]);
     EXPECT_EQ(node->image, 1);
     EXPECT_EQ(node->selectedImage, 3);
     EXPECT_EQ(node->value, FOLDER_VALUE);
     EXPECT_EQ(TagIdsUnder(tree, node->handle),
-              IdRun(CategoryRanges[k].first, CategoryRanges[k].last));
+              IdRun(CATEGORY_RANGES[k].first, CATEGORY_RANGES[k].last));
   }
   EXPECT_EQ(TagIdsUnder(tree, ctx.categoryItems[0]), IdRun(0, 6));
   EXPECT_EQ(TagIdsUnder(tree, ctx.categoryItems[10]), IdRun(71, 73));
@@ -71,7 +71,7 @@ TEST(TagTreeFill, CatalogueAloneGives188ItemsInCategoryAndGroupOrder) {
   int groups = 0;
   for (std::int32_t id = 0; id < PRIMARY_ENTRY_COUNT; ++id) {
     const TreeItem item = PrimaryEntries[id].treeItem;
-    const std::int32_t count = GroupChildCounts[id];
+    const std::int32_t count = GROUP_CHILD_COUNTS[id];
     EXPECT_EQ(TagIdsUnder(tree, item), IdRun(nextSecondary, nextSecondary + count - 1)) << id;
     nextSecondary += count;
     groups += count > 0;
@@ -222,10 +222,10 @@ TEST(TagTreeFill, CaptionThatCannotBeLoadedIsEmpty) {
   TagTreeContext ctx = ContextWithImages();
   ModelTree tree;
   FillTagTreeItems(ctx, tree, CaptionsWithGaps, nullptr, "");
-  EXPECT_EQ(tree.Find(ctx.categoryItems[2])->caption, CategoryCaptions[2]);
+  EXPECT_EQ(tree.Find(ctx.categoryItems[2])->caption, CATEGORY_CAPTIONS[2]);
   EXPECT_EQ(tree.Find(ctx.categoryItems[3])->caption, "");
   EXPECT_EQ(tree.Find(ctx.categoryItems[7])->caption, "");
-  EXPECT_EQ(tree.Find(ctx.categoryItems[8])->caption, CategoryCaptions[8]);
+  EXPECT_EQ(tree.Find(ctx.categoryItems[8])->caption, CATEGORY_CAPTIONS[8]);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ TEST(ResourceStrings, LoadUnderCodePage932AsTheCatalogueBytes) {
   char buffer[256];
   for (int k = 0; k < CATEGORY_COUNT; ++k) {
     ASSERT_GT(LoadStringA(self, CATEGORY_CAPTION_FIRST_ID + k, buffer, sizeof buffer), 0) << k;
-    EXPECT_STREQ(buffer, CategoryCaptions[k]) << k;
+    EXPECT_STREQ(buffer, CATEGORY_CAPTIONS[k]) << k;
   }
   for (const Row& row : ROWS) {
     ASSERT_GT(LoadStringA(self, row.id, buffer, sizeof buffer), 0) << row.id;
@@ -134,7 +134,7 @@ TEST_F(Win32TreeTest, EveryItemReadBackMatchesTheCatalogueAndTheDefinitionFile) 
   // The catalogue now names the real items, and its captions came from the resources.
   for (int k = 0; k < CATEGORY_COUNT; ++k) {
     const RealItem node = test_support::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(ctx.categoryItems[k]), 0);
-    EXPECT_EQ(node.caption, CategoryCaptions[k]) << k;
+    EXPECT_EQ(node.caption, CATEGORY_CAPTIONS[k]) << k;
   }
   for (std::int32_t id = 0; id < TAG_COUNT; ++id) {
     const TagEntry& entry = *CatalogueEntry(id);
@@ -170,7 +170,7 @@ TEST_F(Win32TreeTest, HostResourcesWinAndMissingOnesComeFromTheAddIn) {
             "ホストの見出し");
   for (int k = 1; k < CATEGORY_COUNT; ++k) {
     EXPECT_EQ(test_support::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(ctx.categoryItems[k]), 0).caption,
-              CategoryCaptions[k]) << k;
+              CATEGORY_CAPTIONS[k]) << k;
   }
   EXPECT_EQ(real[0].image, 2);
   EXPECT_EQ(real[0].selectedImage, 4);

@@ -20,13 +20,13 @@ int vxtags::RunCatalogueCommand(int argc, char**) {
   // Secondary entries go to the groups in increasing tag id, with no gap.
   std::int32_t nextSecondary = vx::PRIMARY_ENTRY_COUNT;
   for (int category = 0; category < vx::CATEGORY_COUNT; ++category) {
-    PrintLine(0, "category", category, vx::CategoryCaptions[category]);
-    const vx::CategoryRange& range = vx::CategoryRanges[category];
+    PrintLine(0, "category", category, vx::CATEGORY_CAPTIONS[category]);
+    const vx::CategoryRange& range = vx::CATEGORY_RANGES[category];
     for (std::int32_t tagId = range.first; tagId <= range.last; ++tagId) {
       const bool group = vx::IsGroupEntry(tagId);
       PrintLine(1, group ? "group" : "entry", tagId, vx::CatalogueEntry(tagId)->label);
       if (!group) continue;
-      for (std::int32_t i = 0; i < vx::GroupChildCounts[tagId]; ++i, ++nextSecondary) {
+      for (std::int32_t i = 0; i < vx::GROUP_CHILD_COUNTS[tagId]; ++i, ++nextSecondary) {
         PrintLine(2, "entry", nextSecondary, vx::CatalogueEntry(nextSecondary)->label);
       }
     }

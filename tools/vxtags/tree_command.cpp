@@ -34,7 +34,7 @@ FileState InspectDefinitionFile(const char* path) {
 }
 
 void CategoryCaption(int category, char* buffer60, void*) {
-  std::snprintf(buffer60, 60, "%s", vx::CategoryCaptions[category]);
+  std::snprintf(buffer60, 60, "%s", vx::CATEGORY_CAPTIONS[category]);
 }
 
 int CategoryIndexOf(const vx::TagTreeContext& ctx, vx::TreeItem item) {
@@ -52,7 +52,7 @@ void PrintItem(const vx::TagTreeContext& ctx, const vx::ModelItemAtDepth& row) {
   if (category >= 0) {
     std::printf("%d\tcategory\t%d\t%s\n", row.depth, category, caption.c_str());
   } else if (tagId != vx::CATALOGUE_NOT_FOUND) {
-    const bool group = tagId < vx::PRIMARY_ENTRY_COUNT && vx::GroupChildCounts[tagId] > 0;
+    const bool group = tagId < vx::PRIMARY_ENTRY_COUNT && vx::GROUP_CHILD_COUNTS[tagId] > 0;
     std::printf("%d\t%s\t%d\t%s\n", row.depth, group ? "group" : "entry", tagId, caption.c_str());
   } else if (item.value < 0 || item.value >= vx::MAX_DEFINITION_TEXTS) {
     std::printf("%d\tfolder\t%d\t%s\n", row.depth, item.value, caption.c_str());
