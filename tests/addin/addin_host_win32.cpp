@@ -10,7 +10,6 @@ namespace vx::test {
 namespace {
 
 AddinHost* Current = nullptr;
-HHOOK RecordHook = nullptr;
 WNDPROC EditProcedure = nullptr;
 
 // The host frame: takes the focus back into the edit window on a hand-back
@@ -44,13 +43,10 @@ class THostFrame : public TFrameWindow {
   }
 };
 
-// Records every insert request and edits like a plain editor: the caret ends
-// after a lead and before a trail.
+// Edits like a plain editor: the caret ends after a lead and before a trail.
 LRESULT CALLBACK EditStandIn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_HOST_INSERT && Current) {
-    const auto code = static_cast<long long>(static_cast<INT_PTR>(wParam));
-    const char* text = reinterpret_cast<const char*>(lParam);
-    Current->inserts.push_back({code, text ? text : ""});
+  if (message == WM_HOST_INSERT) {
+    const auto code = static_cast<INT_PTR>(wParam);
     if (code == InsertLineEnd) {
       SendMessageA(window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r\n"));
     } else if (code == InsertTrail || code == InsertLinkTrail) {
@@ -72,33 +68,21 @@ std::string ClassOf(HWND window) {
   return name;
 }
 
-std::string NameOf(HWND window) {
-  if (!Current) return "";
-  if (window == Current->HostHandle()) return "host";
-  if (window == Current->edit) return "edit";
+Role RoleOf(HWND window) {
+  if (!Current || !window) return Role::None;
+  if (window == Current->HostHandle()) return Role::Host;
+  if (window == Current->edit) return Role::Edit;
   if (ClassOf(window) == TWindow::DefaultClassName() &&
       GetWindow(window, GW_OWNER) == Current->HostHandle()) {
-    return "frame";
+    return Role::Tag;
   }
-  if (ClassOf(window) == WC_TREEVIEWA) return "tree";
-  return "";
-}
-
-LRESULT CALLBACK RecordSent(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION && Current) {
-    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    for (UINT watched : Current->watch) {
-      if (sent->message != watched) continue;
-      const std::string name = NameOf(sent->hwnd);
-      if (!name.empty()) Current->seen.push_back({name, sent->message, sent->wParam});
-    }
-  }
-  return CallNextHookEx(RecordHook, code, wParam, lParam);
+  if (ClassOf(window) == WC_TREEVIEWA) return Role::Tree;
+  return Role::None;
 }
 
 BOOL CALLBACK CollectTagFrame(HWND window, LPARAM param) {
   auto* frames = reinterpret_cast<std::vector<HWND>*>(param);
-  if (NameOf(window) == "frame") frames->push_back(window);
+  if (RoleOf(window) == Role::Tag) frames->push_back(window);
   return TRUE;
 }
 
@@ -129,10 +113,11 @@ void AddinHost::SetUp() {
       SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditStandIn)));
   SetFocus(edit);
   Pump();
+  recorder = std::make_unique<MessageRecorder>(RoleOf, std::vector<UINT>{WM_HOST_INSERT});
 }
 
 void AddinHost::TearDown() {
-  StopRecording();
+  recorder.reset();
   if (createHtmlWindow) CloseAndDelete();
   if (edit) DestroyWindow(edit);
   delete root;  // and the host frame with it
@@ -153,17 +138,6 @@ std::vector<HWND> AddinHost::TagFrames() const {
 }
 
 HWND AddinHost::Tree() const { return vxhost::FindTagTree(TagFrame()); }
-
-void AddinHost::StartRecording(std::vector<UINT> messages) {
-  watch = std::move(messages);
-  seen.clear();
-  if (!RecordHook) RecordHook = SetWindowsHookExA(WH_CALLWNDPROC, RecordSent, nullptr, GetCurrentThreadId());
-}
-
-void AddinHost::StopRecording() {
-  if (RecordHook) UnhookWindowsHookEx(RecordHook);
-  RecordHook = nullptr;
-}
 
 void AddinHost::DeletePlacementKey() { RegDeleteKeyA(HKEY_CURRENT_USER, PLACEMENT_KEY); }
 

@@ -1,7 +1,7 @@
 // A stand-in host editor for driving the built vxhtml.dll the way the real
 // host does: the DLL loaded by name, a host frame of the framework, an edit
-// window that records the insert requests, and a record of the messages that
-// reach the host's windows and the tag window.
+// window that edits like a plain editor, and the shared recorder naming the
+// host frame, the edit window, the tag window and its tree.
 #pragma once
 #include <windows.h>
 
@@ -9,36 +9,30 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "protocol/host_protocol.h"
 #include "framework/framework_win32.h"
+#include "tests/win32/dialog_hooks_win32.h"
+#include "tests/win32/message_recorder_win32.h"
 
 namespace vx::test {
 
+using test_support::CbtHook;
+using test_support::DialogWatchdog;
+using test_support::HandBack;
+using test_support::Insert;
+using test_support::IsDialogWindow;
+using test_support::MessageRecorder;
+using test_support::Msg;
+using test_support::ResizeNotice;
+using test_support::Role;
+using test_support::TreeActivation;
+using test_support::UserCallSpy;
+
 using CreateHtmlWindowFn = bool(__cdecl*)(TWindow*, HWND, const char*);
-
-struct Insert {
-  long long code;
-  std::string text;
-  bool operator==(const Insert& other) const { return code == other.code && text == other.text; }
-};
-
-// One recorded message: which of the known windows, which message, wParam.
-struct Seen {
-  std::string window;  // "host", "edit", "frame", "tree"
-  UINT message;
-  WPARAM wParam;
-  bool operator==(const Seen& other) const {
-    return window == other.window && message == other.message && wParam == other.wParam;
-  }
-};
-inline void PrintTo(const Seen& s, std::ostream* os) {
-  *os << s.window << ":0x" << std::hex << s.message << "(" << std::dec << s.wParam << ")";
-}
-inline void PrintTo(const Insert& i, std::ostream* os) { *os << i.code << ":\"" << i.text << "\""; }
 
 inline constexpr const char* PLACEMENT_KEY = "Software\\Dravelco\\Quellpad\\Show";
 
@@ -54,18 +48,14 @@ class AddinHost : public ::testing::Test {
   // Close request, then the host's loop deletes the object.
   void CloseAndDelete() { CloseRequest(); Pump(); }
 
-  HWND HostHandle() const { return hostFrame->GetHandle(); }
+  HWND HostHandle() const { return hostFrame ? hostFrame->GetHandle() : nullptr; }
   HWND TagFrame() const;  // the add-in's top-level window owned by the host, or null
   HWND Tree() const;      // its tree control, or null
   std::vector<HWND> TagFrames() const;
 
-  // Messages of the kinds in watch, in arrival order, since the last Clear.
-  std::vector<Seen> seen;
-  std::vector<UINT> watch;
-  std::vector<Insert> inserts;
+  // Insert requests from SetUp on; a test may watch other messages instead.
+  MessageRecorder& Messages() { return *recorder; }
   std::function<void()> onHostApp;  // run when the host frame gets WM_APP
-  void StartRecording(std::vector<UINT> messages);
-  void StopRecording();
 
   // Registry helpers on the placement key.
   static void DeletePlacementKey();
@@ -84,6 +74,7 @@ class AddinHost : public ::testing::Test {
   TWindow* root = nullptr;
   TFrameWindow* hostFrame = nullptr;
   HWND edit = nullptr;
+  std::unique_ptr<MessageRecorder> recorder;
 };
 
 // The edit window's outer rectangle in these tests.

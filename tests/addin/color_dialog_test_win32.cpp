@@ -35,13 +35,21 @@ class ColourDialogWhileHostActs : public AddinHost {
  protected:
   void SetUp() override {
     AddinHost::SetUp();
-    StartRecording({WM_ACTIVATE});
+    Messages().Watch({WM_HOST_INSERT, WM_ACTIVATE});
   }
   // Focus hand-backs the host frame received: WM_ACTIVATE with WA_CLICKACTIVE.
-  int HandBacks() const {
+  int HandBacks() {
     int count = 0;
-    for (const Seen& s : seen) count += s.window == "host" && s.wParam == WA_CLICKACTIVE;
+    for (const test_support::Msg& m : Messages().Recorded())
+      count += m.role == test_support::Role::Host && m.message == WM_ACTIVATE && m.wParam == WA_CLICKACTIVE;
     return count;
+  }
+  // The insert requests the edit window received.
+  std::vector<test_support::Msg> Inserts() {
+    std::vector<test_support::Msg> inserts;
+    for (const test_support::Msg& m : Messages().Recorded())
+      if (m.role == test_support::Role::Edit && m.message == WM_HOST_INSERT) inserts.push_back(m);
+    return inserts;
   }
   // Enter on a colour tag, with the focus where the host left it.
   void ActivateWithFocusOn(HWND focus, const char* caption) {
@@ -60,14 +68,14 @@ TEST_F(ColourDialogWhileHostActs, AClosedTagWindowGetsNothingAfterTheDialog) {
     SCOPED_TRACE(ownedByTree);
     ASSERT_TRUE(Open());
     Pump();
-    inserts.clear();
-    seen.clear();
+    Messages().Clear();
     const HWND tree = Tree();
     ColourDialogScript script([&] { CloseRequest(); }, IDOK);
     ActivateWithFocusOn(ownedByTree ? tree : edit, TABLE_BACKGROUND);
     EXPECT_TRUE(script.ran) << "the colour dialog did not come up";
     EXPECT_FALSE(script.timedOut);
     EXPECT_FALSE(IsWindow(tree));
+    const std::vector<test_support::Msg> inserts = Inserts();
     EXPECT_TRUE(inserts.empty()) << inserts.size() << " inserts, the first " << (inserts.empty() ? "" : inserts[0].text);
     EXPECT_EQ(HandBacks(), 0);
     Pump();
@@ -76,10 +84,10 @@ TEST_F(ColourDialogWhileHostActs, AClosedTagWindowGetsNothingAfterTheDialog) {
   // The next tag window inserts as before.
   ASSERT_TRUE(Open());
   Pump();
-  inserts.clear();
-  seen.clear();
+  Messages().Clear();
   ColourDialogScript script([] {}, IDCANCEL);
   ActivateWithFocusOn(Tree(), TABLE_BACKGROUND);
+  const std::vector<test_support::Msg> inserts = Inserts();
   ASSERT_FALSE(inserts.empty());
   EXPECT_EQ(inserts[0].text, "<TABLE BGCOLOR=\"#\">");
   EXPECT_EQ(HandBacks(), 1);
@@ -122,8 +130,7 @@ TEST_F(ColourDialogWhileHostActs, ADestroyedHostFrameGetsNothingAfterTheDialog) 
 TEST_F(ColourDialogWhileHostActs, AnActivationDuringTheDialogDoesNothing) {
   ASSERT_TRUE(Open());
   Pump();
-  inserts.clear();
-  seen.clear();
+  Messages().Clear();
   const HWND tree = Tree();
   bool treeEnabled = false;
   ColourDialogScript script(
@@ -138,10 +145,11 @@ TEST_F(ColourDialogWhileHostActs, AnActivationDuringTheDialogDoesNothing) {
   EXPECT_FALSE(script.timedOut);
   EXPECT_TRUE(treeEnabled) << "the case needs a tree the dialog left enabled";
   EXPECT_EQ(script.dialogs, 1) << "a second dialog opened inside the first";
+  const std::vector<test_support::Msg> inserts = Inserts();
   ASSERT_FALSE(inserts.empty());
-  EXPECT_EQ(inserts[0].code, InsertLead);
+  EXPECT_EQ(static_cast<InsertCode>(inserts[0].wParam), InsertLead);
   EXPECT_EQ(inserts[0].text.rfind("<TABLE BGCOLOR=\"#", 0), 0u) << inserts[0].text;
-  for (const Insert& insert : inserts) {
+  for (const test_support::Msg& insert : inserts) {
     EXPECT_EQ(insert.text.find("<TD"), std::string::npos);
     EXPECT_EQ(insert.text.find("<P>"), std::string::npos);
   }

@@ -22,6 +22,30 @@ std::string Stored(const char* name) {
   return data;  // with its terminating zero
 }
 
+// The placement the add-in asks for when it makes the tag window, before the
+// window system bends a size it cannot show.
+struct Requested {
+  int x = 0, y = 0, w = 0, h = 0;
+};
+class CreationWatch {
+ public:
+  CreationWatch()
+      : hook_([this](int code, WPARAM, LPARAM lParam) {
+          if (code == HCBT_CREATEWND) {
+            const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+            if (create->lpszName && std::string(create->lpszName).rfind("VX HTML", 0) == 0) {
+              tag_ = {create->x, create->y, create->cx, create->cy};
+            }
+          }
+          return false;
+        }) {}
+  const Requested& Tag() const { return tag_; }
+
+ private:
+  Requested tag_;
+  CbtHook hook_;
+};
+
 using std::string_literals::operator""s;
 
 using Placement = AddinHost;
@@ -102,7 +126,12 @@ TEST_F(Placement, EachValueIsReadAloneWhateverItsText) {
   WriteValue("HtWinW", REG_BINARY, big.data(), static_cast<DWORD>(big.size()));
   const char digits20[] = "12345678901234567890";  // exactly 20 bytes, no zero
   WriteValue("HtWinH", REG_BINARY, digits20, 20);
-  ASSERT_TRUE(Open());
+  {
+    CreationWatch watch;
+    ASSERT_TRUE(Open());
+    // They fit the buffer: read to their end, wrapped like any other.
+    EXPECT_EQ(watch.Tag().h, static_cast<int>(12345678901234567890ull & 0xFFFFFFFFu));
+  }
   r = Outer(TagFrame());
   EXPECT_EQ(r.left, 65);
   EXPECT_EQ(r.top, 33);

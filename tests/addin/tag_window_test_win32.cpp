@@ -9,7 +9,6 @@
 
 #include "host/tag_tree_reader_win32.h"
 #include "tests/addin/addin_host_win32.h"
-#include "tests/addin/import_patch_win32.h"
 
 namespace vx::test {
 namespace {
@@ -37,28 +36,13 @@ std::string WriteDefinitionFile(const char* name) {
   return name;
 }
 
-// Counts the add-in's beeps while it lives; Wine makes no sound to listen for.
-int Beeps = 0;
-BOOL WINAPI CountBeep(UINT) {
-  ++Beeps;
-  return TRUE;
+// The paragraph's pair, then one hand-back naming the tree; the activations
+// after it are the host's own doing.
+std::vector<Msg> ParagraphHandedBack(HWND tree) {
+  return {Insert(InsertLead, "<P>"), Insert(InsertTrail, "</P>"), HandBack(tree),
+          Msg(Role::Tag, WM_ACTIVATE, WA_INACTIVE).Optional(),
+          Msg(Role::Edit, WM_ACTIVATE, WA_ACTIVE).Optional()};
 }
-class BeepCounter {
- public:
-  explicit BeepCounter(HMODULE addin) : addin_(addin) {
-    Beeps = 0;
-    const auto counter = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&CountBeep));
-    original_ = PatchImport(addin, "user32.dll", "MessageBeep", counter);
-  }
-  ~BeepCounter() {
-    if (original_) PatchImport(addin_, "user32.dll", "MessageBeep", original_);
-  }
-  bool Installed() const { return original_ != nullptr; }
-
- private:
-  HMODULE addin_;
-  FARPROC original_ = nullptr;
-};
 
 using TagWindowLifecycle = AddinHost;
 
@@ -80,7 +64,10 @@ TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
   EXPECT_EQ(CountItems(), BUILT_IN_ITEMS);
   EXPECT_EQ(Caret(tree), FirstRoot(tree)) << "category node 0 is the caret item";
   EXPECT_NE(GetFocus(), tree) << "the activation is posted, not sent";
+  Messages().Watch({WM_ACTIVATE});
   Pump();
+  // One from the set-up, one from the focus the new frame took.
+  EXPECT_TRUE(Messages().Matches({TreeActivation(frame), TreeActivation(frame)}));
   EXPECT_EQ(GetFocus(), tree);
 
   // Focus in the host: it moves to the tag window and on into the tree, and
@@ -89,7 +76,9 @@ TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
   const std::string other = WriteDefinitionFile("lifecycle_other.txt");
   EXPECT_FALSE(Open(other.c_str()));
   EXPECT_EQ(GetFocus(), frame);
+  Messages().Watch({WM_ACTIVATE});
   Pump();
+  EXPECT_TRUE(Messages().Matches({TreeActivation(frame)}));
   EXPECT_EQ(GetFocus(), tree);
   EXPECT_EQ(TagFrame(), frame);
   EXPECT_EQ(TagFrames().size(), 1u);
@@ -97,15 +86,14 @@ TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
   DeleteFileA(other.c_str());
 
   // Focus on the frame itself: one beep, and the focus stays where it is.
-  BeepCounter beeps(addin);
-  ASSERT_TRUE(beeps.Installed()) << "the add-in does not import MessageBeep";
+  UserCallSpy calls(addin);
+  ASSERT_TRUE(calls.BeepsSeen()) << "the add-in does not import MessageBeep";
   SetFocus(frame);
-  StartRecording({WM_SETFOCUS, WM_KILLFOCUS});
+  Messages().Watch({WM_SETFOCUS, WM_KILLFOCUS});
   EXPECT_FALSE(Open());
-  EXPECT_EQ(Beeps, 1);
-  EXPECT_TRUE(seen.empty());
+  EXPECT_EQ(calls.beeps, std::vector<UINT>{MB_OK});
+  EXPECT_TRUE(Messages().Matches({}));
   EXPECT_EQ(GetFocus(), frame);
-  StopRecording();
   Pump();
 
   // Close request: the window goes at once, the object only with the host's loop.
@@ -117,7 +105,7 @@ TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
   EXPECT_FALSE(ReadValue("HtWinX", &type, &data)) << "saved before the object was deleted";
   EXPECT_FALSE(Open()) << "still closing: no second tag window";
   EXPECT_TRUE(TagFrames().empty());
-  EXPECT_EQ(Beeps, 1) << "no frame left to focus is no reason to beep";
+  EXPECT_EQ(calls.beeps.size(), 1u) << "no frame left to focus is no reason to beep";
   EXPECT_TRUE(CloseRequest()) << "a close request while closing";
   Pump();
   EXPECT_TRUE(ReadValue("HtWinX", &type, &data));
@@ -134,16 +122,9 @@ TEST_F(TagWindowLifecycle, EnterOnAnEntryInsertsAndHandsTheFocusBack) {
   Pump();
   const HTREEITEM paragraph = FindItem(PARAGRAPH);
   ASSERT_NE(paragraph, nullptr);
-  StartRecording({WM_ACTIVATE});
+  Messages().Watch({WM_HOST_INSERT, WM_ACTIVATE});
   PressEnterOn(paragraph);
-  const std::vector<Insert> expected{{InsertLead, "<P>"}, {InsertTrail, "</P>"}};
-  EXPECT_EQ(inserts, expected);
-  // The hand-back comes first; the activations after it are the host's own doing.
-  ASSERT_FALSE(seen.empty());
-  EXPECT_EQ(seen.front(), (Seen{"host", WM_ACTIVATE, WA_CLICKACTIVE}));
-  int handBacks = 0;
-  for (const Seen& s : seen) handBacks += s == Seen{"host", WM_ACTIVATE, WA_CLICKACTIVE};
-  EXPECT_EQ(handBacks, 1);
+  EXPECT_TRUE(Messages().Matches(ParagraphHandedBack(Tree())));
   EXPECT_EQ(GetFocus(), edit);
   char text[32] = {};
   GetWindowTextA(edit, text, sizeof text);
@@ -171,8 +152,9 @@ TEST_F(TagWindowLifecycle, ASecondOpeningKeepsTheFirstEditWindowAndDefinitionFil
   std::fclose(file);
   EXPECT_EQ(CountItems(), BUILT_IN_ITEMS + 2);
 
+  Messages().Watch({WM_HOST_INSERT, WM_ACTIVATE});
   PressEnterOn(FindItem(PARAGRAPH));
-  EXPECT_EQ(inserts, (std::vector<Insert>{{InsertLead, "<P>"}, {InsertTrail, "</P>"}}));
+  EXPECT_TRUE(Messages().Matches(ParagraphHandedBack(Tree())));
   EXPECT_EQ(WindowText(otherEdit), "");
   EXPECT_EQ(WindowText(edit), "<P></P>");
   EXPECT_EQ(GetFocus(), edit) << "the hand-back still goes to the first host frame";
@@ -218,48 +200,37 @@ TEST_F(TagWindowResize, NoticeForEverySizeAndTheTreeCoversTheClientArea) {
   };
   EXPECT_TRUE(treeCoversClient());
 
-  StartRecording({WM_SIZE, WM_PARENTNOTIFY});
+  // The host hears of every size, whatever its type, with the tag window's
+  // handle, before the tree is fitted to it. The tree sizes itself once more
+  // when its scroll bars come or go.
+  const auto resized = [&](WPARAM type) {
+    return std::vector<Msg>{Msg(Role::Tag, WM_SIZE, type), ResizeNotice(frame),
+                            Msg(Role::Tree, WM_SIZE, SIZE_RESTORED),
+                            Msg(Role::Tree, WM_SIZE, SIZE_RESTORED).Optional()};
+  };
+  Messages().Watch({WM_SIZE, WM_PARENTNOTIFY});
   SetWindowPos(frame, nullptr, 0, 0, 320, 410, SWP_NOMOVE | SWP_NOZORDER);
-  // The host hears of the size before the tree is fitted to it.
-  const std::vector<Seen> resized{{"frame", WM_SIZE, SIZE_RESTORED},
-                                  {"host", WM_PARENTNOTIFY, WM_SIZE},
-                                  {"tree", WM_SIZE, SIZE_RESTORED}};
-  EXPECT_EQ(seen, resized);
+  EXPECT_TRUE(Messages().Matches(resized(SIZE_RESTORED)));
   EXPECT_TRUE(treeCoversClient());
 
-  seen.clear();
   ShowWindow(frame, SW_MINIMIZE);
   RECT treeRect{};
   GetWindowRect(tree, &treeRect);
   EXPECT_EQ(treeRect.right - treeRect.left, 0);
   EXPECT_EQ(treeRect.bottom - treeRect.top, 0);
-  int sizes = 0, notices = 0;
-  for (const Seen& s : seen) {
-    sizes += s.window == "frame" && s.message == WM_SIZE;
-    notices += s.window == "host" && s.message == WM_PARENTNOTIFY;
-  }
-  EXPECT_GE(sizes, 1);
-  EXPECT_EQ(notices, sizes) << "one notice for every WM_SIZE, whatever its type";
+  EXPECT_TRUE(Messages().Matches(resized(SIZE_MINIMIZED)));
 
   ShowWindow(frame, SW_RESTORE);
   EXPECT_TRUE(treeCoversClient());
-  seen.clear();
+  EXPECT_TRUE(Messages().Matches(resized(SIZE_RESTORED)));
   ShowWindow(frame, SW_MAXIMIZE);
   EXPECT_TRUE(treeCoversClient());
-  sizes = notices = 0;
-  for (const Seen& s : seen) {
-    sizes += s.window == "frame" && s.message == WM_SIZE;
-    notices += s.window == "host" && s.message == WM_PARENTNOTIFY;
-  }
-  EXPECT_GE(sizes, 1);
-  EXPECT_EQ(notices, sizes);
+  EXPECT_TRUE(Messages().Matches(resized(SIZE_MAXIMIZED)));
 }
 
 // While the colour dialog runs, focus reaching the frame must not pull the
 // focus into the tree; after the dialog it does again.
 TEST_F(TagWindowResize, FocusHandlerPostsNothingWhileTheColourDialogIsUp) {
-  static HHOOK hook = nullptr;
-  static HWND dialog = nullptr;
   ASSERT_TRUE(Open());
   Pump();
   const HWND frame = TagFrame();
@@ -268,26 +239,26 @@ TEST_F(TagWindowResize, FocusHandlerPostsNothingWhileTheColourDialogIsUp) {
   ASSERT_NE(colour, nullptr);
 
   bool checked = false, queuedDuringDialog = true;
+  HWND dialog = nullptr;
   onHostApp = [&] {
     SendMessageA(frame, WM_SETFOCUS, 0, 0);
     queuedDuringDialog = ActivationQueuedFor(tree);
     checked = true;
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   };
-  hook = SetWindowsHookExA(
-      WH_CBT,
-      [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        char name[16] = {};
-        if (code == HCBT_ACTIVATE && GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name) &&
-            std::string(name) == "#32770" && dialog == nullptr) {
-          dialog = reinterpret_cast<HWND>(wParam);
-          PostMessageA(FindWindowA(nullptr, "host"), WM_APP, 0, 0);
-        }
-        return CallNextHookEx(hook, code, wParam, lParam);
-      },
-      nullptr, GetCurrentThreadId());
-  PressEnterOn(colour);
-  UnhookWindowsHookEx(hook);
+  const HWND host = HostHandle();
+  {
+    DialogWatchdog watchdog;
+    CbtHook hook([&](int code, WPARAM wParam, LPARAM) {
+      if (code == HCBT_ACTIVATE && dialog == nullptr && IsDialogWindow(reinterpret_cast<HWND>(wParam))) {
+        dialog = reinterpret_cast<HWND>(wParam);
+        PostMessageA(host, WM_APP, 0, 0);
+      }
+      return false;
+    });
+    PressEnterOn(colour);
+    EXPECT_FALSE(watchdog.Fired()) << "the colour dialog was never answered";
+  }
   ASSERT_TRUE(checked) << "the colour dialog did not come up";
   EXPECT_FALSE(queuedDuringDialog);
   EXPECT_EQ(GetFocus(), edit) << "a cancelled colour still hands the focus back";
@@ -324,19 +295,14 @@ TEST_F(TagWindowFaults, NullAndOverlongDefinitionPathsLoadNothing) {
 // A window that cannot be made leaves no tag window and no placement behind,
 // and the next call tries afresh.
 TEST_F(TagWindowFaults, AFailedWindowCreationSavesNothingAndTheNextCallOpens) {
-  static HHOOK hook = nullptr;
-  hook = SetWindowsHookExA(
-      WH_CBT,
-      [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (code == HCBT_CREATEWND) {
-          const auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
-          if (create->lpszName && std::string(create->lpszName) == TITLE) return 1;
-        }
-        return CallNextHookEx(hook, code, wParam, lParam);
-      },
-      nullptr, GetCurrentThreadId());
-  EXPECT_TRUE(Open()) << "an opening reports no error to the host";
-  UnhookWindowsHookEx(hook);
+  {
+    CbtHook refuseTagWindow([](int code, WPARAM, LPARAM lParam) {
+      if (code != HCBT_CREATEWND) return false;
+      const auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+      return create->lpszName && std::string(create->lpszName) == TITLE;
+    });
+    EXPECT_TRUE(Open()) << "an opening reports no error to the host";
+  }
   EXPECT_TRUE(TagFrames().empty());
   Pump();
   DWORD type = 0;
@@ -353,51 +319,53 @@ TEST_F(TagWindowFaults, AFailedWindowCreationSavesNothingAndTheNextCallOpens) {
 }
 
 TEST_F(TagWindowFaults, AnOpeningWhileTheTreeFailureBoxIsUpIsRefused) {
-  static HHOOK hook = nullptr;
-  static HWND box = nullptr;
-  static bool refuseTrees = true;
-  hook = SetWindowsHookExA(
-      WH_CBT,
-      [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (code == HCBT_CREATEWND && refuseTrees) {
-          const auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
-          if (HIWORD(reinterpret_cast<ULONG_PTR>(create->lpszClass)) != 0 &&
-              lstrcmpiA(create->lpszClass, WC_TREEVIEWA) == 0) {
-            return 1;
-          }
-        }
-        char name[16] = {};
-        if (code == HCBT_ACTIVATE && box == nullptr &&
-            GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name) &&
-            std::string(name) == "#32770") {
-          box = reinterpret_cast<HWND>(wParam);
-          PostMessageA(FindWindowA(nullptr, "host"), WM_APP, 0, 0);
-        }
-        return CallNextHookEx(hook, code, wParam, lParam);
-      },
-      nullptr, GetCurrentThreadId());
-
+  UserCallSpy calls(addin);
+  ASSERT_TRUE(calls.BoxesSeen()) << "the add-in does not import MessageBoxExA";
   bool nested = true;
   size_t framesDuringBox = 0;
   std::string boxText;
+  HWND box = nullptr;
   onHostApp = [&] {
     boxText = FindWindowExA(box, nullptr, "Static", "Tree View not created!") ? "found" : "";
     nested = Open();
     framesDuringBox = TagFrames().size();
     PostMessageA(box, WM_COMMAND, IDOK, 0);
   };
-  EXPECT_TRUE(Open()) << "the opening itself succeeds without a tree";
-  refuseTrees = false;
-  UnhookWindowsHookEx(hook);
+  const HWND host = HostHandle();
+  {
+    DialogWatchdog watchdog;
+    CbtHook hook([&](int code, WPARAM wParam, LPARAM lParam) {
+      if (code == HCBT_ACTIVATE && box == nullptr && IsDialogWindow(reinterpret_cast<HWND>(wParam))) {
+        box = reinterpret_cast<HWND>(wParam);
+        PostMessageA(host, WM_APP, 0, 0);
+      }
+      if (code != HCBT_CREATEWND) return false;
+      const auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+      return HIWORD(reinterpret_cast<ULONG_PTR>(create->lpszClass)) != 0 &&
+             lstrcmpiA(create->lpszClass, WC_TREEVIEWA) == 0;
+    });
+    EXPECT_TRUE(Open()) << "the opening itself succeeds without a tree";
+    EXPECT_FALSE(watchdog.Fired()) << "the message box was never answered";
+  }
   ASSERT_NE(box, nullptr) << "no message box came up";
   EXPECT_EQ(boxText, "found");
+  // Owned by nobody, the system's caption, a plain OK box in the user's language.
+  ASSERT_EQ(calls.boxes.size(), 1u);
+  const UserCallSpy::Box& shown = calls.boxes.front();
+  EXPECT_EQ(shown.owner, nullptr);
+  EXPECT_EQ(shown.text, "Tree View not created!");
+  EXPECT_EQ(shown.caption, std::nullopt);
+  EXPECT_EQ(shown.type, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(shown.language, 0);
   EXPECT_FALSE(nested);
   EXPECT_EQ(framesDuringBox, 1u);
   EXPECT_EQ(TagFrames().size(), 1u);
   EXPECT_EQ(Tree(), nullptr);
 
-  // Without a tree the window still resizes and closes normally.
+  // Without a tree the window still resizes, tells the host, and closes normally.
+  Messages().Watch({WM_SIZE, WM_PARENTNOTIFY});
   SetWindowPos(TagFrame(), nullptr, 0, 0, 300, 300, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_TRUE(Messages().Matches({Msg(Role::Tag, WM_SIZE, SIZE_RESTORED), ResizeNotice(TagFrame())}));
   CloseAndDelete();
   EXPECT_TRUE(TagFrames().empty());
   ASSERT_TRUE(Open());

@@ -1,10 +1,11 @@
-// Recipes and the colour choice against real windows: a stand-in edit window
-// and host frame record what really arrives, and the system colour dialog is
-// driven through a CBT hook.
+// Recipes and the colour choice against real windows: what really arrives at
+// a stand-in edit window and host frame is recorded, and the system colour
+// dialog is driven through a CBT hook.
 #include <windows.h>
 
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,37 +14,23 @@
 #include "addin/host_connection_win32.h"
 #include "catalogue/color_choice.h"
 #include "catalogue/recipes.h"
+#include "tests/win32/dialog_hooks_win32.h"
+#include "tests/win32/message_recorder_win32.h"
 
 namespace {
 
-struct Arrived {
-  UINT message;
-  INT_PTR wParam;
-  std::string text;  // insert requests: copied while the request runs
-  LPARAM lParam;
-  bool operator==(const Arrived& other) const {
-    return message == other.message && wParam == other.wParam && text == other.text &&
-           lParam == other.lParam;
-  }
-};
+using vx::test_support::Insert;
+using vx::test_support::Msg;
+using vx::test_support::Role;
 
-void PrintTo(const Arrived& a, std::ostream* out) {
-  *out << "{" << a.message << ", " << a.wParam << ", \"" << a.text << "\", " << a.lParam << "}";
-}
-
-std::vector<Arrived> arrived;
-
+// The stand-ins only take the messages; the recorder sees them arrive.
 LRESULT CALLBACK StandInEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != vx::WM_HOST_INSERT) return DefWindowProcA(window, message, wParam, lParam);
-  arrived.push_back({message, static_cast<INT_PTR>(wParam), reinterpret_cast<const char*>(lParam), 0});
-  return 0;
+  return message == vx::WM_HOST_INSERT ? 0 : DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK StandInFrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_ACTIVATE && message != WM_PARENTNOTIFY)
-    return DefWindowProcA(window, message, wParam, lParam);
-  arrived.push_back({message, static_cast<INT_PTR>(wParam), "", lParam});
-  return 0;
+  if (message == WM_ACTIVATE || message == WM_PARENTNOTIFY) return 0;
+  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 HWND CreateStandIn(const char* className, WNDPROC procedure) {
@@ -57,8 +44,6 @@ HWND CreateStandIn(const char* className, WNDPROC procedure) {
                          GetModuleHandleA(nullptr), nullptr);
 }
 
-Arrived Insert(INT_PTR code, const char* text) { return {vx::WM_HOST_INSERT, code, text, 0}; }
-
 class StandInHost : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -66,17 +51,24 @@ class StandInHost : public ::testing::Test {
     vx::HostFrameHandle = CreateStandIn("VxStandInFrame", StandInFrameProc);
     ASSERT_NE(vx::EditWindowHandle, nullptr);
     ASSERT_NE(vx::HostFrameHandle, nullptr);
-    arrived.clear();
+    recorder_ = std::make_unique<vx::test_support::MessageRecorder>(
+        std::initializer_list<std::pair<HWND, Role>>{{vx::EditWindowHandle, Role::Edit},
+                                                     {vx::HostFrameHandle, Role::Host}},
+        std::vector<UINT>{vx::WM_HOST_INSERT, WM_ACTIVATE, WM_PARENTNOTIFY});
   }
   void TearDown() override {
+    recorder_.reset();
     DestroyWindow(vx::EditWindowHandle);
     DestroyWindow(vx::HostFrameHandle);
   }
-  std::vector<Arrived> Run(std::int32_t tagId, const char* userText = nullptr) {
-    arrived.clear();
+  // One recipe run against what must arrive.
+  ::testing::AssertionResult Run(std::int32_t tagId, const std::vector<Msg>& expected,
+                                 const char* userText = nullptr) {
+    recorder_->Clear();
     vx::RunInsertionRecipe(tagId, userText);
-    return arrived;
+    return recorder_->Matches(expected);
   }
+  std::unique_ptr<vx::test_support::MessageRecorder> recorder_;
 };
 
 // ---- Driving the system colour dialog ----
@@ -105,7 +97,6 @@ std::vector<DialogSeen> seen;
 // half (it grows when that half is asked for).
 std::vector<HWND> owners;
 std::vector<bool> openedSmall;
-HHOOK cbtHook = nullptr;
 HWND drivenDialog = nullptr;
 
 void CALLBACK AnswerDialog(HWND dialog, UINT, UINT_PTR timer, DWORD) {
@@ -129,17 +120,13 @@ void CALLBACK AnswerDialog(HWND dialog, UINT, UINT_PTR timer, DWORD) {
   SendDlgItemMessageA(dialog, answer.accept ? IDOK : IDCANCEL, BM_CLICK, 0, 0);
 }
 
-LRESULT CALLBACK WatchForColorDialog(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE) {
-    const HWND window = reinterpret_cast<HWND>(wParam);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (std::strcmp(className, "#32770") == 0 && window != drivenDialog) {
-      drivenDialog = window;
-      SetTimer(window, 1, 10, AnswerDialog);
-    }
+bool WatchForColorDialog(int code, WPARAM wParam, LPARAM) {
+  const HWND window = reinterpret_cast<HWND>(wParam);
+  if (code == HCBT_ACTIVATE && vx::test_support::IsDialogWindow(window) && window != drivenDialog) {
+    drivenDialog = window;
+    SetTimer(window, 1, 10, AnswerDialog);
   }
-  return CallNextHookEx(cbtHook, code, wParam, lParam);
+  return false;
 }
 
 class ColorDialog : public StandInHost {
@@ -153,11 +140,11 @@ class ColorDialog : public StandInHost {
     seen.clear();
     owners.clear();
     openedSmall.clear();
-    cbtHook = SetWindowsHookExA(WH_CBT, WatchForColorDialog, nullptr, GetCurrentThreadId());
-    ASSERT_NE(cbtHook, nullptr);
+    hook_ = std::make_unique<vx::test_support::CbtHook>(WatchForColorDialog);
+    ASSERT_TRUE(hook_->Installed());
   }
   void TearDown() override {
-    UnhookWindowsHookEx(cbtHook);
+    hook_.reset();
     vx::LastColor = savedLast_;
     StandInHost::TearDown();
   }
@@ -167,12 +154,15 @@ class ColorDialog : public StandInHost {
     drivenDialog = nullptr;
     char text[vx::COLOR_TEXT_SIZE];
     std::memset(text, 'X', sizeof text);
+    vx::test_support::DialogWatchdog watchdog;
     *accepted = vx::ChooseHtmlColor(text);
+    EXPECT_FALSE(watchdog.Fired()) << "the colour dialog was never answered";
     return std::string(text, strnlen(text, sizeof text));
   }
 
  private:
   vx::ColorRef savedLast_ = 0;
+  std::unique_ptr<vx::test_support::CbtHook> hook_;
 };
 
 TEST_F(StandInHost, ProtocolMessagesArriveAsSent) {
@@ -181,30 +171,31 @@ TEST_F(StandInHost, ProtocolMessagesArriveAsSent) {
   vx::SendFocusHandBack(0x1234);
   const HWND tagWindow = vx::EditWindowHandle;  // any window handle will do
   vx::SendResizeNotice(tagWindow);
-  const std::vector<Arrived> expected = {
-      Insert(-1, "</A>"),
-      Insert(-2, ""),
-      {WM_ACTIVATE, WA_CLICKACTIVE, "", 0x1234},
-      {WM_PARENTNOTIFY, WM_SIZE, "", reinterpret_cast<LPARAM>(tagWindow)},
-  };
-  EXPECT_EQ(arrived, expected);
+  EXPECT_TRUE(recorder_->Matches({
+      Insert(vx::InsertLinkTrail, "</A>"),
+      Insert(vx::InsertDefinitionText, ""),
+      Msg(Role::Host, WM_ACTIVATE, WA_CLICKACTIVE).WithLParam(0x1234),
+      vx::test_support::ResizeNotice(tagWindow),
+  }));
 }
 
 TEST_F(StandInHost, RecipesReachTheEditWindowInOrder) {
-  EXPECT_EQ(Run(19), (std::vector<Arrived>{Insert(0, "<P>"), Insert(1, "</P>")}));
-  EXPECT_EQ(Run(42), (std::vector<Arrived>{Insert(0, "<A HREF=\"\">"), Insert(-1, "</A>")}));
-  EXPECT_EQ(Run(0), (std::vector<Arrived>{
-                        Insert(0, "<HTML>"), Insert(2, "<HTML>"),
-                        Insert(0, "  <HEAD>"), Insert(2, "  <HEAD>"),
-                        Insert(0, "  <TITLE></TITLE>"), Insert(2, "  <TITLE></TITLE>"), Insert(2, "  <TITLE></TITLE>"),
-                        Insert(0, "  </HEAD>"), Insert(2, "  </HEAD>"),
-                        Insert(0, "  <BODY>"), Insert(2, "  <BODY>"), Insert(2, "  <BODY>"),
-                        Insert(0, "  </BODY>"), Insert(2, "  </BODY>"),
-                        Insert(0, "</HTML>"), Insert(2, "</HTML>"),
-                    }));
-  EXPECT_EQ(Run(19, "<!-- user -->"), (std::vector<Arrived>{Insert(-2, "<!-- user -->")}));
-  EXPECT_EQ(Run(5), std::vector<Arrived>{});
-  EXPECT_EQ(Run(177), std::vector<Arrived>{});
+  constexpr vx::InsertCode LEAD = vx::InsertLead, TRAIL = vx::InsertTrail, LINE_END = vx::InsertLineEnd;
+  EXPECT_TRUE(Run(19, {Insert(LEAD, "<P>"), Insert(TRAIL, "</P>")}));
+  EXPECT_TRUE(Run(42, {Insert(LEAD, "<A HREF=\"\">"), Insert(vx::InsertLinkTrail, "</A>")}));
+  EXPECT_TRUE(Run(0, {
+                         Insert(LEAD, "<HTML>"), Insert(LINE_END, "<HTML>"),
+                         Insert(LEAD, "  <HEAD>"), Insert(LINE_END, "  <HEAD>"),
+                         Insert(LEAD, "  <TITLE></TITLE>"), Insert(LINE_END, "  <TITLE></TITLE>"),
+                         Insert(LINE_END, "  <TITLE></TITLE>"),
+                         Insert(LEAD, "  </HEAD>"), Insert(LINE_END, "  </HEAD>"),
+                         Insert(LEAD, "  <BODY>"), Insert(LINE_END, "  <BODY>"), Insert(LINE_END, "  <BODY>"),
+                         Insert(LEAD, "  </BODY>"), Insert(LINE_END, "  </BODY>"),
+                         Insert(LEAD, "</HTML>"), Insert(LINE_END, "</HTML>"),
+                     }));
+  EXPECT_TRUE(Run(19, {Insert(vx::InsertDefinitionText, "<!-- user -->")}, "<!-- user -->"));
+  EXPECT_TRUE(Run(5, {}));
+  EXPECT_TRUE(Run(177, {}));
 }
 
 TEST_F(ColorDialog, OpensOnTheLastAcceptedColour) {
@@ -243,13 +234,17 @@ TEST_F(ColorDialog, IsOwnedByTheFocusedWindowAndOpensSmall) {
 
 TEST_F(ColorDialog, ColourRecipesThroughTheRealDialog) {
   answers = {{false, 0, 0, 0}, {false, 0, 0, 0}, {true, 0xFF, 0x00, 0x00}};
-  const auto run = [this](std::int32_t tagId) {
+  const auto run = [this](std::int32_t tagId, const std::vector<Msg>& expected) {
     drivenDialog = nullptr;
-    return Run(tagId);
+    vx::test_support::DialogWatchdog watchdog;
+    const ::testing::AssertionResult arrived = Run(tagId, expected);
+    EXPECT_FALSE(watchdog.Fired()) << "the colour dialog of " << tagId << " was never answered";
+    return arrived;
   };
-  EXPECT_EQ(run(16), std::vector<Arrived>{});
-  EXPECT_EQ(run(160), (std::vector<Arrived>{Insert(0, "<TD BGCOLOR=\"#\" SIZE=\""), Insert(1, "\">")}));
-  EXPECT_EQ(run(74), (std::vector<Arrived>{Insert(0, "<BODY TEXT=\"#FF0000\">")}));
+  EXPECT_TRUE(run(16, {}));
+  EXPECT_TRUE(
+      run(160, {Insert(vx::InsertLead, "<TD BGCOLOR=\"#\" SIZE=\""), Insert(vx::InsertTrail, "\">")}));
+  EXPECT_TRUE(run(74, {Insert(vx::InsertLead, "<BODY TEXT=\"#FF0000\">")}));
   EXPECT_EQ(seen.size(), 3u);
 }
 

@@ -1,6 +1,6 @@
 // The sample editor with the real add-in: keys in the tag tree reach the
-// document. A thread hook records what really arrives at the edit control and
-// the host frame, and the record is compared with the expected sequence.
+// document. What really arrives at the edit control and the host frame is
+// recorded and compared with the expected sequence.
 // Texts of this file are code page 932 in the binary.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,46 +16,19 @@
 #include "host/document_file_win32.h"
 #include "host/editor_frame_win32.h"
 #include "host/tag_tree_reader_win32.h"
+#include "tests/win32/message_recorder_win32.h"
 
 namespace {
 
-struct Arrival {
-  std::string target;  // "edit" or "frame"
-  UINT message;
-  long long code;
-  std::string text;
-  bool operator==(const Arrival& o) const {
-    return target == o.target && message == o.message && code == o.code && text == o.text;
-  }
-};
-
-std::ostream& operator<<(std::ostream& out, const Arrival& a) {
-  return out << a.target << " " << a.message << " " << a.code << " \"" << a.text << "\"";
-}
-
-std::vector<Arrival> Arrivals;
-HWND RecordedEdit = nullptr;
-HWND RecordedFrame = nullptr;
-HWND RecordedTree = nullptr;
-
-LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
-  auto* m = reinterpret_cast<CWPSTRUCT*>(lParam);
-  if (code == HC_ACTION && m->hwnd == RecordedEdit && m->message == vx::WM_HOST_INSERT) {
-    Arrivals.push_back({"edit", m->message, static_cast<std::int32_t>(m->wParam),
-                        m->lParam ? reinterpret_cast<const char*>(m->lParam) : ""});
-  } else if (code == HC_ACTION && m->hwnd == RecordedFrame && m->message == WM_ACTIVATE &&
-             reinterpret_cast<HWND>(m->lParam) == RecordedTree) {
-    // Only the add-in's hand-back names the tree; the window system's own
-    // activations of the frame are not part of the protocol.
-    Arrivals.push_back({"frame", m->message, static_cast<long long>(m->wParam), ""});
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
+using vx::test_support::HandBack;
+using vx::test_support::Insert;
+using vx::test_support::Msg;
+using vx::test_support::Role;
 
 struct EndToEndTest : ::testing::Test {
   TApplication app{GetModuleHandleA(nullptr)};
   vxhost::TEditorFrame* frame = nullptr;
-  HHOOK hook = nullptr;
+  std::unique_ptr<vx::test_support::MessageRecorder> recorder;
   HWND tree = nullptr;
 
   void SetUp() override {
@@ -70,14 +44,13 @@ struct EndToEndTest : ::testing::Test {
     ASSERT_NE(tagWindow, nullptr);
     tree = vxhost::FindTagTree(tagWindow);
     ASSERT_NE(tree, nullptr);
-    RecordedEdit = frame->EditWindow();
-    RecordedFrame = frame->GetHandle();
-    RecordedTree = tree;
-    hook = SetWindowsHookExA(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId());
+    recorder = std::make_unique<vx::test_support::MessageRecorder>(
+        std::initializer_list<std::pair<HWND, Role>>{{frame->EditWindow(), Role::Edit},
+                                                     {frame->GetHandle(), Role::Host},
+                                                     {tagWindow, Role::Tag}},
+        std::vector<UINT>{vx::WM_HOST_INSERT, WM_ACTIVATE});
   }
-  void TearDown() override {
-    if (hook) UnhookWindowsHookEx(hook);
-  }
+  void TearDown() override { recorder.reset(); }
 
   void PressEnterOn(const char* label) {
     HTREEITEM item = vxhost::FindItemByCaption(tree, label);
@@ -94,10 +67,10 @@ struct EndToEndTest : ::testing::Test {
 
 TEST_F(EndToEndTest, EnterOnParagraphLeavesThePairWithTheCaretInsideAndTheFocusInTheDocument) {
   PressEnterOn("段落　<P>");
-  const long long handBack = WA_CLICKACTIVE;
-  EXPECT_EQ(Arrivals, (std::vector<Arrival>{{"edit", vx::WM_HOST_INSERT, 0, "<P>"},
-                                            {"edit", vx::WM_HOST_INSERT, 1, "</P>"},
-                                            {"frame", WM_ACTIVATE, handBack, ""}}));
+  // The window system's own activations follow the hand-back: not part of the protocol.
+  EXPECT_TRUE(recorder->Matches({Insert(vx::InsertLead, "<P>"), Insert(vx::InsertTrail, "</P>"), HandBack(tree),
+                                 Msg(Role::Tag, WM_ACTIVATE, WA_INACTIVE).Optional(),
+                                 Msg(Role::Host, WM_ACTIVATE, WA_ACTIVE).Optional()}));
   EXPECT_EQ(GetFocus(), frame->EditWindow());
   EXPECT_EQ(WithCaret(), "<P>|</P>");
 }

@@ -8,7 +8,6 @@
 namespace vx {
 namespace {
 
-using test_support::Arrival;
 using test_support::HandBack;
 using test_support::Insert;
 
@@ -20,7 +19,7 @@ class Win32Activation : public test_support::Win32TreeTest {
     tree_ = CreateTagTree(ctx_, parent_, self);
     ASSERT_NE(tree_, nullptr);
     FillTagTree(ctx_, tree_, self, file_.path());
-    test_support::Arrivals().clear();
+    recorder_->Clear();
   }
 
   HTREEITEM Entry(std::int32_t id) { return reinterpret_cast<HTREEITEM>(CatalogueEntry(id)->treeItem); }
@@ -72,11 +71,10 @@ TEST_F(Win32Activation, EnterInsertsTheCaretItemAndTheReturnCharacterIsSwallowed
   EXPECT_EQ(KeyDown(VK_RETURN), 1);
   EXPECT_FALSE(Expanded(Entry(5)));
 
-  const std::vector<Arrival> expected = {
+  EXPECT_TRUE(recorder_->Matches({
       Insert(InsertLead, "<P>"), Insert(InsertTrail, "</P>"), HandBack(tree_),
       Insert(InsertDefinitionText, "<B>user text</B>"), HandBack(tree_),
-  };
-  EXPECT_EQ(test_support::ArrivalsWithoutTextPointers(), expected);
+  }));
 }
 
 TEST_F(Win32Activation, DoubleClickInsertsTheItemAtThePointOrLeavesItToTheControl) {
@@ -92,11 +90,10 @@ TEST_F(Win32Activation, DoubleClickInsertsTheItemAtThePointOrLeavesItToTheContro
   GetClientRect(tree_, &client);
   DoubleClick(MAKELPARAM(10, client.bottom - 4));
 
-  const std::vector<Arrival> expected = {
+  EXPECT_TRUE(recorder_->Matches({
       Insert(InsertLead, "<P>"), Insert(InsertTrail, "</P>"), HandBack(tree_),
       Insert(InsertDefinitionText, "<B>user text</B>"), HandBack(tree_),
-  };
-  EXPECT_EQ(test_support::ArrivalsWithoutTextPointers(), expected);
+  }));
 }
 
 TEST_F(Win32Activation, DoubleClickOnAGroupOpensIt) {
@@ -104,7 +101,7 @@ TEST_F(Win32Activation, DoubleClickOnAGroupOpensIt) {
   ASSERT_FALSE(Expanded(Entry(5)));
   DoubleClick(PointOn(Entry(5)));
   EXPECT_TRUE(Expanded(Entry(5)));
-  EXPECT_TRUE(test_support::Arrivals().empty());
+  EXPECT_TRUE(recorder_->Matches({}));
 }
 
 TEST_F(Win32Activation, ControlDownHandsBackWithoutMovingTheCaret) {
@@ -116,7 +113,7 @@ TEST_F(Win32Activation, ControlDownHandsBackWithoutMovingTheCaret) {
   KeyDown(VK_DOWN);
   EXPECT_EQ(Caret(), Category(1));
 
-  EXPECT_EQ(test_support::ArrivalsWithoutTextPointers(), (std::vector<Arrival>{HandBack(tree_)}));
+  EXPECT_TRUE(recorder_->Matches({HandBack(tree_)}));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "catalogue/catalogue.h"
 #include "tree/model_tree.h"
+#include "tests/win32/import_patch_win32.h"
 
 namespace vx {
 namespace {
@@ -16,6 +17,28 @@ using test_support::Win32TreeTest;
 HIMAGELIST ImagesOf(HWND tree) {
   return reinterpret_cast<HIMAGELIST>(SendMessageA(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
 }
+
+// The image lists this program releases, seen through its own import of
+// ImageList_Destroy: a released list can no longer be asked anything.
+std::vector<HIMAGELIST> Released;
+FARPROC OriginalDestroy = nullptr;
+BOOL WINAPI RecordRelease(HIMAGELIST list) {
+  Released.push_back(list);
+  return reinterpret_cast<BOOL(WINAPI*)(HIMAGELIST)>(reinterpret_cast<void (*)()>(OriginalDestroy))(list);
+}
+class ReleaseWatch {
+ public:
+  ReleaseWatch() {
+    Released.clear();
+    const auto record = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&RecordRelease));
+    OriginalDestroy = test_support::PatchImport(GetModuleHandleA(nullptr), "comctl32.dll", "ImageList_Destroy", record);
+  }
+  ~ReleaseWatch() {
+    if (!OriginalDestroy) return;
+    test_support::PatchImport(GetModuleHandleA(nullptr), "comctl32.dll", "ImageList_Destroy", OriginalDestroy);
+  }
+  bool Installed() const { return OriginalDestroy != nullptr; }
+};
 
 TEST(ResourceStrings, LoadUnderCodePage932AsTheCatalogueBytes) {
   ASSERT_EQ(GetACP(), 932u);
@@ -92,9 +115,11 @@ TEST_F(Win32TreeTest, CreatesTheSubclassedControlWithNineImages) {
     EXPECT_EQ(read.value, 42);
   }
 
-  // The image list goes with the tree.
+  // The image list goes with the tree, once.
+  ReleaseWatch releases;
+  ASSERT_TRUE(releases.Installed()) << "this program does not import ImageList_Destroy";
   DestroyWindow(tree);
-  EXPECT_EQ(ImageList_GetImageCount(images), 0);
+  EXPECT_EQ(Released, std::vector<HIMAGELIST>{images});
 }
 
 TEST_F(Win32TreeTest, EveryItemReadBackMatchesTheCatalogueAndTheDefinitionFile) {

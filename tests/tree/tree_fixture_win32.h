@@ -1,10 +1,11 @@
 // Set-up of the tag tree tests under Wine: a real parent window for the tree,
-// and message-only stand-ins for the host frame and edit window that record
-// every message reaching them.
+// and message-only stand-ins for the host frame and edit window, every
+// message reaching them recorded.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,59 +14,16 @@
 #include "addin/host_connection_win32.h"
 #include "tree/tag_tree.h"
 #include "tree/tag_tree_win32.h"
+#include "tests/win32/message_recorder_win32.h"
 
 namespace vx::test_support {
 
-struct Arrival {
-  char window;  // 'E' edit window, 'F' host frame
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  std::string text;  // insert requests: the text, copied as it arrived
-  bool operator==(const Arrival& o) const {
-    return window == o.window && message == o.message && wParam == o.wParam &&
-           lParam == o.lParam && text == o.text;
-  }
-};
-
-inline std::ostream& operator<<(std::ostream& out, const Arrival& a) {
-  return out << a.window << " msg=0x" << std::hex << a.message << " w=0x" << a.wParam
-             << " l=0x" << a.lParam << std::dec << " \"" << a.text << "\"";
-}
-
-inline std::vector<Arrival>& Arrivals() {
-  static std::vector<Arrival> arrivals;
-  return arrivals;
-}
-
-inline LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const char role = window == EditWindowHandle ? 'E' : window == HostFrameHandle ? 'F' : 0;
-  if (role) {
-    std::string text;
-    if (message == WM_HOST_INSERT && lParam) text = reinterpret_cast<const char*>(lParam);
-    Arrivals().push_back({role, message, wParam, lParam, text});
-    // A real host frame would take the focus here; the stand-in only listens,
-    // so that nothing but the add-in's own messages is recorded.
-    if (message == WM_ACTIVATE || message == WM_HOST_INSERT) return 0;
-  }
+// A real host frame would take the focus on a hand-back; the stand-ins only
+// listen, so that nothing but the add-in's own messages arrives.
+inline LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool standIn = window == EditWindowHandle || window == HostFrameHandle;
+  if (standIn && (message == WM_ACTIVATE || message == WM_HOST_INSERT)) return 0;
   return DefWindowProcA(window, message, wParam, lParam);
-}
-
-inline Arrival Insert(InsertCode code, const char* text, LPARAM anyText = 0) {
-  return {'E', WM_HOST_INSERT, static_cast<WPARAM>(static_cast<INT_PTR>(code)), anyText, text};
-}
-inline Arrival HandBack(HWND tree) {
-  return {'F', WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(tree), ""};
-}
-
-// Insert requests carry a pointer into the sender's buffer; tests compare the
-// text, so the pointer is blanked.
-inline std::vector<Arrival> ArrivalsWithoutTextPointers() {
-  std::vector<Arrival> arrivals = Arrivals();
-  for (Arrival& a : arrivals) {
-    if (a.message == WM_HOST_INSERT) a.lParam = 0;
-  }
-  return arrivals;
 }
 
 class Win32TreeTest : public ::testing::Test {
@@ -76,7 +34,7 @@ class Win32TreeTest : public ::testing::Test {
   void SetUp() override {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = RecordingProc;
+    windowClass.lpfnWndProc = StandInProc;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = "VxTreeTestWindow";
     RegisterClassA(&windowClass);
@@ -93,16 +51,19 @@ class Win32TreeTest : public ::testing::Test {
     ASSERT_NE(parent_, nullptr);
     ASSERT_NE(HostFrameHandle, nullptr);
     ASSERT_NE(EditWindowHandle, nullptr);
-    Arrivals().clear();
+    recorder_ = std::make_unique<MessageRecorder>(std::initializer_list<std::pair<HWND, Role>>{
+        {HostFrameHandle, Role::Host}, {EditWindowHandle, Role::Edit}});
   }
 
   void TearDown() override {
+    recorder_.reset();
     if (parent_) DestroyWindow(parent_);
     DestroyWindow(HostFrameHandle);
     DestroyWindow(EditWindowHandle);
   }
 
   HWND parent_ = nullptr;
+  std::unique_ptr<MessageRecorder> recorder_;
 };
 
 // Tree queries, as the tests use them.

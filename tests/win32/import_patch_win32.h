@@ -5,11 +5,11 @@
 #pragma once
 #include <windows.h>
 
-namespace vx::test {
+namespace vx::test_support {
 
 // Replaces module's import of function from dll (both names as in the import
 // table, the DLL name compared without case) with replacement. Returns the
 // original address, or null when the module does not import it.
 FARPROC PatchImport(HMODULE module, const char* dll, const char* function, FARPROC replacement);
 
-}  // namespace vx::test
+}  // namespace vx::test_support

@@ -1,8 +1,8 @@
-#include "tests/addin/import_patch_win32.h"
+#include "tests/win32/import_patch_win32.h"
 
 #include <cstring>
 
-namespace vx::test {
+namespace vx::test_support {
 
 FARPROC PatchImport(HMODULE module, const char* dll, const char* function, FARPROC replacement) {
   auto* base = reinterpret_cast<BYTE*>(module);
@@ -34,4 +34,4 @@ FARPROC PatchImport(HMODULE module, const char* dll, const char* function, FARPR
   return nullptr;
 }
 
-}  // namespace vx::test
+}  // namespace vx::test_support
