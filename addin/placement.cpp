@@ -1,7 +1,5 @@
 #include "addin/placement.h"
 
-#include <cstdio>
-
 namespace vx {
 namespace {
 
@@ -42,9 +40,22 @@ Placement DefaultPlacement(std::int32_t left, std::int32_t top, std::int32_t rig
                    Wrap(quarter), Wrap(static_cast<std::int64_t>(bottom) - top - 2)};
 }
 
+// By hand rather than through snprintf: the shipped DLL then carries no
+// formatted-output library for the sake of one decimal number.
 std::size_t FormatPlacementValue(std::int32_t value, char (&buffer)[PLACEMENT_BUFFER_SIZE]) {
-  const int length = std::snprintf(buffer, sizeof buffer, "%d", static_cast<int>(value));
-  return length > 0 ? static_cast<std::size_t>(length) : 0;
+  char digits[10];
+  std::size_t count = 0;
+  std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value)
+                                      : static_cast<std::uint32_t>(value);
+  do {
+    digits[count++] = static_cast<char>('0' + magnitude % 10u);
+    magnitude /= 10u;
+  } while (magnitude != 0);
+  std::size_t length = 0;
+  if (value < 0) buffer[length++] = '-';
+  while (count > 0) buffer[length++] = digits[--count];
+  buffer[length] = '\0';
+  return length;
 }
 
 }  // namespace vx

@@ -3,11 +3,17 @@
 
 #include <commdlg.h>
 
+#include <cstddef>
+
 #include "catalogue/platform_seams.h"
 
 namespace vx {
 
 static_assert(sizeof(COLORREF) == sizeof(ColorRef), "COLORREF and ColorRef must have one layout");
+// The dialog checks lStructSize against its own 32-bit layout.
+static_assert(sizeof(void*) != 4 ||
+              (sizeof(CHOOSECOLORA) == 36 && offsetof(CHOOSECOLORA, rgbResult) == 12 &&
+               offsetof(CHOOSECOLORA, lpCustColors) == 16 && offsetof(CHOOSECOLORA, Flags) == 20));
 
 bool ShowSystemColorDialog(ColorRef* color, ColorRef* customColors) {
   // COLORREF is unsigned long, ColorRef a fixed-width integer: copy rather

@@ -14,6 +14,13 @@ run "$wine" wineboot -i >/dev/null 2>&1 || true
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
+# Caption buttons are glyphs of Marlett, which this Wine does not take from
+# its own font folder (fonts-wine): without a copy they read "0 1 r".
+marlett=/usr/share/wine/fonts/marlett.ttf
+if [ -f "$marlett" ]; then
+  mkdir -p "$template/drive_c/windows/Fonts"
+  cp "$marlett" "$template/drive_c/windows/Fonts/"
+fi
 # wineboot's own status says little; the registry files the server leaves
 # behind say whether the prefix exists, and a template without them must not
 # be marked ready.

@@ -39,6 +39,11 @@ constexpr int MAX_POLLS = 600;  // 200 ms each
 constexpr int MAX_TREE_ITEMS = 5000;
 
 int ExitCode = 1;
+// Where "vxhost-messagebox" goes when a dialog stops the script.
+std::string MessageBoxReport;
+
+// The id of a message box's text, in Wine as in Windows.
+constexpr int MESSAGE_BOX_TEXT_ID = 0xFFFF;
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -148,7 +153,7 @@ class TDemoDriver : public TWindow {
         return Advance();
       case Step::WaitForScreenshot: {
         ShowBothWindows();
-        if (FILE* ready = std::fopen((outDir_ + "\\vxhost-ready").c_str(), "wb")) std::fclose(ready);
+        if (!ReportReady()) return Fail("vxhost-ready could not be written");
         SetTimer(GetHandle(), POLL_TIMER, 200, nullptr);
         return;
       }
@@ -173,6 +178,23 @@ class TDemoDriver : public TWindow {
       RedrawWindow(tagWindow, nullptr, nullptr, redraw);
     }
     GdiFlush();
+  }
+
+  // "vxhost-ready" holds the screen rectangle around the editor and the tag
+  // window (left top right bottom), for the screenshot to be cut to; it is
+  // written aside and renamed, so that it is never seen half written.
+  bool ReportReady() {
+    RECT both = {};
+    GetWindowRect(frame_.GetHandle(), &both);
+    RECT tag;
+    if (HWND tagWindow = frame_.FindTagWindow(); tagWindow && GetWindowRect(tagWindow, &tag)) {
+      UnionRect(&both, &both, &tag);
+    }
+    const std::string ready = outDir_ + "\\vxhost-ready";
+    FILE* file = std::fopen((ready + ".part").c_str(), "wb");
+    if (!file) return false;
+    const bool written = std::fprintf(file, "%ld %ld %ld %ld\n", both.left, both.top, both.right, both.bottom) > 0;
+    return std::fclose(file) == 0 && written && MoveFileA((ready + ".part").c_str(), ready.c_str());
   }
 
   // One key per step, each step queued behind the key it sent, so that the
@@ -212,14 +234,45 @@ class TDemoDriver : public TWindow {
   bool failed_ = false;
 };
 
+// The script shows no dialog of its own, so any dialog that comes up (such as
+// a message box of the add-in) would wait for a click that never comes: it is
+// reported, caption and text, and the editor ends at once.
+LRESULT CALLBACK StopAtDialog(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    const HWND window = reinterpret_cast<HWND>(wParam);
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, "#32770") == 0) {
+      char caption[256] = "";
+      char text[1024] = "";
+      GetWindowTextA(window, caption, sizeof caption);
+      GetDlgItemTextA(window, MESSAGE_BOX_TEXT_ID, text, sizeof text);
+      if (FILE* report = std::fopen(MessageBoxReport.c_str(), "wb")) {
+        std::fprintf(report, "%s: %s\n", caption, text);
+        std::fclose(report);
+      }
+      std::fprintf(stderr, "vxhost demo: a dialog came up and stopped the script: %s: %s\n", caption, text);
+      std::fflush(stderr);
+      ExitProcess(DIALOG_EXIT_CODE);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
 
 bool StartDemo(TEditorFrame& frame, const std::string& documentPath, const std::string& outDir) {
   auto* driver = new TDemoDriver(frame, documentPath, outDir);  // a child object: the frame deletes it
   if (!driver->Create()) return false;
   frame.SetInteractive(false);
+  if (!StopAtDialogs(outDir + "\\vxhost-messagebox")) return false;
   driver->Post();
   return true;
+}
+
+bool StopAtDialogs(const std::string& reportPath) {
+  MessageBoxReport = reportPath;
+  return SetWindowsHookExA(WH_CBT, StopAtDialog, nullptr, GetCurrentThreadId()) != nullptr;
 }
 
 int DemoExitCode() { return ExitCode; }

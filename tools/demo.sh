@@ -3,7 +3,12 @@
 # tag window open on the sample definition file.
 #   With a display: the windows stay up until you quit the editor.
 #   Without one: a private Xvfb, a scripted run that inserts tags by keyboard
-#   and saves the document, and a screenshot of the windows.
+#   and saves the document, and a screenshot of the editor and the tag window
+#   (build/demo/screenshot.png; the README's docs/demo.png is a copy). Any dialog
+#   that comes up ends the scripted run with an error, and so does a step
+#   that takes too long.
+# Several demos may run at once: each has its own prefix and files under
+# build/demo/run.*, removed when it ends.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -14,64 +19,86 @@ cmake --build --preset win64
 bin=$root/build/win64/bin
 demo=$root/build/demo
 mkdir -p "$demo"
-# A private prefix made from the build's template, fresh for every run.
-rm -rf "$demo/prefix"
-mkdir -p "$demo/prefix"
-cp -al "$root/build/win64/wine/template/." "$demo/prefix/"
-cp --remove-destination "$root/build/win64/wine/template/"*.reg "$demo/prefix/"
-export WINEPREFIX=$demo/prefix WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
+run=$(mktemp -d "$demo/run.XXXXXX")
+xvfb_pid= host_pid=
+stop_wine() { WINEPREFIX=$run/prefix /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; }
+cleanup() {
+  if [ -n "$host_pid" ]; then kill "$host_pid" 2>/dev/null || true; fi
+  stop_wine
+  # The prefix goes only once its server has gone.
+  WINEPREFIX=$run/prefix /usr/lib/wine/wineserver -w >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  rm -rf "$run"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+die() { echo "demo: $*" >&2; exit 1; }
+
+# A private prefix made from the build's template.
+mkdir "$run/prefix"
+cp -al "$root/build/win64/wine/template/." "$run/prefix/"
+cp --remove-destination "$root/build/win64/wine/template/"*.reg "$run/prefix/"
+export WINEPREFIX=$run/prefix WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 wine=/usr/lib/wine/wine64
 winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
-stop_wine() { /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; }
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "Starting the sample editor on $DISPLAY (F8 or Ctrl+T toggles the tag window)."
   status=0
   "$wine" "$bin/vxhost.exe" --tag-window || status=$?
-  stop_wine
   exit $status
 fi
 
-document=$demo/document.html
-screenshot=$demo/screenshot.png
-rm -f "$document" "$screenshot" "$demo/vxhost-ready" "$demo/vxhost-done"
-
-for n in $(seq 140 180); do
-  [ -e /tmp/.X$n-lock ] || { display=:$n; break; }
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number once it listens.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$run/display" >"$run/xvfb.log" 2>&1 &
 xvfb_pid=$!
-host_pid=
-cleanup() {
-  [ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null || true
-  stop_wine
-  kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+for _ in $(seq 100); do
+  [ -s "$run/display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.1
+done
+[ -s "$run/display" ] || die "Xvfb did not start: $(tail -n 3 "$run/xvfb.log" | tr '\n' ' ')"
+export DISPLAY=:$(tr -dc 0-9 <"$run/display")
 
-"$wine" "$bin/vxhost.exe" --demo "$(winpath "$document")" "$(winpath "$demo")" &
+"$wine" "$bin/vxhost.exe" --demo "$(winpath "$run/document.html")" "$(winpath "$run")" \
+  >"$run/vxhost.log" 2>&1 &
 host_pid=$!
 # The editor says when its windows show the finished document.
 for _ in $(seq 1200); do
-  [ -e "$demo/vxhost-ready" ] && break
+  [ -e "$run/vxhost-ready" ] && break
   kill -0 "$host_pid" 2>/dev/null || break
   sleep 0.1
 done
-if [ -e "$demo/vxhost-ready" ]; then
-  import -window root "$screenshot"
+if [ -e "$run/vxhost-messagebox" ]; then
+  die "a dialog stopped the scripted run: $(iconv -f CP932 -t UTF-8 "$run/vxhost-messagebox" 2>/dev/null || cat "$run/vxhost-messagebox")"
 fi
-touch "$demo/vxhost-done"
+if [ ! -e "$run/vxhost-ready" ]; then
+  cat "$run/vxhost.log" >&2
+  kill -0 "$host_pid" 2>/dev/null && die "the editor did not finish its script within two minutes"
+  die "the editor ended before its script was done"
+fi
+
+# Only the editor and the tag window, not the empty screen around them.
+read -r left top right bottom <"$run/vxhost-ready"
+[ "$left" -ge 0 ] || left=0
+[ "$top" -ge 0 ] || top=0
+import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$run/screenshot.png"
+touch "$run/vxhost-done"
 status=0
+for _ in $(seq 600); do kill -0 "$host_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$host_pid" 2>/dev/null; then
+  cat "$run/vxhost.log" >&2
+  die "the editor did not close within a minute of the screenshot"
+fi
 wait "$host_pid" || status=$?
 host_pid=
+cat "$run/vxhost.log"
+[ -e "$run/vxhost-messagebox" ] && die "a dialog stopped the scripted run: $(cat "$run/vxhost-messagebox")"
+[ $status -eq 0 ] || die "the editor's script failed (status $status)"
+[ -e "$run/document.html" ] || die "the document was not saved"
 
-[ -e "$screenshot" ] || { echo "demo: no screenshot taken" >&2; status=1; }
-[ -e "$document" ] || { echo "demo: the document was not saved" >&2; status=1; }
-if [ $status -eq 0 ]; then
-  echo "Document:   $document"
-  echo "Screenshot: $screenshot"
-fi
-exit $status
+mv -f "$run/document.html" "$demo/document.html"
+mv -f "$run/screenshot.png" "$demo/screenshot.png"
+echo "Document:   $demo/document.html"
+echo "Screenshot: $demo/screenshot.png"

@@ -2,11 +2,19 @@
 
 #include <commctrl.h>
 
+#include <cstddef>
+
+#include "catalogue/catalogue.h"
 #include "protocol/messages_win32.h"
 #include "tree/activation.h"
 #include "tree/tree_port_win32.h"
 
 static_assert(sizeof(HTREEITEM) == sizeof(vx::TreeItem));
+// The shipped 32-bit layouts: a catalogue record is 120 caption bytes, the
+// image index and two item handles of 32 bits, as the host build expects.
+static_assert(sizeof(void*) != 4 ||
+              (sizeof(vx::TagEntry) == 132 && sizeof(vx::TreeItem) == 4 &&
+               offsetof(vx::TagEntry, parentItem) == 124 && offsetof(vx::TagEntry, treeItem) == 128));
 
 namespace vx {
 namespace {

@@ -1,9 +1,17 @@
 #include "tree/tree_port_win32.h"
 
+#include <cstddef>
+
 namespace vx {
 namespace {
 
 constexpr UINT TREE_ITEM_MASK = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+// What the 32-bit tree-view control reads from us, pinned in the shipped build.
+static_assert(sizeof(void*) != 4 ||
+              (sizeof(TVITEMA) == 40 && offsetof(TVITEMA, pszText) == 16 &&
+               offsetof(TVITEMA, lParam) == 36 && sizeof(TVINSERTSTRUCTA) == 68 &&
+               offsetof(TVINSERTSTRUCTA, hInsertAfter) == 4 && offsetof(TVINSERTSTRUCTA, item) == 8));
+
 constexpr int ITEM_CAPTION_SIZE = 256;
 
 // Receives the caption of every queried item. Nothing reads it: the query is
