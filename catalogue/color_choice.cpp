@@ -34,6 +34,16 @@ ColorRef CustomColors[CUSTOM_COLOR_COUNT] = {
 // modal dialog is up.
 bool ColorDialogClosed = true;
 
+namespace {
+bool abandoned = false;
+}  // namespace
+
+void AbandonColorChoice() {
+  if (!ColorDialogClosed) abandoned = true;
+}
+
+bool ColorChoiceAbandoned() { return abandoned; }
+
 void FormatColorText(ColorRef color, char* colorText) {
   static constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
   // HTML wants red first; a COLORREF holds red in its low byte. The top byte
@@ -48,9 +58,10 @@ void FormatColorText(ColorRef color, char* colorText) {
 
 bool ChooseHtmlColor(char* colorText) {
   ColorRef chosen = LastColor;
+  abandoned = false;
   ColorDialogClosed = false;
   const bool accepted = ShowSystemColorDialog(&chosen, CustomColors);
-  if (!accepted) {
+  if (!accepted || abandoned) {
     colorText[0] = '\0';
     ColorDialogClosed = true;
     return false;

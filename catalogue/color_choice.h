@@ -21,7 +21,14 @@ extern bool ColorDialogClosed;
 
 // Runs the dialog; on accept writes six uppercase hex digits (red first) to
 // colorText and returns true, on cancel writes the empty text and returns false.
+// A choice abandoned while the dialog was up counts as a cancel.
 bool ChooseHtmlColor(char* colorText);
+
+// The window that asked for the colour is going: whatever the open dialog
+// returns, nothing may follow from it. Does nothing when no dialog is open.
+void AbandonColorChoice();
+// True when the latest colour choice was abandoned while its dialog was up.
+bool ColorChoiceAbandoned();
 
 // RRGGBB of a COLORREF into at least 7 bytes.
 void FormatColorText(ColorRef color, char* colorText);

@@ -283,11 +283,12 @@ void RunTemplate(std::int32_t tagId, char* buffer) {
   }
 }
 
-void RunColorRecipe(const Recipe& recipe, char* buffer) {
+bool RunColorRecipe(const Recipe& recipe, char* buffer) {
   char colorText[COLOR_TEXT_SIZE];
   const bool accepted = ChooseHtmlColor(colorText);
+  if (ColorChoiceAbandoned()) return false;
   if (!accepted) {
-    if (recipe.kind == ColorRequired) return;
+    if (recipe.kind == ColorRequired) return true;
     colorText[0] = '\0';
   }
   std::size_t length = AppendBounded(buffer, 0, recipe.first);
@@ -295,44 +296,45 @@ void RunColorRecipe(const Recipe& recipe, char* buffer) {
   AppendBounded(buffer, length, recipe.second);
   SendInsertRequest(InsertLead, buffer);
   if (recipe.kind == ColorOptionalPair) SendThroughBuffer(buffer, InsertTrail, COLOR_PAIR_TRAIL);
+  return true;
 }
 
 }  // namespace
 
-void RunInsertionRecipe(std::int32_t tagId, const char* userText) {
+bool RunInsertionRecipe(std::int32_t tagId, const char* userText) {
   if (userText != nullptr) {
     SendInsertRequest(InsertDefinitionText, userText);
-    return;
+    return true;
   }
   // Unsigned, so negative ids fall out with the ones past the catalogue.
-  if (static_cast<std::uint32_t>(tagId) >= static_cast<std::uint32_t>(TAG_COUNT)) return;
+  if (static_cast<std::uint32_t>(tagId) >= static_cast<std::uint32_t>(TAG_COUNT)) return true;
 
   char buffer[RECIPE_BUFFER_SIZE];
   buffer[0] = '\0';
   const Recipe& recipe = RECIPES[tagId];
   switch (recipe.kind) {
     case Group:
-      return;
+      return true;
     case Pair:
       SendThroughBuffer(buffer, InsertLead, recipe.first);
       SendThroughBuffer(buffer, InsertTrail, recipe.second);
-      return;
+      return true;
     case Link:
       SendThroughBuffer(buffer, InsertLead, recipe.first);
       SendThroughBuffer(buffer, InsertLinkTrail, LINK_TRAIL);
-      return;
+      return true;
     case Single:
       SendThroughBuffer(buffer, InsertLead, recipe.first);
-      return;
+      return true;
     case Template:
       RunTemplate(tagId, buffer);
-      return;
+      return true;
     case ColorRequired:
     case ColorOptional:
     case ColorOptionalPair:
-      RunColorRecipe(recipe, buffer);
-      return;
+      return RunColorRecipe(recipe, buffer);
   }
+  return true;
 }
 
 }  // namespace vx

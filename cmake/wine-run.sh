@@ -13,16 +13,56 @@ fail() { echo "wine-run: $*" >&2; exit 125; }
 export WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 shared_display=${DISPLAY:-}
+work=
+xvfb_pid=
+program_pid=
 
-# One run in a new prefix; leaves the status in $status and the bytes the
-# program wrote to stdout in $written.
+# Stops a run's Wine processes and its Xvfb and drops its prefix; the prefix
+# goes only once its server has gone, so that a new prefix on the same inode
+# never meets a server that is still exiting.
+stop_run() {  # PREFIX XVFB_PID
+  [ -d "$1" ] || return 0
+  WINEPREFIX=$1 /usr/lib/wine/wineserver -k; WINEPREFIX=$1 /usr/lib/wine/wineserver -w
+  [ -n "$2" ] && kill "$2"
+  rm -rf "$1"
+}
+# After a normal end the run is stopped in the background, so the caller is
+# not held up.
+clean_up() {
+  [ -n "$work" ] || return 0
+  local prefix=$work xvfb=$xvfb_pid
+  work= xvfb_pid=
+  ( stop_run "$prefix" "$xvfb" ) >/dev/null 2>&1 </dev/null &
+}
+# A signal stops everything at once (an interrupted run gets SIGINT, a time
+# limit SIGTERM) ...
+on_signal() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+  if [ -n "$work" ]; then stop_run "$work" "$xvfb_pid" >/dev/null 2>&1 </dev/null; fi
+  work= xvfb_pid=
+  exit "$1"
+}
+trap clean_up EXIT
+trap 'on_signal 143' TERM
+trap 'on_signal 130' INT
+trap 'on_signal 129' HUP
+# ... and SIGKILL, which CTest sends to a whole process tree when a test runs
+# out of time, leaves it to a janitor outside that tree: it waits for this
+# script to end and stops the run if nothing else did.
+start_janitor() {
+  ( setsid bash -c "$(declare -f stop_run)"'
+      tail --pid="$1" -f /dev/null; stop_run "$2" "$3"' janitor $$ "$work" "$xvfb_pid" \
+      </dev/null >/dev/null 2>&1 & )
+}
+
+# One run in a new prefix; leaves the status in $status, the bytes the
+# program wrote to stdout in $written, and in $crashed whether it crashed.
 run_once() {
   work=$(mktemp -d "$bin/../wine/run.XXXXXX") || fail "cannot make a prefix beside $template"
   cp -al "$template/." "$work/" && cp --remove-destination "$template"/*.reg "$work/" ||
     fail "cannot copy the template prefix"
   export WINEPREFIX=$work
 
-  xvfb_pid=
   if [ "${VX_WINE_SHARED_DISPLAY:-0}" != 1 ] || [ -z "$shared_display" ]; then
     # -displayfd lets the server pick a free display number without races.
     exec 3> "$work/.display"
@@ -30,24 +70,44 @@ run_once() {
     xvfb_pid=$!
     exec 3>&-
     for _ in $(seq 400); do [ -s "$work/.display" ] && break; sleep 0.05; done
-    [ -s "$work/.display" ] || { kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"; fail "Xvfb did not start"; }
+    [ -s "$work/.display" ] || fail "Xvfb did not start"
     export DISPLAY=:$(head -n 1 "$work/.display")
   fi
+  start_janitor
 
-  /usr/lib/wine/wine64 "$exe" "$@" | tee "$work/.stdout"
-  status=${PIPESTATUS[0]}
+  # In the background with a wait, so that a signal is handled at once and
+  # not only once the program has ended.
+  : >"$work/.stdout"; : >"$work/.stderr"
+  /usr/lib/wine/wine64 "$exe" "$@" >"$work/.stdout" 2>"$work/.stderr" &
+  program_pid=$!
+  tail -q -f --pid="$program_pid" "$work/.stdout" &
+  local tail_out=$!
+  tail -q -f --pid="$program_pid" "$work/.stderr" >&2 &
+  local tail_err=$!
+  wait "$program_pid"
+  status=$?
+  program_pid=
+  wait "$tail_out" "$tail_err"
   written=$(stat -c %s "$work/.stdout" 2>/dev/null || echo 0)
-  # Stop the private servers and drop the prefix without holding up the
-  # caller; the prefix goes only once its server has gone, so that a new
-  # prefix on the same inode never meets a server that is still exiting.
-  ( WINEPREFIX=$work /usr/lib/wine/wineserver -k; WINEPREFIX=$work /usr/lib/wine/wineserver -w
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid"; rm -rf "$work" ) >/dev/null 2>&1 </dev/null &
+  crashed=0
+  is_crash "$status" "$work/.stderr" && crashed=1
+  clean_up
+}
+
+# Exit statuses of a crash under Wine: the low byte of an exception code
+# (0xC0000005 gives 5, abort() gives 3, most others are 0x80 and above), and
+# any run for which Wine reported an unhandled exception.
+is_crash() {
+  case $1 in 3|5) return 0 ;; esac
+  [ "$1" -ge 128 ] && return 0
+  grep -q "^wine: Unhandled" "$2" 2>/dev/null
 }
 
 run_once "$@"
-# A failure before the program wrote a byte is Wine failing to start, not the
-# program failing: that gets one more try, in a new prefix on a new display.
-if [ "$status" -ne 0 ] && [ "$written" -eq 0 ]; then
+# A failure before the program wrote a byte may be Wine failing to start, not
+# the program failing: that gets one more try, in a new prefix on a new
+# display. A crash is the program's own and is never tried again.
+if [ "$status" -ne 0 ] && [ "$written" -eq 0 ] && [ "$crashed" -eq 0 ]; then
   echo "wine-run: wine64 ended with status $status before $(basename "$exe") wrote anything; trying once more" >&2
   run_once "$@"
 fi

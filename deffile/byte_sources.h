@@ -17,7 +17,7 @@ class FileByteSource final : public ByteSource {
 
   bool IsOpen() const { return file_ != nullptr; }
   // True once a read has failed; the reads after it deliver nothing.
-  bool Failed() const { return failed_; }
+  bool Failed() const override { return failed_; }
   std::size_t Read(unsigned char* buffer, std::size_t capacity) override;
 
  private:

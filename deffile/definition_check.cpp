@@ -50,7 +50,8 @@ class Checker {
   void CheckFolder(const Piece& piece, const char* line);
   void CheckText(const Piece& label, const Piece& text, const char* textLine);
   void NoteContinuation(const Piece& piece, const char* role);
-  void CheckRestAfterLimit();
+  void CheckRestAfterLimit(CheckFinding kind, const char* what);
+  CheckSummary Finish(bool tellEndMark = true);
 
   TextModeReader reader_;
   CheckReport& report_;
@@ -218,22 +219,34 @@ void Checker::CheckText(const Piece& label, const Piece& text, const char* textL
   }
 }
 
-// The loader stops reading at the 3000th entry; say so if anything follows.
-void Checker::CheckRestAfterLimit() {
+// The loader stops reading at the 3000th entry or folder; say so if anything follows.
+void Checker::CheckRestAfterLimit(CheckFinding kind, const char* what) {
   Piece piece;
   while (Next(piece)) {
     RemoveLineEnd(piece.bytes);
     if (piece.bytes[0] == '\0') continue;
-    Report(piece.line, CheckFinding::EntriesBeyondLimit,
-           "the loader stops after %d entries and ignores this line and all after it", MAX_DEFINITION_TEXTS);
+    Report(piece.line, kind, "the loader stops after %d %s and ignores this line and all after it",
+           kind == CheckFinding::FoldersBeyondLimit ? MAX_DEFINITION_FOLDERS : MAX_DEFINITION_TEXTS, what);
     return;
   }
+}
+
+// What follows a 0x1A in the block that held it is told; nothing more is
+// read, since the loader reads nothing more.
+CheckSummary Checker::Finish(bool tellEndMark) {
+  summary_.readFailed = reader_.SourceFailed();
+  if (tellEndMark && reader_.StoppedAtEndMark() && reader_.BytesSeenAfterEndMark() > 0)
+    Report(nextLine_, CheckFinding::BytesAfterEndMark,
+           "a 0x1A byte ends the file here; the loader reads nothing after it");
+  return summary_;
 }
 
 CheckSummary Checker::Run() {
   Piece piece;
   Next(piece, false);  // a file in another encoding is told once, by the header
-  if (!CheckHeader(piece)) return summary_;
+  // A file that cannot be read says nothing about its content.
+  if (reader_.SourceFailed()) return Finish();
+  if (!CheckHeader(piece)) return Finish(false);
   summary_.headerMatches = true;
   while (Next(piece)) {
     RemoveLineEnd(piece.bytes);
@@ -241,6 +254,10 @@ CheckSummary Checker::Run() {
     if (piece.bytes[0] == '.') {
       NoteContinuation(piece, "a folder line");
       CheckFolder(piece, piece.bytes);
+      if (summary_.folders == static_cast<std::uint64_t>(MAX_DEFINITION_FOLDERS)) {
+        CheckRestAfterLimit(CheckFinding::FoldersBeyondLimit, "folders");
+        return Finish(false);
+      }
     } else {
       NoteContinuation(piece, "a label");
       Piece text;
@@ -253,19 +270,12 @@ CheckSummary Checker::Run() {
                "the label ends the file without a text line; its entry inserts nothing");
       }
       if (++summary_.entries == static_cast<std::uint64_t>(MAX_DEFINITION_TEXTS)) {
-        CheckRestAfterLimit();
-        return summary_;
+        CheckRestAfterLimit(CheckFinding::EntriesBeyondLimit, "entries");
+        return Finish(false);
       }
     }
   }
-  if (reader_.StoppedAtEndMark()) {
-    const std::uint64_t rest = reader_.SkipAfterEndMark();
-    if (rest > 0)
-      Report(nextLine_, CheckFinding::BytesAfterEndMark,
-             "a 0x1A byte ends the file here; the loader ignores the %llu bytes after it",
-             static_cast<unsigned long long>(rest));
-  }
-  return summary_;
+  return Finish();
 }
 
 }  // namespace

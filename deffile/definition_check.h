@@ -17,6 +17,7 @@ enum class CheckFinding {
   FolderAtTopLevel,    // no folder one level up yet
   ExtraDots,           // more than 100 dots: the rest join the caption
   EntriesBeyondLimit,  // lines after the 3000th entry
+  FoldersBeyondLimit,  // lines after the 3000th folder
   BytesAfterEndMark,   // bytes after a 0x1A
   InvalidCp932,        // a byte that is not valid code page 932
   NulByte,             // a NUL byte cuts the line short
@@ -35,6 +36,8 @@ struct CheckSummary {
   std::uint64_t folders = 0;
   std::uint64_t entries = 0;
   std::uint64_t findings = 0;
+  // A read failed: the findings cover only the part read before it.
+  bool readFailed = false;
 };
 
 CheckSummary CheckDefinitionStream(ByteSource& source, CheckReport& report);

@@ -53,6 +53,7 @@ void LoadDefinitionStream(ByteSource& source, DefinitionSink& sink) {
 
   FolderLevels levels;
   int entries = 0;
+  int folders = 0;
   std::memset(line, 0, sizeof line);  // a file of the header alone reads as one empty line
   reader.ReadLine(line, sizeof line);
   do {
@@ -60,11 +61,13 @@ void LoadDefinitionStream(ByteSource& source, DefinitionSink& sink) {
     if (line[0] == '\0') continue;
     if (line[0] == '.') {
       AddFolder(line, levels, sink);
+      ++folders;
     } else {
       AddEntry(line, entries, reader, levels, sink);
       ++entries;
     }
-  } while (entries < MAX_DEFINITION_TEXTS && reader.ReadLine(line, sizeof line) > 0);
+  } while (entries < MAX_DEFINITION_TEXTS && folders < MAX_DEFINITION_FOLDERS &&
+           reader.ReadLine(line, sizeof line) > 0);
 }
 
 void LoadDefinitionFile(const char* path, DefinitionSink& sink) {

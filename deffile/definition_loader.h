@@ -10,6 +10,9 @@ namespace vx {
 using DefinitionItem = std::uintptr_t;
 
 inline constexpr int MAX_FOLDER_DEPTH = 100;
+// Folder lines after this many are not read: a file of nothing but dots would
+// otherwise make millions of tree items on the host's interface thread.
+inline constexpr int MAX_DEFINITION_FOLDERS = 3000;
 inline constexpr std::int32_t FOLDER_VALUE = -2;
 // "[VX-HTML定義ファイル]" in code page 932, without its LF.
 extern const char DEFINITION_HEADER[];
@@ -29,6 +32,8 @@ class ByteSource {
  public:
   virtual ~ByteSource() = default;
   virtual std::size_t Read(unsigned char* buffer, std::size_t capacity) = 0;
+  // True once a read has failed (as opposed to reaching the end).
+  virtual bool Failed() const { return false; }
 };
 
 // Empty or null path, unopenable file, wrong header: nothing is added.

@@ -73,17 +73,4 @@ std::size_t TextModeReader::ReadLine(char* buffer, std::size_t capacity) {
   return count;
 }
 
-std::uint64_t TextModeReader::SkipAfterEndMark() {
-  if (!stoppedAtEndMark_) return 0;
-  std::uint64_t skipped = bytesAfterMarkInBlock_;
-  bytesAfterMarkInBlock_ = 0;
-  for (;;) {
-    const std::size_t got = source_.Read(block_, BLOCK_SIZE);
-    if (got == 0 || got > BLOCK_SIZE) break;
-    skipped += got;
-  }
-  begin_ = end_ = 0;
-  return skipped;
-}
-
 }  // namespace vx

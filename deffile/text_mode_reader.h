@@ -20,11 +20,14 @@ class TextModeReader {
   // means end of file, and then the buffer is left untouched.
   std::size_t ReadLine(char* buffer, std::size_t capacity);
 
+  // True once a read of the source has failed.
+  bool SourceFailed() const { return source_.Failed(); }
   // True once reading has stopped at a 0x1A byte.
   bool StoppedAtEndMark() const { return stoppedAtEndMark_; }
-  // After a stop at 0x1A: consumes the rest of the source and returns how
-  // many bytes followed the mark. For diagnostics; the loader never calls it.
-  std::uint64_t SkipAfterEndMark();
+  // After a stop at 0x1A: how many bytes followed the mark within the block
+  // that held it. Nothing further is read, as the loader reads nothing further
+  // (a pipe or a growing file may never end).
+  std::uint64_t BytesSeenAfterEndMark() const { return bytesAfterMarkInBlock_; }
 
  private:
   bool Refill();

@@ -21,8 +21,12 @@ bool EditProtocol::Install(HWND edit) {
   if (edit_ || !IsWindow(edit)) return false;
   edit_ = edit;
   SetPropA(edit, PROPERTY, this);
-  previous_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProtocol::Procedure)));
+  // Installed as a Unicode procedure on a Unicode control, so that messages
+  // pass through without a round trip through the code page.
+  unicode_ = IsWindowUnicode(edit) != FALSE;
+  const LONG_PTR procedure = reinterpret_cast<LONG_PTR>(&EditProtocol::Procedure);
+  previous_ = reinterpret_cast<WNDPROC>(unicode_ ? SetWindowLongPtrW(edit, GWLP_WNDPROC, procedure)
+                                                 : SetWindowLongPtrA(edit, GWLP_WNDPROC, procedure));
   SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
   return true;
 }
@@ -30,7 +34,12 @@ bool EditProtocol::Install(HWND edit) {
 void EditProtocol::Uninstall() {
   if (!edit_) return;
   if (IsWindow(edit_)) {
-    SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    const LONG_PTR previous = reinterpret_cast<LONG_PTR>(previous_);
+    if (unicode_) {
+      SetWindowLongPtrW(edit_, GWLP_WNDPROC, previous);
+    } else {
+      SetWindowLongPtrA(edit_, GWLP_WNDPROC, previous);
+    }
     RemovePropA(edit_, PROPERTY);
   }
   edit_ = nullptr;
@@ -39,7 +48,8 @@ void EditProtocol::Uninstall() {
 
 LRESULT CALLBACK EditProtocol::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = static_cast<EditProtocol*>(GetPropA(hwnd, PROPERTY));
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (!self) return IsWindowUnicode(hwnd) ? DefWindowProcW(hwnd, message, wParam, lParam)
+                                          : DefWindowProcA(hwnd, message, wParam, lParam);
   if (message == vx::WM_HOST_INSERT) {
     // The code is a signed 32-bit value however the sender widened it.
     self->Insert(static_cast<std::int32_t>(static_cast<std::uint32_t>(wParam)),
@@ -47,8 +57,10 @@ LRESULT CALLBACK EditProtocol::Procedure(HWND hwnd, UINT message, WPARAM wParam,
     return 0;
   }
   WNDPROC previous = self->previous_;
+  const bool unicode = self->unicode_;
   if (message == WM_NCDESTROY) self->Uninstall();
-  return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+  return unicode ? CallWindowProcW(previous, hwnd, message, wParam, lParam)
+                 : CallWindowProcA(previous, hwnd, message, wParam, lParam);
 }
 
 void EditProtocol::Insert(std::int32_t code, const char* text) {

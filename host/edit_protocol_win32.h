@@ -39,6 +39,7 @@ class EditProtocol {
 
   HWND edit_ = nullptr;
   WNDPROC previous_ = nullptr;
+  bool unicode_ = false;  // how previous_ was installed, and how it is called
   // The pair a lead opened: where the lead ended and how much of the user's
   // selection follows it, in the control's own position units.
   bool pairOpen_ = false;

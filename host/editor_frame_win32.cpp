@@ -98,7 +98,9 @@ void TEditorFrame::SetupWindow() {
   TFrameWindow::SetupWindow();
   RECT area;
   GetClientRect(GetHandle(), &area);
-  edit_ = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+  // A Unicode control: it holds whatever is pasted, and a save can tell what
+  // code page 932 lacks instead of finding "?" already in place.
+  edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                              ES_AUTOHSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
                          0, 0, area.right, area.bottom, GetHandle(),
@@ -117,11 +119,12 @@ void TEditorFrame::SetupWindow() {
 
 const TResponseTable& TEditorFrame::ResponseTable() {
   static constexpr TResponseEntry ROWS[] = {
-      {WM_SIZE,           Respond<&TEditorFrame::EvSize>},
-      {WM_ACTIVATE,       Respond<&TEditorFrame::EvActivate>},
-      {WM_SETFOCUS,       Respond<&TEditorFrame::EvSetFocus>},
-      {WM_COMMAND,        Respond<&TEditorFrame::EvCommand>},
-      {REOPEN_TAG_WINDOW, Respond<&TEditorFrame::EvReopenTagWindow>},
+      {WM_SIZE,            Respond<&TEditorFrame::EvSize>},
+      {WM_ACTIVATE,        Respond<&TEditorFrame::EvActivate>},
+      {WM_SETFOCUS,        Respond<&TEditorFrame::EvSetFocus>},
+      {WM_COMMAND,         Respond<&TEditorFrame::EvCommand>},
+      {WM_QUERYENDSESSION, Respond<&TEditorFrame::EvQueryEndSession>},
+      {REOPEN_TAG_WINDOW,  Respond<&TEditorFrame::EvReopenTagWindow>},
   };
   static constexpr TResponseTable TABLE{ROWS, sizeof ROWS / sizeof ROWS[0], &TFrameWindow::ResponseTable};
   return TABLE;
@@ -149,6 +152,10 @@ LRESULT TEditorFrame::EvSetFocus(WPARAM, LPARAM) {
   if (edit_) SetFocus(edit_);
   return 0;
 }
+
+// Logging off ends the program as closing does: a modified document is asked
+// about, and Cancel keeps the session.
+LRESULT TEditorFrame::EvQueryEndSession(WPARAM, LPARAM) { return CanClose() ? TRUE : FALSE; }
 
 LRESULT TEditorFrame::EvCommand(WPARAM wParam, LPARAM lParam) {
   switch (LOWORD(wParam)) {
@@ -184,7 +191,13 @@ bool TEditorFrame::OpenDocument(const char* path) {
 bool TEditorFrame::SaveDocument(const char* path) {
   std::string target = path && *path ? std::string(path) : path_;
   if (target.empty()) return SaveDocumentAs();
-  return Adopt(SaveFromEdit(edit_, target.c_str()), target.c_str());
+  UnsavableCharacter where;
+  const FileResult result = SaveFromEdit(edit_, target.c_str(), where);
+  if (result == FileResult::Unsavable) {
+    Report(DescribeUnsavable(where));
+    return false;
+  }
+  return Adopt(result, target.c_str());
 }
 
 bool TEditorFrame::Adopt(FileResult result, const char* path) {
@@ -238,8 +251,12 @@ bool TEditorFrame::ConfirmDiscard() {
   return answer == IDNO;
 }
 
-void TEditorFrame::Report(const char* text) const {
-  if (interactive_) MessageBoxA(GetHandle(), text, PROGRAM_NAME, MB_OK | MB_ICONWARNING);
+void TEditorFrame::Report(const char* text) { Report(WideFromCp932(text)); }
+
+// Wide, so that a character outside code page 932 shows as itself.
+void TEditorFrame::Report(const std::wstring& text) {
+  lastReport_ = text;
+  if (interactive_) MessageBoxW(GetHandle(), text.c_str(), WideFromCp932(PROGRAM_NAME).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void TEditorFrame::UpdateTitle() {

@@ -46,6 +46,8 @@ class TEditorFrame : public TFrameWindow {
   // Off: no message boxes and no file dialogs (scripted runs and tests);
   // failures are only returned.
   void SetInteractive(bool interactive) { interactive_ = interactive; }
+  // What the editor last told the user (or would have, when not interactive).
+  const std::wstring& LastReport() const { return lastReport_; }
 
   void NewDocument();
   bool OpenDocument(const char* path);
@@ -78,11 +80,13 @@ class TEditorFrame : public TFrameWindow {
   LRESULT EvActivate(WPARAM wParam, LPARAM lParam);
   LRESULT EvSetFocus(WPARAM wParam, LPARAM lParam);
   LRESULT EvCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT EvQueryEndSession(WPARAM wParam, LPARAM lParam);
   LRESULT EvReopenTagWindow(WPARAM wParam, LPARAM lParam);
 
   bool EnsureAddIn();
   bool ConfirmDiscard();
-  void Report(const char* text) const;
+  void Report(const char* text);
+  void Report(const std::wstring& text);
   void UpdateTitle();
   // The end of a load or save: a failure is reported, and after a success
   // the document is that file.
@@ -90,6 +94,7 @@ class TEditorFrame : public TFrameWindow {
 
   std::string definitionPath_;
   std::string path_;
+  std::wstring lastReport_;
   HWND edit_ = nullptr;
   HACCEL acceleratorTable_ = nullptr;
   HFONT font_ = nullptr;

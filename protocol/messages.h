@@ -6,6 +6,7 @@
 
 namespace vx {
 
+inline constexpr unsigned MSG_DESTROY = 0x0002;        // WM_DESTROY
 inline constexpr unsigned MSG_SIZE = 0x0005;           // WM_SIZE
 inline constexpr unsigned MSG_ACTIVATE = 0x0006;       // WM_ACTIVATE
 inline constexpr unsigned MSG_KEYDOWN = 0x0100;        // WM_KEYDOWN

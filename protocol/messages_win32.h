@@ -7,7 +7,7 @@
 #include "protocol/host_protocol.h"
 #include "protocol/messages.h"
 
-static_assert(vx::MSG_SIZE == WM_SIZE && vx::MSG_ACTIVATE == WM_ACTIVATE &&
+static_assert(vx::MSG_DESTROY == WM_DESTROY && vx::MSG_SIZE == WM_SIZE && vx::MSG_ACTIVATE == WM_ACTIVATE &&
                   vx::MSG_KEYDOWN == WM_KEYDOWN && vx::MSG_CHAR == WM_CHAR &&
                   vx::MSG_LBUTTONDBLCLK == WM_LBUTTONDBLCLK &&
                   vx::MSG_PARENTNOTIFY == WM_PARENTNOTIFY && vx::MSG_USER == WM_USER,

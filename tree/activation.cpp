@@ -1,6 +1,7 @@
 #include "tree/activation.h"
 
 #include "catalogue/catalogue.h"
+#include "catalogue/color_choice.h"
 #include "catalogue/platform_seams.h"
 #include "catalogue/recipes.h"
 #include "deffile/definition_loader.h"
@@ -10,8 +11,10 @@
 namespace vx {
 namespace {
 
+// A tree destroyed while the colour dialog was up has no document to insert
+// into and no focus to hand back.
 std::intptr_t InsertAndHandBack(TreePort& tree, std::int32_t tagId, const char* userText) {
-  RunInsertionRecipe(tagId, userText);
+  if (!RunInsertionRecipe(tagId, userText)) return 1;
   SendFocusHandBack(tree.WindowId());
   return 1;
 }
@@ -46,6 +49,9 @@ std::int32_t FindCatalogueEntry(TreeItem item) {
 
 std::intptr_t ActivateTreeItem(TreePort& tree, TreeItem item, ActivationTrigger trigger,
                                unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  // A colour dialog without an owner leaves the tree enabled: one activation
+  // at a time, or a second dialog would open inside the first.
+  if (!ColorDialogClosed) return 1;
   if (item == 0) return tree.CallPrevious(message, wParam, lParam);
 
   const std::int32_t tagId = FindCatalogueEntry(item);
@@ -66,6 +72,9 @@ std::intptr_t ActivateTreeItem(TreePort& tree, TreeItem item, ActivationTrigger 
 std::intptr_t HandleTreeMessage(TreePort& tree, unsigned message, std::uintptr_t wParam,
                                 std::intptr_t lParam) {
   switch (message) {
+    case MSG_DESTROY:
+      AbandonColorChoice();
+      break;
     case MSG_KEYDOWN:
       if (wParam == KEY_DOWN && tree.ControlKeyHeld()) {
         SendFocusHandBack(tree.WindowId());

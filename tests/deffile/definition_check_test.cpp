@@ -2,6 +2,7 @@
 // line number and kind; line 1 is the header.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,8 +28,11 @@ class CollectingReport : public CheckReport {
   std::vector<std::string> messages;
 };
 
+// The checker sees what follows a 0x1A only within the read that found it,
+// so files holding one are read whole.
 CollectingReport Check(const std::string& file, CheckSummary* summary = nullptr) {
-  MemoryByteSource source(file.data(), file.size(), 5);
+  const bool marked = file.find('\x1A') != std::string::npos;
+  MemoryByteSource source(file.data(), file.size(), marked ? static_cast<std::size_t>(-1) : 5);
   CollectingReport report;
   const CheckSummary result = CheckDefinitionStream(source, report);
   if (summary != nullptr) *summary = result;
@@ -119,6 +123,67 @@ TEST(DefinitionCheck, ReportsTheFirstLineBeyond3000EntriesOnce) {
   body += "\n.Late\nX\n<x>\n";
   EXPECT_EQ(Check(Header() + body, &summary).findings, (Findings{{6003, K::EntriesBeyondLimit}}));
   EXPECT_EQ(summary.entries, 3000u);
+}
+
+TEST(DefinitionCheck, ReportsTheFirstLineBeyond3000FoldersOnce) {
+  std::string body = "E\n<e>\n";
+  for (int i = 0; i < 3000; ++i) body += i == 0 ? ".F\n" : "..G\n";
+  CheckSummary summary;
+  EXPECT_EQ(Check(Header() + body + "\n", &summary).findings, Findings{});
+  EXPECT_EQ(summary.folders, 3000u);
+  EXPECT_EQ(summary.entries, 1u);
+  const CollectingReport late = Check(Header() + body + "\nLate\n<late>\n.H\n", &summary);
+  EXPECT_EQ(late.findings, (Findings{{3005, K::FoldersBeyondLimit}}));
+  EXPECT_EQ(summary.entries, 1u);
+}
+
+// Hands out its bytes, then fails; counts the reads asked of it.
+class FailingSource : public ByteSource {
+ public:
+  FailingSource(std::string bytes, bool fail) : bytes_(std::move(bytes)), fail_(fail) {}
+  std::size_t Read(unsigned char* buffer, std::size_t capacity) override {
+    ++reads;
+    const std::size_t count = std::min(capacity, bytes_.size() - position_);
+    std::copy_n(bytes_.data() + position_, count, buffer);
+    position_ += count;
+    failed_ = count == 0 && fail_;
+    return count;
+  }
+  bool Failed() const override { return failed_; }
+  int reads = 0;
+
+ private:
+  std::string bytes_;
+  std::size_t position_ = 0;
+  bool fail_;
+  bool failed_ = false;
+};
+
+TEST(DefinitionCheck, AReadErrorIsNoFindingAndMarksTheCheckCutShort) {
+  CollectingReport nothing;
+  FailingSource unreadable("", true);
+  CheckSummary summary = CheckDefinitionStream(unreadable, nothing);
+  EXPECT_TRUE(summary.readFailed);
+  EXPECT_EQ(nothing.findings, Findings{});
+
+  CollectingReport some;
+  FailingSource partial(Header() + "..Sub\nA\n.x\n", true);
+  summary = CheckDefinitionStream(partial, some);
+  EXPECT_TRUE(summary.readFailed);
+  EXPECT_EQ(some.findings, (Findings{{2, K::FolderAtTopLevel}, {4, K::TextLooksLikeFolder}}));
+
+  FailingSource whole(Header() + "A\n<a>\n", false);
+  EXPECT_FALSE(CheckDefinitionStream(whole, nothing).readFailed);
+}
+
+// A pipe or a growing file behind a 0x1A may never end: nothing after the
+// read that found the mark is asked for.
+TEST(DefinitionCheck, StopsReadingAtTheEndMark) {
+  FailingSource source(Header() + "A\n<a>\n\x1A" + std::string(100000, 'x'), false);
+  CollectingReport report;
+  CheckDefinitionStream(source, report);
+  EXPECT_EQ(source.reads, 1);
+  EXPECT_EQ(report.findings, (Findings{{4, K::BytesAfterEndMark}}));
 }
 
 }  // namespace

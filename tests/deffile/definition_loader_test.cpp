@@ -193,6 +193,18 @@ TEST(DefinitionLimits, StopsAtTheThreeThousandthEntry) {
   EXPECT_EQ(paths.back(), "F2500/E2999 #2999 = <2999>");
 }
 
+// Folder lines are bounded like entries: a file of dots alone cannot flood the tree.
+TEST(DefinitionLimits, StopsAtTheThreeThousandthFolder) {
+  std::string body = "E0\n<0>\n";
+  for (int i = 0; i < 3001; ++i) body += (i % 2 == 0 ? ".F" : "..G") + std::to_string(i) + "\n";
+  body += "Late\n<late>\n";
+  for (std::size_t chunk : {static_cast<std::size_t>(-1), std::size_t{3}}) {
+    const Paths paths = LoadPaths(Header() + body, chunk);
+    ASSERT_EQ(paths.size(), 1u + 3000u) << chunk;
+    EXPECT_EQ(paths.back(), "F2998/G2999/") << chunk;
+  }
+}
+
 // Endless "E / <e>" pairs: the loader must stop on its own.
 class EndlessSource : public ByteSource {
  public:

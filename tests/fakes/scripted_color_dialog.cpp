@@ -2,6 +2,7 @@
 #include "tests/fakes/scripted_color_dialog.h"
 
 #include <deque>
+#include <utility>
 
 namespace vx {
 namespace {
@@ -16,6 +17,11 @@ std::deque<Answer>& Script() {
   return script;
 }
 
+std::function<void()>& Meanwhile() {
+  static std::function<void()> action;
+  return action;
+}
+
 std::vector<fakes::ColorDialogOpening>& Openings() {
   static std::vector<fakes::ColorDialogOpening> openings;
   return openings;
@@ -25,6 +31,11 @@ std::vector<fakes::ColorDialogOpening>& Openings() {
 
 bool ShowSystemColorDialog(ColorRef* color, ColorRef* customColors) {
   Openings().push_back({*color, ColorDialogClosed, customColors});
+  if (Meanwhile()) {
+    const std::function<void()> action = std::move(Meanwhile());
+    Meanwhile() = nullptr;
+    action();
+  }
   if (Script().empty()) return false;
   const Answer answer = Script().front();
   Script().pop_front();
@@ -38,8 +49,11 @@ namespace fakes {
 void ScriptColorDialogAccept(ColorRef chosen) { Script().push_back({true, chosen}); }
 void ScriptColorDialogCancel() { Script().push_back({false, 0}); }
 
+void ScriptColorDialogMeanwhile(std::function<void()> action) { Meanwhile() = std::move(action); }
+
 void ResetScriptedColorDialog() {
   Script().clear();
+  Meanwhile() = nullptr;
   Openings().clear();
 }
 

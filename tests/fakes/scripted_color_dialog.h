@@ -1,6 +1,7 @@
 // A stand-in colour dialog for native tests: answers from a script queue and
 // records what each opening saw. An opening with nothing scripted cancels.
 #pragma once
+#include <functional>
 #include <vector>
 
 #include "catalogue/platform_seams.h"
@@ -15,6 +16,9 @@ struct ColorDialogOpening {
 
 void ScriptColorDialogAccept(ColorRef chosen);
 void ScriptColorDialogCancel();
+// Runs while the next opening is up, before it answers (what the host or the
+// user may do meanwhile).
+void ScriptColorDialogMeanwhile(std::function<void()> action);
 // Clears the script and the recorded openings.
 void ResetScriptedColorDialog();
 const std::vector<ColorDialogOpening>& ColorDialogOpenings();

@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes through the loader and the checker. The first
 // byte picks how the source splits its data and which insertions the sink
-// refuses, so block boundaries and refused folders get their share.
+// refuses, so block boundaries and refused folders get their share. The
+// checker's counts must be the loader's.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -30,10 +31,15 @@ class CheckingSink : public vx::DefinitionSink {
     } else if (value != vx::FOLDER_VALUE) {
       Fail();
     }
+    ++(kind == vx::UserItemKind::Entry ? entries : folders);
     ++calls_;
     if (refuseEvery_ != 0 && calls_ % refuseEvery_ == 0) return 0;
     return ++made_;
   }
+
+  // Asked for, refused or not: what the checker counts.
+  std::uint64_t folders = 0;
+  std::uint64_t entries = 0;
 
  private:
   unsigned refuseEvery_;
@@ -57,9 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const unsigned control = data[0];
   const std::size_t chunk = (control & 0x0F) == 0 ? static_cast<std::size_t>(-1) : (control & 0x0F) * 37;
+  CheckingSink sink(control >> 4);
   {
     vx::MemoryByteSource source(data + 1, size - 1, chunk);
-    CheckingSink sink(control >> 4);
     vx::LoadDefinitionStream(source, sink);
   }
   for (const char* slot : vx::DefinitionTextTable)
@@ -68,5 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CountingReport report;
   const vx::CheckSummary summary = vx::CheckDefinitionStream(source, report);
   if (summary.findings != report.count || summary.entries > vx::MAX_DEFINITION_TEXTS) Fail();
+  // The checker may not drift from the loader it explains.
+  if (summary.folders != sink.folders || summary.entries != sink.entries) Fail();
   return 0;
 }

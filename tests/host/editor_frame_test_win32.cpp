@@ -5,11 +5,44 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "host/document_file_win32.h"
 #include "host/editor_frame_win32.h"
 
 namespace {
+
+// Answers this thread's message boxes, in order, with the given buttons, and
+// counts the boxes that came up.
+class MessageBoxAnswers {
+ public:
+  explicit MessageBoxAnswers(std::vector<int> buttons) : buttons_(std::move(buttons)) {
+    current_ = this;
+    hook_ = SetWindowsHookExA(WH_CBT, &OnCbt, nullptr, GetCurrentThreadId());
+  }
+  ~MessageBoxAnswers() {
+    UnhookWindowsHookEx(hook_);
+    current_ = nullptr;
+  }
+  std::size_t boxes = 0;
+
+ private:
+  static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
+    char name[16] = {};
+    const HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && current_ && GetClassNameA(window, name, sizeof name) &&
+        std::string(name) == "#32770") {
+      const std::size_t index = current_->boxes++;
+      // A box nobody expected is closed, so that a failing test fails instead of hanging.
+      PostMessageA(window, WM_COMMAND, index < current_->buttons_.size() ? current_->buttons_[index] : IDCANCEL, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static MessageBoxAnswers* current_;
+  std::vector<int> buttons_;
+  HHOOK hook_ = nullptr;
+};
+MessageBoxAnswers* MessageBoxAnswers::current_ = nullptr;
 
 struct EditorFrameTest : ::testing::Test {
   TApplication app{GetModuleHandleA(nullptr)};
@@ -32,6 +65,19 @@ struct EditorFrameTest : ::testing::Test {
     std::string path = folder + "\\" + name;
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
+  }
+  bool Modified() const { return SendMessageA(frame->EditWindow(), EM_GETMODIFY, 0, 0) != 0; }
+  void Type(const wchar_t* text) {
+    SetWindowTextW(frame->EditWindow(), text);
+    SendMessageA(frame->EditWindow(), EM_SETMODIFY, TRUE, 0);
+  }
+  bool LeftOwnFiles() const {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\vx*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    return true;
   }
   static std::string Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -81,8 +127,9 @@ TEST_F(EditorFrameTest, RefusedFilesAndFailedSavesLeaveEverythingAsItWas) {
   EXPECT_EQ(vxhost::EditText(frame->EditWindow()), "current");
 
   std::string bad = folder + "\\no-such-folder\\x.html";
-  EXPECT_EQ(vxhost::WriteDocument(bad.c_str(), "x"), vxhost::FileResult::CannotOpen);
+  EXPECT_EQ(vxhost::WriteDocument(bad.c_str(), "x"), vxhost::FileResult::FolderNotWritable);
   EXPECT_FALSE(frame->SaveDocument(bad.c_str()));
+  EXPECT_NE(frame->LastReport().find(L"フォルダーに新しいファイルを作れません"), std::wstring::npos);
 
   // A target that cannot be replaced (held open by another program) stays as it was.
   std::string target = Write("kept.html", "old");
@@ -101,6 +148,117 @@ TEST_F(EditorFrameTest, RefusedFilesAndFailedSavesLeaveEverythingAsItWas) {
   HANDLE search = FindFirstFileA((folder + "\\vx*.tmp").c_str(), &found);
   EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a save's own file was left behind: " << found.cFileName;
   if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
+// Typed or pasted characters that code page 932 lacks (one from each of
+// Latin, symbols, a CJK character beyond U+FFFF, an emoji and a lone half of a
+// pair): nothing is written, the document stays modified, and the user reads
+// the first such character and its line.
+TEST_F(EditorFrameTest, ACharacterShiftJisCannotHoldIsNamedAndNothingIsSaved) {
+  const std::string target = Write("kept.html", "old");
+  const std::wstring unsavable[] = {L"\u00FC", L"\u20AC", L"\U00020BB7", L"\U0001F600", std::wstring(1, L'\xD800')};
+  for (const std::wstring& character : unsavable) {
+    Type((L"<P>\u8868</P>\r\nab" + character + L"c\u00E9\r\n").c_str());
+    EXPECT_FALSE(frame->SaveDocument(target.c_str()));
+    EXPECT_EQ(Read(target), "old");
+    EXPECT_TRUE(Modified());
+    const std::wstring& report = frame->LastReport();
+    EXPECT_NE(report.find(L"2 行目の文字「" + character + L"」"), std::wstring::npos);
+    EXPECT_NE(report.find(L"シフトJISで保存できません"), std::wstring::npos);
+  }
+  Type(L"\U0001F600");
+  EXPECT_FALSE(frame->SaveDocument(target.c_str()));
+  EXPECT_NE(frame->LastReport().find(L"1 行目の文字「\U0001F600」(U+1F600)"), std::wstring::npos);
+  EXPECT_FALSE(LeftOwnFiles());
+
+  // What the code page holds, read as UTF-16, is saved byte for byte.
+  Type(L"\u30BD\u8868\u2460\\");
+  ASSERT_TRUE(frame->SaveDocument(target.c_str()));
+  EXPECT_EQ(Read(target), "\x83\x5C\x95\x5C\x87\x40\\");
+  EXPECT_FALSE(Modified());
+}
+
+// "Could not read" is never "empty": no file is written over.
+TEST_F(EditorFrameTest, AnEditControlThatCannotBeReadIsNeverSavedAsEmpty) {
+  const std::string target = Write("kept.html", "old");
+  vxhost::UnsavableCharacter where;
+  EXPECT_EQ(vxhost::SaveFromEdit(nullptr, target.c_str(), where), vxhost::FileResult::EditUnreadable);
+  HWND gone = CreateWindowExA(0, "EDIT", "text", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(gone);
+  EXPECT_EQ(vxhost::SaveFromEdit(gone, target.c_str(), where), vxhost::FileResult::EditUnreadable);
+  EXPECT_EQ(Read(target), "old");
+
+  // An empty document is no failure: it is saved as an empty file.
+  Type(L"");
+  ASSERT_TRUE(frame->SaveDocument(target.c_str()));
+  EXPECT_EQ(Read(target), "");
+}
+
+// What a save writes can be opened again; a folder that takes no new file is
+// told as such; a failed replacement leaves no file of the save's own.
+TEST_F(EditorFrameTest, SaveLimitsAndFailuresMatchWhatOpeningAccepts) {
+  const std::string target = Write("big.html", "old");
+  EXPECT_EQ(vxhost::WriteDocument(target.c_str(), std::string(vxhost::MAX_DOCUMENT_BYTES + 1, 'a')),
+            vxhost::FileResult::TooLarge);
+  EXPECT_EQ(Read(target), "old");
+  ASSERT_EQ(vxhost::WriteDocument(target.c_str(), std::string(vxhost::MAX_DOCUMENT_BYTES, 'a')),
+            vxhost::FileResult::Ok);
+  std::string bytes;
+  EXPECT_EQ(vxhost::ReadDocument(target.c_str(), bytes), vxhost::FileResult::Ok);
+  EXPECT_EQ(bytes.size(), vxhost::MAX_DOCUMENT_BYTES);
+
+  // A folder that exists but holds no new file (the kernel's own).
+  EXPECT_EQ(vxhost::WriteDocument("Z:\\proc\\vx.html", "x"), vxhost::FileResult::FolderNotWritable);
+
+  // The target is a folder: the replacement fails after the file was written.
+  const std::string subfolder = folder + "\\a-folder";
+  CreateDirectoryA(subfolder.c_str(), nullptr);
+  EXPECT_EQ(vxhost::WriteDocument(subfolder.c_str(), "x"), vxhost::FileResult::WriteFailed);
+  EXPECT_FALSE(LeftOwnFiles());
+  RemoveDirectoryA(subfolder.c_str());
+}
+
+// Logging off closes the editor: a modified document is asked about exactly
+// as at closing, and only Yes with a successful save or No let it end.
+TEST_F(EditorFrameTest, EndingTheSessionAsksAboutAModifiedDocumentAsClosingDoes) {
+  const HWND window = frame->GetHandle();
+  const std::string path = Write("session.html", "old");
+  Type(L"saved");
+  ASSERT_TRUE(frame->SaveDocument(path.c_str()));
+  frame->SetInteractive(true);
+  {
+    MessageBoxAnswers none({});
+    EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)) << "nothing to ask about";
+    EXPECT_EQ(none.boxes, 0u);
+  }
+  Type(L"changed");
+  {
+    MessageBoxAnswers cancel({IDCANCEL});
+    EXPECT_FALSE(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    EXPECT_EQ(cancel.boxes, 1u);
+  }
+  EXPECT_TRUE(Modified());
+  {
+    MessageBoxAnswers yesThenFailure({IDYES, IDOK});
+    Type(L"changed \u20AC");
+    EXPECT_FALSE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0)) << "a save that failed keeps the session";
+    EXPECT_EQ(yesThenFailure.boxes, 2u);
+  }
+  {
+    MessageBoxAnswers yes({IDYES});
+    Type(L"changed");
+    EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_EQ(Read(path), "changed");
+  }
+  {
+    MessageBoxAnswers no({IDNO});
+    Type(L"discarded");
+    EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_EQ(no.boxes, 1u);
+    EXPECT_EQ(Read(path), "changed");
+  }
+  frame->SetInteractive(false);
+  EXPECT_TRUE(IsWindow(window));
 }
 
 TEST_F(EditorFrameTest, FolderOfSkipsBackslashTrailBytes) {

@@ -1,6 +1,11 @@
 // "vxtags check" as an author runs it: the printed findings and the exit status.
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -13,37 +18,56 @@ namespace {
 
 using vx::test_support::VxtagsRun;
 
-VxtagsRun RunCheck(const std::string& path) { return vx::test_support::RunVxtags("check '" + path + "'"); }
-
-std::string WriteDefinitionFile(const char* name, const std::string& body) {
-  const char* dir = std::getenv("TMPDIR");
-  const std::string path = std::string(dir != nullptr ? dir : "/tmp") + "/" + name;
-  FILE* file = std::fopen(path.c_str(), "wb");
-  EXPECT_NE(file, nullptr);
-  const std::string bytes = std::string(vx::DEFINITION_HEADER) + "\r\n" + body;
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
-  return path;
+VxtagsRun RunCheck(const std::string& path, const std::string& errorsTo = "/dev/null") {
+  return vx::test_support::RunVxtags("check '" + path + "'", errorsTo);
 }
 
+std::string TempFolder() {
+  const char* dir = std::getenv("TMPDIR");
+  return dir != nullptr && dir[0] != '\0' ? dir : "/tmp";
+}
+
+// A name of our own: two runs at once never share one, and nothing planted
+// under a guessed name is followed.
+struct TempFile {
+  std::string path;
+  explicit TempFile(const std::string& bytes) {
+    std::string pattern = TempFolder() + "/vxtags-check-XXXXXX";
+    const int fd = mkstemp(&pattern[0]);
+    EXPECT_GE(fd, 0) << pattern;
+    if (fd < 0) return;
+    path = pattern;
+    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    close(fd);
+  }
+  ~TempFile() {
+    if (!path.empty()) std::remove(path.c_str());
+  }
+  std::string Read() const {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+};
+
+std::string DefinitionFile(const std::string& body) { return std::string(vx::DEFINITION_HEADER) + "\r\n" + body; }
+
 TEST(VxtagsCheck, CleanFileExitsZeroWithItsSummary) {
-  const std::string path = WriteDefinitionFile("vxtags-check-clean.txt", ".F\r\nA\r\n<a>\r\n");
-  const VxtagsRun run = RunCheck(path);
-  std::remove(path.c_str());
+  const TempFile file(DefinitionFile(".F\r\nA\r\n<a>\r\n"));
+  const VxtagsRun run = RunCheck(file.path);
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.output, path + ": the loader adds 1 folders and 1 entries; 0 findings\n");
+  EXPECT_EQ(run.output, file.path + ": the loader adds 1 folders and 1 entries; 0 findings\n");
 }
 
 TEST(VxtagsCheck, FindingsAreNumberedLinesAndExitOne) {
-  const std::string path = WriteDefinitionFile("vxtags-check-findings.txt", "..Sub\r\nA\r\n.x\r\nB\r\n\x1A" "C\r\n");
+  const TempFile file(DefinitionFile("..Sub\r\nA\r\n.x\r\nB\r\n\x1A" "C\r\n"));
+  const std::string& path = file.path;
   const VxtagsRun run = RunCheck(path);
-  std::remove(path.c_str());
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output,
             path + ":2: folder of level 1 goes to the top level: no folder of level 0 comes before it\n" +
             path + ":4: looks like a folder line but is read as the text of the label on line 3\n" +
             path + ":5: the label ends the file without a text line; its entry inserts nothing\n" +
-            path + ":6: a 0x1A byte ends the file here; the loader ignores the 3 bytes after it\n" +
+            path + ":6: a 0x1A byte ends the file here; the loader reads nothing after it\n" +
             path + ": the loader adds 1 folders and 2 entries; 4 findings\n");
 }
 
@@ -81,10 +105,43 @@ TEST(VxtagsCheck, Utf8FileGetsOneFindingWithTheCommandThatConvertsIt) {
             marked + ": the loader adds 0 folders and 0 entries; 1 findings\n");
 }
 
-TEST(VxtagsCheck, UnreadableFileExitsTwo) {
+// One clear error and nothing about a content that was never read.
+TEST(VxtagsCheck, UnreadableFileExitsTwoWithOneErrorAndNoFinding) {
   EXPECT_EQ(RunCheck("/nonexistent/definition.txt").status, 2);
-  const char* dir = std::getenv("TMPDIR");
-  EXPECT_EQ(RunCheck(dir != nullptr ? dir : "/tmp").status, 2);
+  const TempFile errors("");
+  const VxtagsRun folder = RunCheck(TempFolder(), errors.path);
+  EXPECT_EQ(folder.status, 2);
+  EXPECT_EQ(folder.output, "");
+  EXPECT_EQ(errors.Read(), "vxtags check: cannot read " + TempFolder() + "\n");
+}
+
+// The bound of folders, told at the line where the loader stops.
+TEST(VxtagsCheck, TellsWhereTheFolderBoundCutsTheFile) {
+  std::string body;
+  for (int i = 0; i < 3001; ++i) body += ".F\r\n";
+  const TempFile file(DefinitionFile(body));
+  const VxtagsRun run = RunCheck(file.path);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output,
+            file.path + ":3002: the loader stops after 3000 folders and ignores this line and all after it\n" +
+            file.path + ": the loader adds 3000 folders and 0 entries; 1 findings\n");
+}
+
+// A pipe that never ends after its 0x1A: the check ends where the loader would.
+TEST(VxtagsCheck, StopsAtTheEndMarkOfAnEndlessPipe) {
+  const TempFile head(DefinitionFile("A\r\n<a>\r\n\x1A"));
+  const std::string command =
+      "{ cat '" + head.path + "'; yes; } | " + std::string(VXTAGS_PATH) + " check /dev/stdin";
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  char chunk[4096];
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
+  const int status = pclose(pipe);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_EQ(output,
+            "/dev/stdin:4: a 0x1A byte ends the file here; the loader reads nothing after it\n"
+            "/dev/stdin: the loader adds 0 folders and 1 entries; 1 findings\n");
 }
 
 }  // namespace

@@ -105,12 +105,18 @@ TEST(ConvertToCp932, RefusesAFileWithoutTheHeaderOrAlreadyConverted) {
   EXPECT_EQ(again.findings[0].message, "the file is already in code page 932; there is nothing to convert");
 }
 
-TEST(ConvertToCp932, LinesAfterTheLastEntryTheLoaderTakesAreRefusedOnce) {
+TEST(ConvertToCp932, LinesAfterTheLastEntryOrFolderTheLoaderTakesAreRefusedOnce) {
   std::string input = UTF8_HEADER + "\n";
   for (int i = 0; i < vx::MAX_DEFINITION_TEXTS; ++i) input += "L\n<t>\n";
   input += "\n.late\nmore\n<x>\n";
   EXPECT_EQ(Places(vxtags::ConvertDefinitionToCp932(input)),
             (std::vector<std::string>{std::to_string(2 + 2 * vx::MAX_DEFINITION_TEXTS + 1) + ":1"}));
+
+  std::string folders = UTF8_HEADER + "\n";
+  for (int i = 0; i < vx::MAX_DEFINITION_FOLDERS; ++i) folders += ".F\n";
+  folders += "late\n<x>\n";
+  EXPECT_EQ(Places(vxtags::ConvertDefinitionToCp932(folders)),
+            (std::vector<std::string>{std::to_string(2 + vx::MAX_DEFINITION_FOLDERS) + ":1"}));
 }
 
 TEST(ConvertToUtf8, RefusesInvalidSequencesAndSecondCodesAtTheirColumns) {

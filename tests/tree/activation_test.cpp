@@ -240,6 +240,60 @@ TEST_F(Activation, EveryOtherMessageGetsExactlyThePreviousResult) {
   EXPECT_TRUE(tree_.hitTests.empty());
 }
 
+// The tree destroyed while the colour dialog is up (its tag window closed by
+// the host, or the host frame gone): whatever the dialog then returns, the
+// activation sends nothing more, and the colour is not remembered.
+TEST_F(Activation, ATreeDestroyedDuringTheColourDialogGetsNothingMore) {
+  const ColorRef before = LastColor;
+  for (bool accept : {true, false}) {
+    SCOPED_TRACE(accept);
+    if (accept) {
+      fakes::ScriptColorDialogAccept(MakeColorRef(1, 2, 3));
+    } else {
+      fakes::ScriptColorDialogCancel();
+    }
+    fakes::ScriptColorDialogMeanwhile([&] { HandleTreeMessage(tree_, MSG_DESTROY, 0, 0); });
+    EXPECT_EQ(Enter(Catalogue(158)), 1);
+    EXPECT_TRUE(Recorded().empty());
+    EXPECT_TRUE(ColorDialogClosed);
+  }
+  EXPECT_EQ(LastColor, before);
+
+  // A tree destroyed with no dialog up leaves the next tree's activations whole.
+  HandleTreeMessage(tree_, MSG_DESTROY, 0, 0);
+  fakes::ScriptColorDialogCancel();
+  std::vector<Event> expected = RecipeOf(158);
+  ASSERT_FALSE(expected.empty());
+  expected.push_back(HandBack(tree_));
+  fakes::ScriptColorDialogCancel();
+  EXPECT_EQ(Enter(Catalogue(158)), 1);
+  EXPECT_EQ(Recorded(), expected);
+}
+
+// An owner-less colour dialog leaves the tree enabled: Enter or a
+// double-click that reaches it meanwhile does nothing at all.
+TEST_F(Activation, AnActivationWhileTheColourDialogIsUpDoesNothing) {
+  const ColorRef chosen = MakeColorRef(0x12, 0x34, 0x56);
+  fakes::ScriptColorDialogAccept(chosen);
+  std::vector<Event> expected = RecipeOf(158);
+  expected.push_back(HandBack(tree_));
+  fakes::ResetScriptedColorDialog();
+
+  fakes::ScriptColorDialogAccept(chosen);
+  std::vector<std::intptr_t> nested;
+  fakes::ScriptColorDialogMeanwhile([&] {
+    nested.push_back(Enter(Catalogue(19)));
+    nested.push_back(Enter(Catalogue(160)));
+    nested.push_back(DoubleClick(TopLevel(11)));
+    nested.push_back(Enter(0));
+  });
+  EXPECT_EQ(Enter(Catalogue(158)), 1);
+  EXPECT_EQ(nested, (std::vector<std::intptr_t>{1, 1, 1, 1}));
+  EXPECT_EQ(fakes::ColorDialogOpenings().size(), 1u) << "no second dialog";
+  EXPECT_TRUE(tree_.previousCalls.empty());
+  EXPECT_EQ(Recorded(), expected);
+}
+
 TEST(FindCatalogueEntry, FindsEveryEntryOfTheLatestFillAndNothingElse) {
   TagTreeContext ctx = test_support::ContextWithImages();
   ModelTree tree;

@@ -64,6 +64,19 @@ TEST(VxtagsTree, UserItemsFollowInPreOrderWithTheirTexts) {
   std::remove(path.c_str());
 }
 
+// The tree stops where the loader and the checker say it stops.
+TEST(VxtagsTree, HoldsNoMoreThan3000UserFolders) {
+  std::string body;
+  for (int i = 0; i < 3001; ++i) body += ".F\n";
+  const std::string path = WriteFile(std::string(vx::DEFINITION_HEADER) + "\n" + body + "late\n<x>\n");
+  const RunResult run = RunTree(path);
+  std::remove(path.c_str());
+  std::string folders;
+  for (int i = 0; i < 3000; ++i) folders += "0\tfolder\t-2\tF\n";
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.output, CATALOGUE + folders);
+}
+
 // What the tag window ignores prints the catalogue alone, with a note saying why.
 void ExpectIgnored(const RunResult& run, int status, const char* note, const char* what) {
   EXPECT_EQ(run.status, status) << what;

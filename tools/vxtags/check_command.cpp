@@ -69,7 +69,10 @@ int vxtags::RunCheckCommand(int argc, char** argv) {
   }
   PrintedReport report(path);
   const vx::CheckSummary summary = vx::CheckDefinitionStream(file, report);
-  if (file.Failed()) {
+  if (summary.readFailed) {
+    if (summary.findings > 0)
+      std::printf("%s: the check was cut short by a read error; the findings above cover only the part read\n",
+                  path);
     std::fprintf(stderr, "vxtags check: cannot read %s\n", path);
     return 2;
   }

@@ -119,7 +119,11 @@ class LoaderShape {
       if (++entries_ == static_cast<std::uint64_t>(vx::MAX_DEFINITION_TEXTS)) stopped_ = true;
       return Fine;
     }
-    if (line.empty() || line[0] == '.') return Fine;
+    if (line.empty()) return Fine;
+    if (line[0] == '.') {
+      if (++folders_ == static_cast<std::uint64_t>(vx::MAX_DEFINITION_FOLDERS)) stopped_ = true;
+      return Fine;
+    }
     expectText_ = true;
     return line.size() == LINE_LIMIT ? LabelFillsLine : Fine;
   }
@@ -129,6 +133,7 @@ class LoaderShape {
   bool stopped_ = false;
   bool limitReported_ = false;
   std::uint64_t entries_ = 0;
+  std::uint64_t folders_ = 0;
 };
 
 class ToCp932 {
@@ -221,7 +226,9 @@ void ToCp932::Line(const InputLine& line, bool header) {
                     "entry's text, and the next line as a new label");
       break;
     case LoaderShape::BeyondLimit:
-      findings_.Add(line.number, 1, "the loader stops after 3000 entries and ignores this line and every line after it");
+      findings_.Add(line.number, 1,
+                    "the loader stops after 3000 entries or 3000 folders and ignores this line and every line "
+                    "after it");
       break;
   }
   output_ += bytes;

@@ -38,7 +38,7 @@ constexpr const char HELP[] =
     "           (no look-alike is substituted), a line over 255 bytes once converted,\n"
     "           a label of exactly 255 bytes, bytes that are not UTF-8, no header line,\n"
     "           NUL, U+001A or a carriage return inside a line, lines after the 3000th\n"
-    "           entry. Each place is printed as INPUT:LINE:COLUMN: message (columns count\n"
+    "           entry or folder. Each place is printed as INPUT:LINE:COLUMN: message (columns count\n"
     "           characters from 1).\n"
     "           --to-utf8  the other way: code page 932 to UTF-8 without a byte-order\n"
     "           mark, with LF line ends, for editing; it refuses byte sequences that are\n"
