@@ -23,7 +23,7 @@ install() {
 
 # make: CMake's generator, only recommended by the cmake package.
 # zip: tools/package.sh. fonts-wine: the glyphs of Wine's caption buttons.
-install cmake make g++ clang googletest libgtest-dev libbenchmark-dev \
+install cmake make g++ clang googletest libgtest-dev \
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64 \
   wine wine64 xvfb xauth imagemagick fonts-ipafont-gothic fonts-wine locales python3 zip
 
