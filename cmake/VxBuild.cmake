@@ -117,6 +117,8 @@ if(VX_PLATFORM STREQUAL "win64")
   set(CMAKE_CROSSCOMPILING_EMULATOR ${VX_ROOT}/cmake/wine-run.sh CACHE FILEPATH "" FORCE)
   add_custom_command(OUTPUT ${VX_WINE_TEMPLATE}/.ready
     COMMAND ${VX_ROOT}/cmake/wine-template.sh ${VX_WINE_TEMPLATE}
+    # A changed script remakes the template, or old build trees keep its old contents.
+    DEPENDS ${VX_ROOT}/cmake/wine-template.sh
     COMMENT "Preparing the Wine template prefix")
   add_custom_target(wine_prefix_template ALL DEPENDS ${VX_WINE_TEMPLATE}/.ready)
 endif()

@@ -18,10 +18,12 @@ struct DemoAction {
   const char* text;  // the tree label to activate, or the text to type
 };
 
-// The labels are what a user sees in the tag tree; the last one is an entry of
-// the sample definition file.
+// The labels are what a user sees in the tag tree: built-in entries between
+// two of the shipped HTML5 library's, so that the picture shows both.
 static constexpr DemoAction SCRIPT[] = {
     {Step::OpenTagWindow,     nullptr},
+    {Step::Activate,          "文書型宣言　<!DOCTYPE html>"},
+    {Step::Type,              "\r"},
     {Step::Activate,          "段落　<P>"},
     {Step::Type,              "Tags typed by keyboard"},
     {Step::Activate,          "改行　<BR>"},
