@@ -21,6 +21,7 @@
 namespace vx::test {
 
 using test_support::CbtHook;
+using test_support::ColourDialogScript;
 using test_support::DialogWatchdog;
 using test_support::HandBack;
 using test_support::Insert;

@@ -9,7 +9,6 @@
 #include "protocol/host_protocol.h"
 #include "protocol/messages.h"
 #include "tests/addin/addin_host_win32.h"
-#include "tests/addin/color_dialog_script_win32.h"
 
 namespace vx::test {
 namespace {
@@ -73,7 +72,7 @@ TEST_F(ColourDialogWhileHostActs, AClosedTagWindowGetsNothingAfterTheDialog) {
     ColourDialogScript script([&] { CloseRequest(); }, IDOK);
     ActivateWithFocusOn(ownedByTree ? tree : edit, TABLE_BACKGROUND);
     EXPECT_TRUE(script.ran) << "the colour dialog did not come up";
-    EXPECT_FALSE(script.timedOut);
+    EXPECT_FALSE(script.TimedOut());
     EXPECT_FALSE(IsWindow(tree));
     const std::vector<test_support::Msg> inserts = Inserts();
     EXPECT_TRUE(inserts.empty()) << inserts.size() << " inserts, the first " << (inserts.empty() ? "" : inserts[0].text);
@@ -116,7 +115,7 @@ TEST_F(ColourDialogWhileHostActs, ADestroyedHostFrameGetsNothingAfterTheDialog) 
     ColourDialogScript script([&] { DestroyWindow(host); }, IDOK);
     ActivateWithFocusOn(ownerless ? nullptr : tree, TABLE_BACKGROUND);
     EXPECT_TRUE(script.ran) << "the colour dialog did not come up";
-    EXPECT_FALSE(script.timedOut);
+    EXPECT_FALSE(script.TimedOut());
     EXPECT_FALSE(IsWindow(host));
     EXPECT_FALSE(IsWindow(tree));
     EXPECT_TRUE(LoneEditInserts.empty()) << LoneEditInserts.size() << " inserts";
@@ -142,7 +141,7 @@ TEST_F(ColourDialogWhileHostActs, AnActivationDuringTheDialogDoesNothing) {
       IDOK);
   ActivateWithFocusOn(nullptr, TABLE_BACKGROUND);
   EXPECT_TRUE(script.ran) << "the colour dialog did not come up";
-  EXPECT_FALSE(script.timedOut);
+  EXPECT_FALSE(script.TimedOut());
   EXPECT_TRUE(treeEnabled) << "the case needs a tree the dialog left enabled";
   EXPECT_EQ(script.dialogs, 1) << "a second dialog opened inside the first";
   const std::vector<test_support::Msg> inserts = Inserts();

@@ -14,7 +14,6 @@
 
 #include "protocol/host_protocol.h"
 #include "tests/addin/addin_host_win32.h"
-#include "tests/addin/color_dialog_script_win32.h"
 
 namespace vx::test {
 namespace {
@@ -94,7 +93,7 @@ TEST_F(Endurance, FiveHundredCyclesLeaveNothingBehind) {
       SetFocus(Tree());
       PressEnterOn(FindItem(TABLE_BACKGROUND));
       ASSERT_TRUE(script.ran) << "the colour dialog did not come up";
-      ASSERT_FALSE(script.timedOut);
+      ASSERT_FALSE(script.TimedOut());
       // The dialog opens on the first colour and stays on it.
       expected.push_back(Insert(InsertLead, accept ? "<TABLE BGCOLOR=\"#FF8080\">" : "<TABLE BGCOLOR=\"#\">"));
     }

@@ -239,25 +239,16 @@ TEST_F(TagWindowResize, FocusHandlerPostsNothingWhileTheColourDialogIsUp) {
   ASSERT_NE(colour, nullptr);
 
   bool checked = false, queuedDuringDialog = true;
-  HWND dialog = nullptr;
-  onHostApp = [&] {
-    SendMessageA(frame, WM_SETFOCUS, 0, 0);
-    queuedDuringDialog = ActivationQueuedFor(tree);
-    checked = true;
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-  };
-  const HWND host = HostHandle();
   {
-    DialogWatchdog watchdog;
-    CbtHook hook([&](int code, WPARAM wParam, LPARAM) {
-      if (code == HCBT_ACTIVATE && dialog == nullptr && IsDialogWindow(reinterpret_cast<HWND>(wParam))) {
-        dialog = reinterpret_cast<HWND>(wParam);
-        PostMessageA(host, WM_APP, 0, 0);
-      }
-      return false;
-    });
+    ColourDialogScript script(
+        [&] {
+          SendMessageA(frame, WM_SETFOCUS, 0, 0);
+          queuedDuringDialog = ActivationQueuedFor(tree);
+          checked = true;
+        },
+        IDCANCEL);
     PressEnterOn(colour);
-    EXPECT_FALSE(watchdog.Fired()) << "the colour dialog was never answered";
+    EXPECT_FALSE(script.TimedOut()) << "the colour dialog was never answered";
   }
   ASSERT_TRUE(checked) << "the colour dialog did not come up";
   EXPECT_FALSE(queuedDuringDialog);

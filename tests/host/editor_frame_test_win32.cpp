@@ -9,40 +9,11 @@
 
 #include "host/document_file_win32.h"
 #include "host/editor_frame_win32.h"
+#include "tests/win32/dialog_hooks_win32.h"
 
 namespace {
 
-// Answers this thread's message boxes, in order, with the given buttons, and
-// counts the boxes that came up.
-class MessageBoxAnswers {
- public:
-  explicit MessageBoxAnswers(std::vector<int> buttons) : buttons_(std::move(buttons)) {
-    current_ = this;
-    hook_ = SetWindowsHookExA(WH_CBT, &OnCbt, nullptr, GetCurrentThreadId());
-  }
-  ~MessageBoxAnswers() {
-    UnhookWindowsHookEx(hook_);
-    current_ = nullptr;
-  }
-  std::size_t boxes = 0;
-
- private:
-  static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
-    char name[16] = {};
-    const HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && current_ && GetClassNameA(window, name, sizeof name) &&
-        std::string(name) == "#32770") {
-      const std::size_t index = current_->boxes++;
-      // A box nobody expected is closed, so that a failing test fails instead of hanging.
-      PostMessageA(window, WM_COMMAND, index < current_->buttons_.size() ? current_->buttons_[index] : IDCANCEL, 0);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-  }
-  static MessageBoxAnswers* current_;
-  std::vector<int> buttons_;
-  HHOOK hook_ = nullptr;
-};
-MessageBoxAnswers* MessageBoxAnswers::current_ = nullptr;
+using vx::test_support::MessageBoxAnswers;
 
 struct EditorFrameTest : ::testing::Test {
   TApplication app{GetModuleHandleA(nullptr)};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "tests/win32/import_patch_win32.h"
 
@@ -80,6 +81,46 @@ void DialogWatchdog::Fire() {
   timer_ = 0;
   EnumThreadWindows(GetCurrentThreadId(), EndDialogOfThread, 0);
 }
+
+ColourDialogScript::ColourDialogScript(std::function<void()> meanwhile, int answer)
+    : meanwhile_(std::move(meanwhile)),
+      answer_(answer),
+      hook_([this](int code, WPARAM wParam, LPARAM) { return OnCbt(code, wParam); }) {}
+
+ColourDialogScript::~ColourDialogScript() {
+  if (IsWindow(hook_.Dialog())) KillTimer(hook_.Dialog(), reinterpret_cast<UINT_PTR>(this));
+}
+
+bool ColourDialogScript::OnCbt(int code, WPARAM wParam) {
+  const HWND window = reinterpret_cast<HWND>(wParam);
+  if (code != HCBT_ACTIVATE || !IsDialogWindow(window)) return false;
+  if (window != hook_.Dialog()) {
+    ++dialogs;
+    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+  } else if (dialogs == 0) {  // the first dialog, activated again later, is still one
+    dialogs = 1;
+    SetTimer(window, reinterpret_cast<UINT_PTR>(this), 0, &RunStep);
+  }
+  return false;
+}
+
+void CALLBACK ColourDialogScript::RunStep(HWND dialog, UINT, UINT_PTR id, DWORD) {
+  KillTimer(dialog, id);
+  ColourDialogScript* script = reinterpret_cast<ColourDialogScript*>(id);
+  script->ran = true;
+  if (script->meanwhile_) script->meanwhile_();
+  if (IsWindow(dialog)) PostMessageA(dialog, WM_COMMAND, script->answer_, 0);
+}
+
+MessageBoxAnswers::MessageBoxAnswers(std::vector<int> buttons)
+    : buttons_(std::move(buttons)), hook_([this](int code, WPARAM wParam, LPARAM) {
+        const HWND window = reinterpret_cast<HWND>(wParam);
+        if (code == HCBT_ACTIVATE && IsDialogWindow(window)) {
+          const std::size_t index = boxes++;
+          PostMessageA(window, WM_COMMAND, index < buttons_.size() ? buttons_[index] : IDCANCEL, 0);
+        }
+        return false;
+      }) {}
 
 UserCallSpy::UserCallSpy(HMODULE module) : module_(module) {
   Spy = this;

@@ -52,6 +52,46 @@ class DialogWatchdog {
   bool fired_ = false;
 };
 
+// Drives this thread's colour dialog: when it comes up, runs the test's
+// action from the dialog's own message loop, then gives the answer (IDOK,
+// IDCANCEL) if the dialog is still there. Any other dialog meanwhile is
+// counted and cancelled; a dialog left unanswered is ended by the watchdog, so
+// that a script that missed its moment fails in seconds.
+class ColourDialogScript {
+ public:
+  ColourDialogScript(std::function<void()> meanwhile, int answer);
+  ~ColourDialogScript();
+  ColourDialogScript(const ColourDialogScript&) = delete;
+  ColourDialogScript& operator=(const ColourDialogScript&) = delete;
+  bool TimedOut() const { return watchdog_.Fired(); }
+
+  int dialogs = 0;
+  bool ran = false;
+
+ private:
+  // A timer on the dialog whose id is the script: no state outside the object.
+  static void CALLBACK RunStep(HWND dialog, UINT, UINT_PTR id, DWORD);
+  bool OnCbt(int code, WPARAM wParam);
+
+  std::function<void()> meanwhile_;
+  int answer_;
+  DialogWatchdog watchdog_;
+  CbtHook hook_;
+};
+
+// Answers this thread's message boxes, in order, with the given buttons, and
+// counts the boxes that came up; a box beyond them is cancelled, so that a
+// failing test fails instead of waiting in the box's loop.
+class MessageBoxAnswers {
+ public:
+  explicit MessageBoxAnswers(std::vector<int> buttons);
+  std::size_t boxes = 0;
+
+ private:
+  std::vector<int> buttons_;
+  CbtHook hook_;
+};
+
 // MessageBoxExA and MessageBeep as one module calls them, seen through its
 // import table; each call still reaches the system.
 class UserCallSpy {
