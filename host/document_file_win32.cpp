@@ -50,6 +50,7 @@ class TemporaryFile {
 
 constexpr char UTF8_BOM[] = "\xEF\xBB\xBF";
 constexpr std::size_t UTF8_BOM_SIZE = 3;
+constexpr std::size_t CHARSET_SCAN_BYTES = 1024;
 
 UINT CodePageOf(Encoding encoding) { return encoding == Encoding::Utf8 ? CP_UTF8 : SHIFT_JIS_CODE_PAGE; }
 
@@ -282,9 +283,13 @@ bool CharsetNames(const std::wstring& charset, Encoding encoding) {
 
 Encoding GuessEncoding(const std::string& bytes) {
   if (HasUtf8Bom(bytes)) return Encoding::Utf8;
-  // The declaration is ASCII in both encodings; reading the bytes as Latin-1
-  // keeps every byte one character, which is all the search needs.
-  const std::wstring declared = DeclaredCharset(std::wstring(bytes.begin(), bytes.end()));
+  // The declaration is ASCII in both encodings, and browsers look for it in
+  // the first 1024 bytes only; each byte as one character is all the search needs.
+  const std::string head = bytes.substr(0, CHARSET_SCAN_BYTES);
+  std::wstring declaredIn(head.size(), L' ');
+  std::transform(head.begin(), head.end(), declaredIn.begin(),
+                 [](char c) { return static_cast<wchar_t>(static_cast<unsigned char>(c)); });
+  const std::wstring declared = DeclaredCharset(declaredIn);
   const bool utf8 = Decode(CP_UTF8, bytes.data(), bytes.size(), nullptr);
   const bool shiftJis = utf8 || Decode(SHIFT_JIS_CODE_PAGE, bytes.data(), bytes.size(), nullptr);
   if (CharsetNames(declared, Encoding::ShiftJis) && shiftJis) return Encoding::ShiftJis;
