@@ -499,6 +499,21 @@ TEST_F(EditorFrameTest, UnsavedWorkHoldsTheSessionAndIsRecoveredAtTheNextStart) 
     EXPECT_FALSE(frame->OfferRecovery()) << "offered once";
     EXPECT_EQ(none.boxes, 0u);
   }
+
+  // An untitled document's work goes to the user's application data.
+  frame->SetInteractive(false);
+  frame->NewDocument();
+  SendMessageW(Edit(), WM_CHAR, L'\u8868', 1);
+  SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(vxhost::PendingRecovery(), vxhost::RecoveryFileFor(L""));
+  frame->SetInteractive(true);
+  {
+    MessageBoxAnswers yes({IDYES});
+    EXPECT_TRUE(frame->OfferRecovery());
+  }
+  EXPECT_EQ(Shown(), L"\u8868");
+  EXPECT_EQ(frame->DocumentPath(), L"");
+  EXPECT_EQ(frame->DocumentEncoding(), Encoding::Utf8);
   frame->SetInteractive(false);
 }
 
