@@ -19,9 +19,10 @@ inline constexpr wchar_t ADD_IN_MISSING[] =
 inline constexpr wchar_t SHUTDOWN_BLOCK_REASON[] = L"保存していない文書があります。";
 inline constexpr wchar_t USAGE[] =
     L"使い方：\n"
-    L"vxhost.exe [--tag-window] [定義ファイル.def] [文書]\n"
-    L"vxhost.exe --demo 文書 出力フォルダー [定義ファイル.def]\n\n"
+    L"vxhost.exe [--tag-window] [定義ファイル.def | --definition 定義ファイル] [文書]\n"
+    L"vxhost.exe --demo 文書 出力フォルダー [定義ファイル.def | --definition 定義ファイル]\n\n"
     L"拡張子が .def のファイルは定義ファイルとして、それ以外のファイルは文書として開きます。"
+    L"拡張子が .def でない定義ファイルは --definition ファイル名 で指定してください。"
     L"定義ファイルを指定しないときは、vxhost.exe と同じフォルダーの html5.def を使います。";
 
 // A failed opening or saving; Unsavable and InvalidBytes have their own.

@@ -1,15 +1,13 @@
-// vxhost.exe: the sample editor that hosts the tag window.
-//   vxhost.exe [--tag-window] [definition-file.def] [document]
-//   vxhost.exe --demo DOCUMENT OUT-DIR [definition-file.def]
-// A file named .def is the definition file, any other the document to open
-// (--definition FILE names a definition file of another name). Without a
-// definition file it uses the HTML5 library, html5.def beside the program.
+// vxhost.exe: the sample editor that hosts the tag window; its command line
+// is in host/command_line_win32.h. Without a definition file it uses the
+// HTML5 library, html5.def beside the program.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <string>
 
 #include "framework/framework_win32.h"
+#include "host/command_line_win32.h"
 #include "host/demo_win32.h"
 #include "host/dpi_awareness_win32.h"
 #include "host/editor_frame_win32.h"
@@ -32,40 +30,7 @@ class THostApplication : public TApplication {
   }
 };
 
-struct Options {
-  bool demo = false;
-  bool openTagWindow = false;
-  std::wstring documentPath;
-  std::wstring outDir;
-  std::wstring definitionPath;
-};
-
-// Read as UTF-16, so that a document's name is whole whatever the system code page.
-bool ParseOptions(int argc, wchar_t** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::wstring argument = argv[i];
-    if (argument == L"--demo") {
-      if (i + 2 >= argc || options.demo || !options.documentPath.empty()) return false;
-      options.demo = true;
-      options.documentPath = argv[++i];
-      options.outDir = argv[++i];
-    } else if (argument == L"--tag-window") {
-      options.openTagWindow = true;
-    } else if (argument == L"--definition" && i + 1 < argc && options.definitionPath.empty()) {
-      options.definitionPath = argv[++i];
-    } else if (vxhost::IsDefinitionFileName(argument) && options.definitionPath.empty()) {
-      options.definitionPath = argument;
-    } else if (!vxhost::IsDefinitionFileName(argument) && options.documentPath.empty() && !options.demo &&
-               argument.compare(0, 2, L"--") != 0) {
-      options.documentPath = argument;
-    } else {
-      return false;
-    }
-  }
-  return true;
-}
-
-std::string DefinitionFile(const Options& options) {
+std::string DefinitionFile(const vxhost::CommandLine& options) {
   if (options.definitionPath.empty()) return vxhost::BesideProgram(vxhost::DEFAULT_DEFINITION_FILE);
   return vxhost::FullPath(vxhost::NarrowPath(options.definitionPath).c_str());
 }
@@ -74,10 +39,10 @@ std::string DefinitionFile(const Options& options) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   vxhost::DeclareDpiAwareness();
-  Options options;
+  vxhost::CommandLine options;
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  const bool parsed = argv && ParseOptions(argc, argv, options);
+  const bool parsed = argv && vxhost::ParseCommandLine(argc, argv, options);
   LocalFree(argv);
   if (!parsed) {
     MessageBoxW(nullptr, vxhost::USAGE, vxhost::PROGRAM_NAME, MB_OK);
