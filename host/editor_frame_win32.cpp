@@ -411,7 +411,7 @@ void TEditorFrame::KeepWorkAtSessionEnd() {
 }
 
 bool TEditorFrame::EnsureAddIn() {
-  if (addIn_.Load(BesideProgram("vxhtml.dll").c_str())) return true;
+  if (addIn_.Load(BesideProgram(L"vxhtml.dll").c_str())) return true;
   if (!addInMissingReported_) Report(ADD_IN_MISSING);
   addInMissingReported_ = true;
   return false;

@@ -28,6 +28,13 @@ std::string BesideProgram(const char* fileName) {
   return FolderOf(std::string(path, length)) + fileName;
 }
 
+std::wstring BesideProgram(const wchar_t* fileName) {
+  wchar_t path[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return fileName;
+  return FolderOf(std::wstring(path, length)) + fileName;
+}
+
 std::string FullPath(const char* path) {
   char full[MAX_PATH];
   const DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);

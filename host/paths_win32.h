@@ -13,6 +13,7 @@ std::string FolderOf(const std::string& path);
 std::wstring FolderOf(const std::wstring& path);
 // The named file in the folder of the running program.
 std::string BesideProgram(const char* fileName);
+std::wstring BesideProgram(const wchar_t* fileName);
 // The path made absolute: the file dialogs move the current folder, and the
 // tag window reads its definition file at every opening, so a relative name
 // must not follow them.

@@ -4,8 +4,8 @@
 
 namespace vxhost {
 
-bool TagWindowLink::Load(const char* libraryPath) {
-  if (!module_) module_ = LoadLibraryA(libraryPath);
+bool TagWindowLink::Load(const wchar_t* libraryPath) {
+  if (!module_) module_ = LoadLibraryW(libraryPath);
   if (module_ && !createHtmlWindow_) {
     createHtmlWindow_ =
         reinterpret_cast<CreateHtmlWindowFunction>(reinterpret_cast<void*>(GetProcAddress(module_, "_CreateHtmlWindow")));

@@ -14,7 +14,7 @@ class TagWindowLink {
   // Loads the library once (it is never unloaded: the tag window object that
   // the framework deletes later has its code there). Returns whether the entry
   // point is available.
-  bool Load(const char* libraryPath);
+  bool Load(const wchar_t* libraryPath);
   bool IsLoaded() const;
 
   // The add-in's own answers: true for an opening, false when the tag window
