@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "deffile/definition_loader.h"  // ByteSource
+#include "deffile/byte_sources.h"
 
 namespace vx {
 

@@ -11,11 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include "deffile/cp932_codec.h"
 #include "deffile/definition_lines.h"
 #include "tests/catalogue/fixture_file.h"
 #include "tests/deffile/recording_sink.h"
 #include "tests/tools/run_vxtags.h"
-#include "tools/vxtags/cp932_codec.h"
 #include "tools/vxtags/definition_convert.h"
 
 namespace {
@@ -27,9 +27,9 @@ using vxtags::Conversion;
 const std::string UTF8_HEADER = vx::DEFINITION_HEADER_UTF8;
 const std::string CP932_HEADER = vx::DEFINITION_HEADER;
 
-std::string Encoded(vxtags::Cp932Codec& codec, char32_t c) {
+std::string Encoded(char32_t c) {
   unsigned char bytes[2];
-  return std::string(reinterpret_cast<char*>(bytes), codec.Encode(c, bytes));
+  return std::string(reinterpret_cast<char*>(bytes), vx::EncodeCp932(c, bytes));
 }
 
 // "LINE:COLUMN" of every finding, in order.
@@ -41,11 +41,10 @@ std::vector<std::string> Places(const Conversion& conversion) {
 }
 
 TEST(Cp932Codec, LookAlikesAreRefusedAndTheCodesWindowsWritesAreKept) {
-  vxtags::Cp932Codec codec;
   // glibc alone would write these as 5C, 7E, 8160, 815C, 8161, 817C, 8191, 8192, 81CA.
   for (char32_t c : {0x00A5, 0x203E, 0x301C, 0x2014, 0x2016, 0x2212, 0x00A2, 0x00A3, 0x00AC, 0x00A6, 0x00A0, 0x0080,
                      0xF8F0, 0xF8F3, 0x1F600})
-    EXPECT_EQ(Encoded(codec, c), "") << std::hex << static_cast<unsigned>(c);
+    EXPECT_EQ(Encoded(c), "") << std::hex << static_cast<unsigned>(c);
   const std::vector<std::pair<char32_t, std::string>> kept = {
       {'\\', "\\"},           {'~', "~"},             {0xFF5E, "\x81\x60"},  {0x2015, "\x81\x5C"},
       {0x2225, "\x81\x61"},   {0xFF0D, "\x81\x7C"},   {0xFFE0, "\x81\x91"},  {0xFFE2, "\x81\xCA"},
@@ -54,9 +53,9 @@ TEST(Cp932Codec, LookAlikesAreRefusedAndTheCodesWindowsWritesAreKept) {
       {0x2252, "\x81\xE0"},   {0x2160, "\x87\x54"},   {0x2170, "\xFA\x40"},  {0x7E8A, "\xFA\x5C"},
       {0x2235, "\x81\xE6"},   {0x3231, "\x87\x8A"},
   };
-  for (const auto& [c, bytes] : kept) EXPECT_EQ(Encoded(codec, c), bytes) << std::hex << static_cast<unsigned>(c);
+  for (const auto& [c, bytes] : kept) EXPECT_EQ(Encoded(c), bytes) << std::hex << static_cast<unsigned>(c);
   for (unsigned char b : {0x80, 0xA0, 0xFD, 0xFE, 0xFF})
-    EXPECT_EQ(codec.Decode(&b, 1).length, 0u) << static_cast<int>(b);
+    EXPECT_EQ(vx::DecodeCp932(&b, 1).length, 0u) << static_cast<int>(b);
 }
 
 TEST(ConvertToCp932, WritesTheHeaderAndEveryLineWithCrLfWhateverTheInputLineEnds) {
@@ -78,11 +77,11 @@ TEST(ConvertToCp932, RefusesEveryPlaceThatWouldNotLoadAsWritten) {
                             "<p>\xC0\xAF\xED\xA0\x80 x \xE3\x81</p>\n" +  // 3: five broken sequences, then a cut one
                             "a\rb\n" + std::string("c\0d", 3) + "\n\x1A\n" +  // 4, 5, 6
                             "あ" + fill253 + "\n" +                       // 7: a text of 255 bytes is whole...
-                            "い" + fill253 + "z\n<b>\n" +                // 8: ...a label of 256 is cut at its last character
-                            fill253 + "ab\n<b>\n";                       // 10: a label of 255 bytes
+                            "い" + fill253 + "z\n" +  // 8: ...a label of 256 is cut at its last character, its text
+                            fill253 + "ab\n<b>\n";   // 9: so this is a label, of 255 bytes
   const Conversion conversion = vxtags::ConvertDefinitionToCp932(input);
   EXPECT_EQ(Places(conversion), (std::vector<std::string>{"2:3", "2:5", "3:4", "3:12", "4:2", "5:2", "6:1", "8:255",
-                                                          "10:256"}));
+                                                          "9:256"}));
   ASSERT_EQ(conversion.findings.size(), 9u);
   EXPECT_EQ(conversion.findings[0].message,
             "U+00A5 (\xC2\xA5) has no code in code page 932; write \xEF\xBF\xA5 (U+FFE5) or &yen; instead");
