@@ -103,14 +103,21 @@ void Checker::ScanBytes(const DefinitionPiece& piece) {
     const std::uint64_t column = column_ + i + 1;
     if (pendingLead_) {
       pendingLead_ = false;
-      if (b != '\n' && Cp932DoubleByte(leadByte_, b) != 0) continue;
+      if (Cp932DoubleByte(leadByte_, b) != 0) continue;
+      const bool pair = IsCp932TrailByte(b);
       if (!lineEncodingReported_) {
         lineEncodingReported_ = true;
-        Report(piece.line, CheckFinding::InvalidCp932, "byte %llu: 0x%02X 0x%02X is not a code page 932 character",
-               static_cast<unsigned long long>(leadColumn_), leadByte_, b);
+        if (pair) {
+          Report(piece.line, CheckFinding::InvalidCp932, "byte %llu: 0x%02X 0x%02X is not a code page 932 character",
+                 static_cast<unsigned long long>(leadColumn_), leadByte_, b);
+        } else {
+          Report(piece.line, CheckFinding::InvalidCp932, "byte %llu: 0x%02X %s",
+                 static_cast<unsigned long long>(leadColumn_), leadByte_,
+                 b == '\n' ? "starts a double-byte character that the line ends in"
+                           : "is not a code page 932 character");
+        }
       }
-      // A byte that is no trail byte starts afresh.
-      if (IsCp932TrailByte(b) && b != '\n') continue;
+      if (pair) continue;  // a byte that is no trail byte starts afresh
     }
     if (b == '\0') {
       if (!lineNulReported_) {

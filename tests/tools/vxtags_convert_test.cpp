@@ -1,6 +1,7 @@
 // Definition files between UTF-8 and code page 932: the strict character
 // mapping, each refusal at its line and column, the round trip as the loader
 // sees it, and the command's exit statuses and file handling.
+#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "deffile/cp932_codec.h"
+#include "deffile/definition_check.h"
 #include "deffile/definition_lines.h"
 #include "tests/catalogue/fixture_file.h"
 #include "tests/deffile/recording_sink.h"
@@ -58,6 +60,100 @@ TEST(Cp932Codec, LookAlikesAreRefusedAndTheCodesWindowsWritesAreKept) {
     EXPECT_EQ(vx::DecodeCp932(&b, 1).length, 0u) << static_cast<int>(b);
 }
 
+// glibc's converter on one character's bytes; "" when it refuses them.
+std::string Iconv(iconv_t converter, const std::string& in) {
+  char out[16];
+  char* input = const_cast<char*>(in.data());
+  char* output = out;
+  std::size_t inLeft = in.size();
+  std::size_t outLeft = sizeof out;
+  iconv(converter, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(converter, &input, &inLeft, &output, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) return "";
+  return std::string(out, sizeof out - outLeft);
+}
+
+std::string Utf32(char32_t c) {
+  const char bytes[4] = {static_cast<char>(c), static_cast<char>(c >> 8), static_cast<char>(c >> 16), 0};
+  return std::string(bytes, 4);
+}
+
+// The table is glibc's CP932 code for code; encoding writes glibc's choice
+// among a character's codes, and only a code that decodes back to it.
+TEST(Cp932Codec, TableIsGlibcsCodePage932CodeForCode) {
+  const iconv_t decode = iconv_open("UTF-32LE", "CP932");
+  const iconv_t encode = iconv_open("CP932", "UTF-32LE");
+  ASSERT_NE(decode, reinterpret_cast<iconv_t>(-1));
+  ASSERT_NE(encode, reinterpret_cast<iconv_t>(-1));
+  int assigned = 0;
+  for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+    for (unsigned trail = 0x00; trail <= 0xFF && vx::IsCp932LeadByte(static_cast<unsigned char>(lead)); ++trail) {
+      const std::string bytes = {static_cast<char>(lead), static_cast<char>(trail)};
+      const std::string glibc = Iconv(decode, bytes);
+      const char32_t expected = glibc.size() == 4 ? static_cast<char32_t>(
+          static_cast<unsigned char>(glibc[0]) | static_cast<unsigned char>(glibc[1]) << 8 |
+          static_cast<unsigned char>(glibc[2]) << 16) : 0;
+      ASSERT_EQ(vx::Cp932DoubleByte(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)), expected)
+          << std::hex << lead << " " << trail;
+      assigned += expected != 0;
+    }
+  }
+  EXPECT_EQ(assigned, 9604);
+  for (char32_t c = 0x80; c < 0x10000; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    std::string glibc = Iconv(encode, Utf32(c));
+    const auto lead = glibc.empty() ? 0 : static_cast<unsigned char>(glibc[0]);
+    const bool strict = glibc.size() == 2 ? vx::IsCp932LeadByte(lead) : glibc.size() == 1 && lead >= 0xA1 && lead <= 0xDF;
+    if (!strict || Iconv(decode, glibc) != Utf32(c)) glibc.clear();
+    ASSERT_EQ(Encoded(c), glibc) << std::hex << static_cast<unsigned>(c);
+  }
+  iconv_close(decode);
+  iconv_close(encode);
+}
+
+// Codes without a character, and how check and convert --to-utf8 word them:
+// the same table, the same words.
+TEST(Cp932Codec, CheckAndConvertRefuseTheSameCodesInTheSameWords) {
+  struct Code {
+    const char* bytes;
+    const char* words;  // "" when the pair is a character
+  };
+  static constexpr Code CODES[] = {
+      {"\x85\x40", "0x85 0x40 is not a code page 932 character"},
+      {"\x86\x9F", "0x86 0x9F is not a code page 932 character"},
+      {"\xEB\x40", "0xEB 0x40 is not a code page 932 character"},
+      {"\xEF\xFC", "0xEF 0xFC is not a code page 932 character"},
+      {"\x81\xAD", "0x81 0xAD is not a code page 932 character"},
+      {"\x88\x40", "0x88 0x40 is not a code page 932 character"},
+      {"\xFC\x4C", "0xFC 0x4C is not a code page 932 character"},
+      {"\x81\x7F", "0x81 is not a code page 932 character"},
+      {"\x95\x5C", ""},
+      {"\x87\x40", ""},
+      {"\xF9\xFC", ""},
+      {"\xFC\x4B", ""},
+  };
+  for (const Code& code : CODES) {
+    const std::string line = std::string("<p>") + code.bytes + "</p>";
+    const Conversion converted = vxtags::ConvertDefinitionToUtf8(CP932_HEADER + "\r\nlabel\r\n" + line + "\r\n");
+    const std::string file = CP932_HEADER + "\nlabel\n" + line + "\n";
+    vx::MemoryByteSource source(file.data(), file.size());
+    struct Words : vx::CheckReport {
+      void Finding(std::uint64_t line, vx::CheckFinding, const char* message) override {
+        said += std::to_string(line) + ": " + message;
+      }
+      std::string said;
+    } checked;
+    vx::CheckDefinitionStream(source, checked);
+    if (code.words[0] == '\0') {
+      EXPECT_EQ(Places(converted), std::vector<std::string>{}) << code.bytes;
+      EXPECT_EQ(checked.said, "") << code.bytes;
+      continue;
+    }
+    ASSERT_EQ(Places(converted), std::vector<std::string>{"3:4"}) << code.words;
+    EXPECT_EQ(converted.findings[0].message, code.words);
+    EXPECT_EQ(checked.said, std::string("3: byte 4: ") + code.words);
+  }
+}
+
 TEST(ConvertToCp932, WritesTheHeaderAndEveryLineWithCrLfWhateverTheInputLineEnds) {
   const std::string body = ".表\n..ｻﾌﾞ\n段落\n<p>～\\</p>\n\n空\n";
   const std::string expected = CP932_HEADER + "\r\n.\x95\x5C\r\n..\xBB\xCC\xDE\r\n\x92\x69\x97\x8E\r\n<p>\x81\x60\\</p>\r\n\r\n\x8B\xF3\r\n";
@@ -90,6 +186,20 @@ TEST(ConvertToCp932, RefusesEveryPlaceThatWouldNotLoadAsWritten) {
   EXPECT_EQ(conversion.findings[7].message,
             "the line is 256 bytes in code page 932; the loader reads 255 bytes at a time and would cut it before "
             "this character");
+}
+
+// 16 MB of broken bytes once took gigabytes; now the findings kept are the
+// first by place whatever their number, and the rest are counted.
+TEST(ConvertToCp932, KeepsTheFirstFindingsByPlaceAndCountsTheRest) {
+  std::string input = UTF8_HEADER + "\n";
+  for (int i = 0; i < 3000; ++i) input += "a\xFF\xC0" "b\xFF" "c\n";  // two runs a line
+  input += "\xFF\n";
+  const Conversion conversion = vxtags::ConvertDefinitionToCp932(input);
+  EXPECT_EQ(conversion.findingCount, 6001u);
+  ASSERT_EQ(conversion.findings.size(), vxtags::KEPT_FINDINGS);
+  EXPECT_EQ(Places(conversion)[0], "2:2");
+  EXPECT_EQ(Places(conversion)[1], "2:5");
+  EXPECT_EQ(Places(conversion).back(), "501:5");
 }
 
 TEST(ConvertToCp932, RefusesAFileWithoutTheHeaderOrAlreadyConverted) {
