@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 #include "deffile/byte_sources.h"
 #include "deffile/cp932_codec.h"
@@ -89,38 +90,48 @@ void ForEachLine(std::string_view input, Visit visit) {
 }
 
 // Findings arrive in reading order, which is not quite the order of places
-// within a line; only the KEPT_FINDINGS first places are kept, so that a file
-// of nothing but errors costs no more memory than a clean one.
+// within a line; only the KEPT_FINDINGS first places are kept, and a message
+// is composed only for a finding that is kept, so that a file of nothing but
+// errors costs no more memory than a clean one.
 class Findings {
  public:
-  void Add(std::uint64_t line, std::uint64_t column, std::string message) {
-    const Kept kept{{line, column, std::move(message)}, total_++};
+  template <typename Compose>
+  void Add(std::uint64_t line, std::uint64_t column, Compose compose) {
+    const Place place{line, column, total_++};
     if (heap_.size() == KEPT_FINDINGS) {
-      if (!Before(kept, heap_.front())) return;
-      std::pop_heap(heap_.begin(), heap_.end(), Before);
+      if (!Before(place, heap_.front().place)) return;
+      std::pop_heap(heap_.begin(), heap_.end(), ByPlace);
       heap_.pop_back();
     }
-    heap_.push_back(kept);
-    std::push_heap(heap_.begin(), heap_.end(), Before);
+    heap_.push_back({place, std::string(compose())});
+    std::push_heap(heap_.begin(), heap_.end(), ByPlace);
   }
-  bool Empty() const { return total_ == 0; }
+  void Add(std::uint64_t line, std::uint64_t column, const char* message) {
+    Add(line, column, [message] { return message; });
+  }
   Conversion Result(std::string output) {
-    std::sort_heap(heap_.begin(), heap_.end(), Before);
+    std::sort_heap(heap_.begin(), heap_.end(), ByPlace);
     Conversion conversion{std::move(output), {}, total_};
-    for (Kept& kept : heap_) conversion.findings.push_back(std::move(kept.finding));
+    for (Kept& kept : heap_) conversion.findings.push_back({kept.place.line, kept.place.column, std::move(kept.message)});
     return conversion;
   }
 
  private:
-  struct Kept {
-    ConvertFinding finding;
+  struct Place {
+    std::uint64_t line;
+    std::uint64_t column;
     std::uint64_t order;
   };
-  static bool Before(const Kept& a, const Kept& b) {
-    if (a.finding.line != b.finding.line) return a.finding.line < b.finding.line;
-    if (a.finding.column != b.finding.column) return a.finding.column < b.finding.column;
+  struct Kept {
+    Place place;
+    std::string message;
+  };
+  static bool Before(const Place& a, const Place& b) {
+    if (a.line != b.line) return a.line < b.line;
+    if (a.column != b.column) return a.column < b.column;
     return a.order < b.order;
   }
+  static bool ByPlace(const Kept& a, const Kept& b) { return Before(a.place, b.place); }
   std::vector<Kept> heap_;  // a max-heap by place: its front is the first to give way
   std::uint64_t total_ = 0;
 };
@@ -138,37 +149,42 @@ std::uint64_t ColumnAfter(const vx::DefinitionPiece& piece) {
 }
 
 // The converted file walked as the loader will read it: where a line that
-// converts well would still load otherwise than it reads.
+// converts well would still load otherwise than it reads. The byte length of
+// each line that one read cannot hold comes from the conversion, since the
+// walk may stop before such a line ends.
 class LoaderShape final : public vx::DefinitionVisitor {
  public:
-  explicit LoaderShape(Findings& findings) : findings_(findings) {}
+  LoaderShape(Findings& findings, const std::map<std::uint64_t, std::size_t>& longLines)
+      : findings_(findings), longLines_(longLines) {}
 
   void Read(const vx::DefinitionPiece& piece) override {
     if (!piece.continuation) {
-      lineBytes_ = 0;
-      cutColumn_ = 0;
       firstReadColumn_ = piece.endsLine ? 0 : ColumnAfter(piece);
-    } else if (!piece.IsLoneLineEnd() && cutColumn_ == 0) {
-      cutColumn_ = firstReadColumn_;
+      return;
     }
-    lineBytes_ += piece.count - (piece.endsLine ? 1 : 0);
-    if (!piece.endsLine || cutColumn_ == 0) return;
-    char message[160];
-    std::snprintf(message, sizeof message,
-                  "the line is %zu bytes in code page 932; the loader reads %zu bytes at a time and would cut "
-                  "it before this character",
-                  lineBytes_, LINE_LIMIT);
-    findings_.Add(piece.line, cutColumn_, message);
+    const auto longLine = longLines_.find(piece.line);
+    if (piece.IsLoneLineEnd() || cutLine_ == piece.line || longLine == longLines_.end()) return;
+    cutLine_ = piece.line;
+    findings_.Add(piece.line, firstReadColumn_, [bytes = longLine->second] {
+      char message[160];
+      std::snprintf(message, sizeof message,
+                    "the line is %zu bytes in code page 932; the loader reads %zu bytes at a time and would cut "
+                    "it before this character",
+                    bytes, LINE_LIMIT);
+      return std::string(message);
+    });
   }
 
   void Entry(const vx::DefinitionPiece& label, const vx::DefinitionPiece* text, int, vx::DefinitionItem) override {
     if (text == nullptr || label.continuation || !text->IsLoneLineEnd()) return;
-    char message[200];
-    std::snprintf(message, sizeof message,
-                  "a label of exactly %zu bytes in code page 932: the loader reads its line end alone as the "
-                  "entry's text, and the next line as a new label",
-                  LINE_LIMIT);
-    findings_.Add(label.line, ColumnAfter(label), message);
+    findings_.Add(label.line, ColumnAfter(label), [] {
+      char message[200];
+      std::snprintf(message, sizeof message,
+                    "a label of exactly %zu bytes in code page 932: the loader reads its line end alone as the "
+                    "entry's text, and the next line as a new label",
+                    LINE_LIMIT);
+      return std::string(message);
+    });
   }
 
   vx::DefinitionItem Folder(const vx::DefinitionPiece&, int, const char*, vx::DefinitionItem) override {
@@ -176,19 +192,21 @@ class LoaderShape final : public vx::DefinitionVisitor {
   }
   bool ReadsPastLimit() const override { return true; }
   void PastLimit(const vx::DefinitionPiece& piece, vx::DefinitionLimit) override {
-    char message[200];
-    std::snprintf(message, sizeof message,
-                  "the loader stops after %d entries or %d folders and ignores this line and every line after it",
-                  vx::MAX_DEFINITION_TEXTS, vx::MAX_DEFINITION_FOLDERS);
-    findings_.Add(piece.line, 1, message);
+    findings_.Add(piece.line, 1, [] {
+      char message[200];
+      std::snprintf(message, sizeof message,
+                    "the loader stops after %d entries or %d folders and ignores this line and every line after it",
+                    vx::MAX_DEFINITION_TEXTS, vx::MAX_DEFINITION_FOLDERS);
+      return std::string(message);
+    });
   }
 
  private:
   static constexpr vx::DefinitionItem SHAPED_FOLDER = 1;
   Findings& findings_;
-  std::size_t lineBytes_ = 0;
+  const std::map<std::uint64_t, std::size_t>& longLines_;
   std::uint64_t firstReadColumn_ = 0;
-  std::uint64_t cutColumn_ = 0;
+  std::uint64_t cutLine_ = 0;
 };
 
 class ToCp932 {
@@ -202,27 +220,27 @@ class ToCp932 {
 
   Findings findings_;
   std::string output_;
+  std::map<std::uint64_t, std::size_t> longLines_;  // line: its bytes, for lines one read cannot hold
 };
 
 void ToCp932::ReportInvalid(const InputLine& line, std::uint64_t column, std::size_t at, std::size_t count) {
-  const std::size_t shown = std::min<std::size_t>(count, 4);
-  findings_.Add(line.number, column,
-                (count == 1 ? "byte " : "bytes ") + HexBytes(line.bytes + at, shown) + (count > shown ? " ..." : "") +
-                    (count == 1 ? " is" : " are") + " not valid UTF-8");
+  findings_.Add(line.number, column, [&line, at, count] {
+    const std::size_t shown = std::min<std::size_t>(count, 4);
+    return (count == 1 ? "byte " : "bytes ") + HexBytes(line.bytes + at, shown) + (count > shown ? " ..." : "") +
+           (count == 1 ? " is" : " are") + " not valid UTF-8";
+  });
 }
 
 void ToCp932::ReportUnmappable(const InputLine& line, std::uint64_t column, char32_t c) {
-  std::string message = NameOf(c) + " has no code in code page 932";
-  const auto* lookAlike = std::find_if(std::begin(LOOK_ALIKES), std::end(LOOK_ALIKES),
-                                       [c](const LookAlike& row) { return row.character == c; });
-  if (lookAlike != std::end(LOOK_ALIKES)) {
-    message += std::string("; write ") + lookAlike->replacement + " instead";
-  } else {
+  findings_.Add(line.number, column, [c] {
+    std::string message = NameOf(c) + " has no code in code page 932";
+    const auto* lookAlike = std::find_if(std::begin(LOOK_ALIKES), std::end(LOOK_ALIKES),
+                                         [c](const LookAlike& row) { return row.character == c; });
+    if (lookAlike != std::end(LOOK_ALIKES)) return message + "; write " + lookAlike->replacement + " instead";
     char reference[32];
     std::snprintf(reference, sizeof reference, "&#x%X;", static_cast<unsigned>(c));
-    message += std::string("; in HTML text, ") + reference + " stands for it";
-  }
-  findings_.Add(line.number, column, message);
+    return message + "; in HTML text, " + reference + " stands for it";
+  });
 }
 
 // Whatever cannot be written as it stands (a broken sequence, a character
@@ -267,6 +285,7 @@ void ToCp932::Line(const InputLine& line) {
     }
     bytes.append(reinterpret_cast<const char*>(code), length);
   }
+  if (bytes.size() > LINE_LIMIT) longLines_[line.number] = bytes.size();
   output_ += bytes;
   output_ += "\r\n";
 }
@@ -287,8 +306,10 @@ Conversion ToCp932::Run(std::string_view input) {
   }
   const bool headerMatches = isHeader(vx::DEFINITION_HEADER_UTF8);
   if (!headerMatches)
-    findings_.Add(1, 1, std::string("the first line must be the header ") + vx::DEFINITION_HEADER_UTF8 +
-                            " alone; without it the loader ignores the whole file");
+    findings_.Add(1, 1, [] {
+      return std::string("the first line must be the header ") + vx::DEFINITION_HEADER_UTF8 +
+             " alone; without it the loader ignores the whole file";
+    });
   ForEachLine(input, [this, headerMatches](const InputLine& line) {
     if (line.number == 1) {
       if (!headerMatches) Line(line);  // for its findings
@@ -298,7 +319,7 @@ Conversion ToCp932::Run(std::string_view input) {
     }
   });
   vx::MemoryByteSource converted(output_.data(), output_.size());
-  LoaderShape shape(findings_);
+  LoaderShape shape(findings_, longLines_);
   vx::WalkDefinition(converted, shape);
   return findings_.Result(std::move(output_));
 }
@@ -322,10 +343,10 @@ void ToUtf8::Line(const InputLine& line) {
     if (decoded.length == 0) {
       const std::size_t length = vx::Cp932InvalidLength(line.bytes + i, line.count - i);
       const bool cutLead = vx::IsCp932LeadByte(line.bytes[i]) && i + 1 == line.count;
-      findings_.Add(line.number, column,
-                    HexBytes(line.bytes + i, length) +
-                        (cutLead ? " starts a double-byte character that the line ends in"
-                                 : " is not a code page 932 character"));
+      findings_.Add(line.number, column, [bytes = line.bytes + i, length, cutLead] {
+        return HexBytes(bytes, length) + (cutLead ? " starts a double-byte character that the line ends in"
+                                                  : " is not a code page 932 character");
+      });
       i += length;
       continue;
     }
@@ -333,15 +354,18 @@ void ToUtf8::Line(const InputLine& line) {
     // prefers, so the other could not come back as it was.
     unsigned char back[2];
     const std::size_t backLength = vx::EncodeCp932(decoded.character, back);
+    const unsigned char* bytes = line.bytes + i;
     if (backLength == 0) {
-      findings_.Add(line.number, column,
-                    HexBytes(line.bytes + i, decoded.length) + " stands for " + NameOf(decoded.character) +
-                        ", which code page 932 cannot write back");
-    } else if (backLength != decoded.length || std::memcmp(back, line.bytes + i, backLength) != 0) {
-      findings_.Add(line.number, column,
-                    HexBytes(line.bytes + i, decoded.length) + " is a second code of " + NameOf(decoded.character) +
-                        "; converting back would write " + HexBytes(back, backLength) +
-                        ", so retype the character to get that code");
+      findings_.Add(line.number, column, [bytes, decoded] {
+        return HexBytes(bytes, decoded.length) + " stands for " + NameOf(decoded.character) +
+               ", which code page 932 cannot write back";
+      });
+    } else if (backLength != decoded.length || std::memcmp(back, bytes, backLength) != 0) {
+      findings_.Add(line.number, column, [bytes, decoded, &back, backLength] {
+        return HexBytes(bytes, decoded.length) + " is a second code of " + NameOf(decoded.character) +
+               "; converting back would write " + HexBytes(back, backLength) +
+               ", so retype the character to get that code";
+      });
     }
     char utf8[4];
     std::size_t length = 0;
