@@ -36,18 +36,22 @@ class DefinitionVisitor {
   virtual bool Header(const DefinitionPiece&, bool matches) { return matches; }
   // A folder line: level 0..99, caption the rest after the counted dots, parent
   // the folder it goes into (0: the top level). Returns the folder made, 0 for none.
-  virtual DefinitionItem Folder(const DefinitionPiece&, int, const char*, DefinitionItem) { return 0; }
+  virtual DefinitionItem Folder(const DefinitionPiece& /*line*/, int /*level*/, const char* /*caption*/,
+                                DefinitionItem /*parent*/) {
+    return 0;
+  }
   // A label line, before its text line is read.
   virtual void Label(const DefinitionPiece&) {}
   // The entry of a label and its text line (nullptr: the file ended first);
   // index counts entries from 0, parent as for Folder.
-  virtual void Entry(const DefinitionPiece&, const DefinitionPiece*, int, DefinitionItem) {}
+  virtual void Entry(const DefinitionPiece& /*label*/, const DefinitionPiece* /*text*/, int /*index*/,
+                     DefinitionItem /*parent*/) {}
   // Whether to read on past the last entry or folder the loader takes, to
   // hand the first non-empty line after it to PastLimit.
   virtual bool ReadsPastLimit() const { return false; }
-  virtual void PastLimit(const DefinitionPiece&, DefinitionLimit) {}
+  virtual void PastLimit(const DefinitionPiece& /*line*/, DefinitionLimit) {}
   // A read delivered nothing: the file ends (or could not be read further) before line.
-  virtual void EndOfFile(std::uint64_t) {}
+  virtual void EndOfFile(std::uint64_t /*line*/) {}
 };
 
 struct DefinitionWalk {

@@ -86,7 +86,8 @@ TEST(Cp932Codec, TableIsGlibcsCodePage932CodeForCode) {
   ASSERT_NE(encode, reinterpret_cast<iconv_t>(-1));
   int assigned = 0;
   for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-    for (unsigned trail = 0x00; trail <= 0xFF && vx::IsCp932LeadByte(static_cast<unsigned char>(lead)); ++trail) {
+    if (!vx::IsCp932LeadByte(static_cast<unsigned char>(lead))) continue;
+    for (unsigned trail = 0x00; trail <= 0xFF; ++trail) {
       const std::string bytes = {static_cast<char>(lead), static_cast<char>(trail)};
       const std::string glibc = Iconv(decode, bytes);
       const char32_t expected = glibc.size() == 4 ? static_cast<char32_t>(
