@@ -60,7 +60,6 @@ class Checker final : public DefinitionVisitor {
   unsigned char leadByte_ = 0;
   std::uint64_t leadColumn_ = 0;
   bool cutCharacter_ = false;  // the last read began inside a double-byte character
-  bool lineEncodingReported_ = false;
   bool lineNulReported_ = false;
   std::uint64_t splitReportedLine_ = 0;
 };
@@ -83,20 +82,20 @@ void Checker::Read(const DefinitionPiece& piece) {
   ScanBytes(piece);
   if (piece.endsLine) {
     column_ = 0;
-    pendingLead_ = lineEncodingReported_ = lineNulReported_ = false;
+    pendingLead_ = lineNulReported_ = false;
   }
 }
 
 void Checker::EndOfFile(std::uint64_t line) {
   endLine_ = line;
-  if (scanning_ && pendingLead_ && !lineEncodingReported_)
+  if (scanning_ && pendingLead_)
     Report(line, CheckFinding::InvalidCp932, "byte %llu: 0x%02X starts a double-byte character that the file ends in",
            static_cast<unsigned long long>(leadColumn_), leadByte_);
   pendingLead_ = false;
 }
 
-// The words for a code that no character has are the converter's, since
-// both judge by the same table.
+// Every byte sequence that "vxtags convert --to-utf8" refuses is told, in its
+// words, since both judge by the same table.
 void Checker::ScanBytes(const DefinitionPiece& piece) {
   for (std::size_t i = 0; i < piece.count; ++i) {
     const auto b = static_cast<unsigned char>(piece.bytes[i]);
@@ -104,20 +103,15 @@ void Checker::ScanBytes(const DefinitionPiece& piece) {
     if (pendingLead_) {
       pendingLead_ = false;
       if (Cp932DoubleByte(leadByte_, b) != 0) continue;
-      const bool pair = IsCp932TrailByte(b);
-      if (!lineEncodingReported_) {
-        lineEncodingReported_ = true;
-        if (pair) {
-          Report(piece.line, CheckFinding::InvalidCp932, "byte %llu: 0x%02X 0x%02X is not a code page 932 character",
-                 static_cast<unsigned long long>(leadColumn_), leadByte_, b);
-        } else {
-          Report(piece.line, CheckFinding::InvalidCp932, "byte %llu: 0x%02X %s",
-                 static_cast<unsigned long long>(leadColumn_), leadByte_,
-                 b == '\n' ? "starts a double-byte character that the line ends in"
-                           : "is not a code page 932 character");
-        }
+      const auto leadColumn = static_cast<unsigned long long>(leadColumn_);
+      if (IsCp932TrailByte(b)) {
+        Report(piece.line, CheckFinding::InvalidCp932, "byte %llu: 0x%02X 0x%02X is not a code page 932 character",
+               leadColumn, leadByte_, b);
+        continue;
       }
-      if (pair) continue;  // a byte that is no trail byte starts afresh
+      // A byte that is no trail byte starts afresh.
+      Report(piece.line, CheckFinding::InvalidCp932, "byte %llu: 0x%02X %s", leadColumn, leadByte_,
+             b == '\n' ? "starts a double-byte character that the line ends in" : "is not a code page 932 character");
     }
     if (b == '\0') {
       if (!lineNulReported_) {
@@ -129,9 +123,8 @@ void Checker::ScanBytes(const DefinitionPiece& piece) {
       pendingLead_ = true;
       leadByte_ = b;
       leadColumn_ = column;
-    } else if (!IsCp932SingleByte(b) && !lineEncodingReported_) {
-      lineEncodingReported_ = true;
-      Report(piece.line, CheckFinding::InvalidCp932, "byte %llu: 0x%02X is not valid code page 932",
+    } else if (!IsCp932SingleByte(b)) {
+      Report(piece.line, CheckFinding::InvalidCp932, "byte %llu: 0x%02X is not a code page 932 character",
              static_cast<unsigned long long>(column), b);
     }
   }

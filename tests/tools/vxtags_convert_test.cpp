@@ -112,7 +112,7 @@ TEST(Cp932Codec, TableIsGlibcsCodePage932CodeForCode) {
 }
 
 // Codes without a character, and how check and convert --to-utf8 word them:
-// the same table, the same words.
+// the same table, the same words, at the same place.
 TEST(Cp932Codec, CheckAndConvertRefuseTheSameCodesInTheSameWords) {
   struct Code {
     const char* bytes;
@@ -127,6 +127,9 @@ TEST(Cp932Codec, CheckAndConvertRefuseTheSameCodesInTheSameWords) {
       {"\x88\x40", "0x88 0x40 is not a code page 932 character"},
       {"\xFC\x4C", "0xFC 0x4C is not a code page 932 character"},
       {"\x81\x7F", "0x81 is not a code page 932 character"},
+      {"\x80", "0x80 is not a code page 932 character"},
+      {"\xA0", "0xA0 is not a code page 932 character"},
+      {"\xFF", "0xFF is not a code page 932 character"},
       {"\x95\x5C", ""},
       {"\x87\x40", ""},
       {"\xF9\xFC", ""},
