@@ -1,4 +1,5 @@
-// vxtags: the add-in's protocol and definition-file loading, printed.
+// vxtags: the add-in's protocol and definition-file loading, printed. The
+// program's entry is per system (console_posix.cpp, console_win32.cpp).
 #include <cstdio>
 #include <cstring>
 
@@ -74,7 +75,7 @@ int vxtags::Usage() {
   return 2;
 }
 
-int main(int argc, char** argv) {
+int vxtags::Main(int argc, char** argv) {
   if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::fputs(HELP, stdout);
     return 0;
