@@ -103,7 +103,20 @@ TEST(VxtagsTree, FileTheTagWindowWouldIgnoreGivesTheCatalogueAndANote) {
   const std::string marked = WriteFile(std::string(vx::DEFINITION_HEADER) + "\x1A\nentry\ntext\n");
   ExpectIgnored(RunTree(marked), 0, "header", "0x1A before the header's line end");
   std::remove(marked.c_str());
-  ExpectIgnored(RunTree(::testing::TempDir()), 2, "cannot read", "a folder");
+  ExpectIgnored(RunTree(::testing::TempDir()), 2, "Is a directory", "a folder");
+}
+
+// The file is read once, so a pipe gives the same tree as the file.
+TEST(VxtagsTree, ReadsAPipeLikeAFile) {
+  const std::string path = WriteFile(std::string(vx::DEFINITION_HEADER) + "\r\nentry\r\ntext\r\n");
+  FILE* pipe = popen(("cat '" + path + "' | " + VXTAGS_PATH + " tree /dev/stdin").c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  char chunk[4096];
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
+  EXPECT_EQ(pclose(pipe), 0);
+  EXPECT_EQ(output, CATALOGUE + "0\tuser\t0\tentry\ttext\n");
+  std::remove(path.c_str());
 }
 
 }  // namespace

@@ -1,11 +1,7 @@
 #include "tools/vxtags/cp932_codec.h"
 
-#include <cerrno>
-
 namespace vxtags {
 namespace {
-
-const iconv_t NO_CONVERTER = reinterpret_cast<iconv_t>(-1);
 
 void PutUtf32(char32_t c, char out[4]) {
   for (int i = 0; i < 4; ++i) out[i] = static_cast<char>((c >> (8 * i)) & 0xFF);
@@ -22,25 +18,11 @@ bool IsHalfWidthKatakana(unsigned char b) { return b >= 0xA1 && b <= 0xDF; }
 }  // namespace
 
 Cp932Codec::Cp932Codec()
-    : toCp932_(iconv_open("CP932", "UTF-32LE")), fromCp932_(iconv_open("UTF-32LE", "CP932")) {}
+    : toCp932_(OpenConverter(Direction::ToCp932)), fromCp932_(OpenConverter(Direction::FromCp932)) {}
 
 Cp932Codec::~Cp932Codec() {
-  if (toCp932_ != NO_CONVERTER) iconv_close(toCp932_);
-  if (fromCp932_ != NO_CONVERTER) iconv_close(fromCp932_);
-}
-
-// One whole conversion; 0 when the converter refuses any of it or is missing.
-std::size_t Cp932Codec::Convert(iconv_t converter, const char* in, std::size_t inLength, char* out,
-                                std::size_t outSize) {
-  if (converter == NO_CONVERTER) return 0;
-  iconv(converter, nullptr, nullptr, nullptr, nullptr);
-  char* input = const_cast<char*>(in);
-  char* output = out;
-  std::size_t inLeft = inLength;
-  std::size_t outLeft = outSize;
-  if (iconv(converter, &input, &inLeft, &output, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0)
-    return 0;
-  return outSize - outLeft;
+  CloseConverter(toCp932_);
+  CloseConverter(fromCp932_);
 }
 
 std::size_t Cp932Codec::Encode(char32_t c, unsigned char out[2]) {

@@ -7,8 +7,6 @@
 // bytes 0x80, 0xA0 and 0xFD to 0xFF, which Windows maps to U+0080 and private
 // code points, are not characters here, as "vxtags check" judges them too.
 #pragma once
-#include <iconv.h>
-
 #include <cstddef>
 
 namespace vxtags {
@@ -38,10 +36,16 @@ class Cp932Codec {
   static std::size_t InvalidLength(const unsigned char* bytes, std::size_t available);
 
  private:
-  std::size_t Convert(iconv_t converter, const char* in, std::size_t inLength, char* out, std::size_t outSize);
+  // The system's converters (cp932_converter_posix.cpp, cp932_converter_win32.cpp).
+  enum class Direction { ToCp932, FromCp932 };
+  static void* OpenConverter(Direction direction);
+  static void CloseConverter(void* converter);
+  // One whole conversion between UTF-32LE and code page 932; 0 when the
+  // converter refuses any of it or is missing.
+  static std::size_t Convert(void* converter, const char* in, std::size_t inLength, char* out, std::size_t outSize);
 
-  iconv_t toCp932_;
-  iconv_t fromCp932_;
+  void* toCp932_;
+  void* fromCp932_;
 };
 
 // UTF-8 helpers shared by the converter's two directions.
