@@ -193,4 +193,35 @@ TEST_F(VxtagsExe, OnlyAWritableFileIsReplacedAndAbandonedTemporariesGo) {
   EXPECT_EQ(GetFileAttributesW((folder + L".vxtags-0a0b0c.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// In a console, Japanese is written as characters, whatever the console's
+// code page: what the console holds afterwards is the text itself.
+TEST_F(VxtagsExe, AConsoleShowsJapaneseWhateverItsCodePage) {
+  const std::wstring source = folder + L"表示.def.utf8";
+  WriteBytes(source, HEADER + "\n");
+  FreeConsole();
+  ASSERT_TRUE(AllocConsole());
+  SetConsoleOutputCP(437);
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  const HANDLE screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    &inherit, OPEN_EXISTING, 0, nullptr);
+  std::wstring command = L"\"" + vxtags + L"\" check " + Quoted(source);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = screen;
+  startup.hStdError = screen;
+  PROCESS_INFORMATION process = {};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process));
+  WaitForSingleObject(process.hProcess, 60000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  std::wstring shown(400, L'\0');
+  DWORD read = 0;
+  ReadConsoleOutputCharacterW(screen, shown.data(), static_cast<DWORD>(shown.size()), COORD{0, 0}, &read);
+  shown.resize(read);
+  CloseHandle(screen);
+  FreeConsole();
+  EXPECT_EQ(shown.find(source + L":1: the file is in UTF-8;"), 0u) << Utf8(shown);
+}
+
 }  // namespace

@@ -72,13 +72,17 @@ void StartRelay(ConsoleRelay& relay, int fd, DWORD standard) {
   const HANDLE handle = GetStdHandle(standard);
   DWORD mode = 0;
   if (handle == INVALID_HANDLE_VALUE || handle == nullptr || !GetConsoleMode(handle, &mode)) return;
+  // A handle of our own: moving the pipe onto fd closes the one fd held.
+  HANDLE console = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &console, 0, FALSE, DUPLICATE_SAME_ACCESS))
+    return;
   HANDLE writeEnd = nullptr;
   if (!CreatePipe(&relay.readEnd, &writeEnd, nullptr, 0)) return;
   const int pipeFd = _open_osfhandle(reinterpret_cast<intptr_t>(writeEnd), _O_BINARY | _O_WRONLY);
   if (pipeFd < 0 || _dup2(pipeFd, fd) != 0) return;
   _close(pipeFd);
   relay.fd = fd;
-  relay.console = handle;
+  relay.console = console;
   relay.thread = CreateThread(nullptr, 0, RelayToConsole, &relay, 0, nullptr);
 }
 
