@@ -34,16 +34,17 @@ static_assert(sizeof(void*) != 4 ||
 // The control's own window procedure, which NewHTProc passes messages on to.
 WNDPROC PreviousTreeProc = nullptr;
 
-// The tree keeps a pointer to its tag window's context, so that an item
-// inserted by image alone gets its selected image by that tree's own rule.
-constexpr char TREE_CONTEXT_PROPERTY[] = "VxTagTreeContext";
-
+// The tree keeps a pointer to its tag window's context in its user data (the
+// control keeps its own state elsewhere), so that an item inserted by image
+// alone gets its selected image by that tree's own rule. Not a window
+// property: asking one is a round trip to the window server under Wine, once
+// per item of a fill of thousands.
 void KeepImageRule(HWND tree, const TagTreeContext& ctx) {
-  SetPropA(tree, TREE_CONTEXT_PROPERTY, const_cast<TagTreeContext*>(&ctx));
+  SetWindowLongPtrA(tree, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&ctx));
 }
 
 std::int32_t SelectedImageOf(HWND tree, std::int32_t image) {
-  const auto* ctx = static_cast<const TagTreeContext*>(GetPropA(tree, TREE_CONTEXT_PROPERTY));
+  const auto* ctx = reinterpret_cast<const TagTreeContext*>(GetWindowLongPtrA(tree, GWLP_USERDATA));
   return ctx ? SelectedImageFor(*ctx, image) : image;
 }
 
@@ -67,7 +68,7 @@ LRESULT DestroyTreeWithImages(HWND window, UINT message, WPARAM wParam, LPARAM l
       SendMessageA(window, TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
   Win32TreePort port(window, PreviousTreeProc);
   const LRESULT result = HandleTreeMessage(port, message, wParam, lParam);
-  RemovePropA(window, TREE_CONTEXT_PROPERTY);
+  SetWindowLongPtrA(window, GWLP_USERDATA, 0);
   if (images) ImageList_Destroy(images);
   return result;
 }
