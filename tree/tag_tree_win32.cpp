@@ -109,6 +109,7 @@ HWND CreateTagTree(TagTreeContext& ctx, HWND tagWindow, HINSTANCE resourceInstan
 }
 
 void RescaleTagTree(const TagTreeContext& ctx, HWND tree, HINSTANCE resourceInstance, UINT dpi) {
+  if (dpi < MIN_TREE_DPI || dpi > MAX_TREE_DPI) return;
   TagTreeContext scaled = ctx;
   HIMAGELIST images = MakeTreeImages(scaled, resourceInstance, dpi);
   // The items name their images by index: a list whose indices differ from

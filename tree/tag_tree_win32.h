@@ -15,7 +15,7 @@ inline constexpr int TREE_CONTROL_ID = 1000;
 // tagWindow's monitor; nullptr on failure.
 HWND CreateTagTree(TagTreeContext& ctx, HWND tagWindow, HINSTANCE resourceInstance);
 // Gives the tree images for dpi in place of its present ones, keeping every
-// index; does nothing when that cannot be done.
+// index; does nothing when that cannot be done or dpi is out of range.
 void RescaleTagTree(const TagTreeContext& ctx, HWND tree, HINSTANCE resourceInstance, UINT dpi);
 void FillTagTree(TagTreeContext& ctx, HWND tree, HINSTANCE resourceInstance,
                  const char* definitionPath);

@@ -79,7 +79,7 @@ UINT WindowDpi(HWND window) {
     dpi = dc ? static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSY)) : 0;
     if (dc) ReleaseDC(window, dc);
   }
-  return dpi > 0 ? dpi : DEFAULT_DPI;
+  return dpi >= MIN_TREE_DPI && dpi <= MAX_TREE_DPI ? dpi : DEFAULT_DPI;
 }
 
 HIMAGELIST MakeTreeImages(TagTreeContext& ctx, HINSTANCE resourceInstance, UINT dpi) {

@@ -12,8 +12,13 @@ namespace vx {
 // carries its own copies of the bitmaps and captions for hosts that do not.
 HMODULE TreeModule();
 
+// The DPIs images are made for: from half to ten times the usual 96. Outside
+// them a message naming a DPI is taken for a faulty one.
+inline constexpr UINT MIN_TREE_DPI = 48;
+inline constexpr UINT MAX_TREE_DPI = 960;
+
 // The DPI of window's monitor as this process sees it: 96 in a host that is
-// not DPI aware, whatever the screen.
+// not DPI aware, whatever the screen; 96 when the answer is out of range.
 UINT WindowDpi(HWND window);
 
 // A list of images of 16 x 16 at 96 DPI, scaled in proportion otherwise, with

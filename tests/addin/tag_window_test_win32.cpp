@@ -488,6 +488,8 @@ TEST_F(TagWindowDpi, FollowsTheDpiOfItsMonitorAndComesBackTo96Unchanged) {
     ASSERT_NE(std::find(tag.begin(), tag.end(), pixel), tag.end()) << "a colour the picture lacks";
   }
   EXPECT_NE(std::count(scaled.begin(), scaled.end(), scaled[0]), static_cast<std::ptrdiff_t>(scaled.size()));
+  SendMessageA(TagFrame(), WM_DPICHANGED, 0, 0);
+  EXPECT_EQ(ImageSize(tree), 24) << "no DPI and no rectangle change nothing";
 
   // And back: the pictures as loaded, the rows as before.
   SendMessageA(TagFrame(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&proposed));
