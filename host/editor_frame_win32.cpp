@@ -28,8 +28,9 @@ static constexpr MenuRow FILE_MENU[] = {
 };
 
 static constexpr MenuRow TOOLS_MENU[] = {
-    {CmdTagWindow,      L"タグウィンドウ(&T)\tCtrl+T / F8"},
-    {CmdDefinitionFile, L"定義ファイルを開く(&D)..."},
+    {CmdTagWindow,           L"タグウィンドウ(&T)\tCtrl+T / F8"},
+    {CmdDefinitionFile,      L"定義ファイルを開く(&D)..."},
+    {CmdCheckDefinitionFile, L"定義ファイルを確認(&C)"},
 };
 
 static constexpr ACCEL ACCELERATORS[] = {
@@ -251,6 +252,7 @@ LRESULT TEditorFrame::EvCommand(WPARAM wParam, LPARAM lParam) {
     case CmdExit: PostMessageW(GetHandle(), WM_CLOSE, 0, 0); return 0;
     case CmdTagWindow: ToggleTagWindow(); return 0;
     case CmdDefinitionFile: ChooseDefinitionFile(); return 0;
+    case CmdCheckDefinitionFile: CheckDefinitionFile(); return 0;
     default: return DispatchFrom(TFrameWindow::ResponseTable(), WM_COMMAND, wParam, lParam);
   }
 }
