@@ -80,39 +80,67 @@ TEST(Html5Library, HoldsTheSnippetsOfEveryArea) {
   }
 }
 
+// The elements of today's HTML standard: a name outside it is a typo or a
+// browser's own element.
+constexpr const char* CURRENT_ELEMENTS[] = {
+    "a",          "abbr",       "address",    "area",       "article",    "aside",      "audio",
+    "b",          "base",       "bdi",        "bdo",        "blockquote", "body",       "br",
+    "button",     "canvas",     "caption",    "cite",       "code",       "col",        "colgroup",
+    "data",       "datalist",   "dd",         "del",        "details",    "dfn",        "dialog",
+    "div",        "dl",         "dt",         "em",         "embed",      "fieldset",   "figcaption",
+    "figure",     "footer",     "form",       "h1",         "h2",         "h3",         "h4",
+    "h5",         "h6",         "head",       "header",     "hgroup",     "hr",         "html",
+    "i",          "iframe",     "img",        "input",      "ins",        "kbd",        "label",
+    "legend",     "li",         "link",       "main",       "map",        "mark",       "menu",
+    "meta",       "meter",      "nav",        "noscript",   "object",     "ol",         "optgroup",
+    "option",     "output",     "p",          "picture",    "pre",        "progress",   "q",
+    "rp",         "rt",         "ruby",       "s",          "samp",       "script",     "search",
+    "section",    "select",     "slot",       "small",      "source",     "span",       "strong",
+    "style",      "sub",        "summary",    "sup",        "table",      "tbody",      "td",
+    "template",   "textarea",   "tfoot",      "th",         "thead",      "time",       "title",
+    "tr",         "track",      "u",          "ul",         "var",        "video",      "wbr",
+};
 // The HTML standard's obsolete features: elements, and attributes on the
 // elements named ("*": on any element), that no conforming page uses.
 constexpr const char* OBSOLETE_ELEMENTS[] = {
-    "acronym", "applet",   "basefont", "bgsound",   "big",    "blink",  "center", "dir",    "font",
-    "frame",   "frameset", "image",    "isindex",   "keygen", "listing", "marquee", "menuitem", "multicol",
-    "nextid",  "nobr",     "noembed",  "noframes",  "param",  "plaintext", "rb",  "rtc",    "spacer",
-    "strike",  "tt",       "xmp",
+    "acronym",   "applet",    "basefont",  "bgsound",   "big",       "blink",     "center",    "dir",
+    "font",      "frame",     "frameset",  "image",     "isindex",   "keygen",    "listing",   "marquee",
+    "menuitem",  "multicol",  "nextid",    "nobr",      "noembed",   "noframes",  "param",     "plaintext",
+    "rb",        "rtc",       "spacer",    "strike",    "tt",        "xmp",
 };
 constexpr std::pair<const char*, const char*> OBSOLETE_ATTRIBUTES[] = {
-    {"*",      "align"},       {"*",      "bgcolor"},      {"*",      "valign"},      {"*",      "char"},
-    {"*",      "charoff"},     {"*",      "datasrc"},      {"*",      "datafld"},     {"*",      "dataformatas"},
-    {"*",      "contextmenu"}, {"*",      "hspace"},       {"*",      "vspace"},      {"a",      "charset"},
-    {"a",      "coords"},      {"a",      "shape"},        {"a",      "methods"},     {"a",      "name"},
-    {"a",      "rev"},         {"a",      "urn"},          {"link",   "charset"},     {"link",   "methods"},
-    {"link",   "rev"},         {"link",   "urn"},          {"link",   "target"},      {"area",   "nohref"},
-    {"area",   "type"},        {"area",   "hreflang"},     {"body",   "alink"},       {"body",   "link"},
-    {"body",   "text"},        {"body",   "vlink"},        {"body",   "background"},  {"body",   "marginheight"},
-    {"body",   "marginwidth"}, {"body",   "topmargin"},    {"body",   "leftmargin"},  {"br",     "clear"},
-    {"dl",     "compact"},     {"ol",     "compact"},      {"ul",     "compact"},     {"ul",     "type"},
-    {"li",     "type"},        {"form",   "accept"},       {"head",   "profile"},     {"html",   "manifest"},
-    {"html",   "version"},     {"hr",     "noshade"},      {"hr",     "size"},        {"hr",     "width"},
-    {"iframe", "frameborder"}, {"iframe", "scrolling"},    {"iframe", "marginheight"}, {"iframe", "marginwidth"},
-    {"iframe", "longdesc"},    {"iframe", "allowtransparency"}, {"img", "longdesc"},  {"img",    "lowsrc"},
-    {"img",    "name"},        {"img",    "border"},       {"input",  "ismap"},       {"input",  "usemap"},
-    {"meta",   "scheme"},      {"option", "name"},         {"embed",  "name"},        {"object", "archive"},
-    {"object", "classid"},     {"object", "code"},         {"object", "codebase"},    {"object", "codetype"},
-    {"object", "declare"},     {"object", "standby"},      {"object", "border"},      {"pre",    "width"},
-    {"script", "language"},    {"script", "event"},        {"script", "for"},         {"script", "charset"},
-    {"table",  "border"},      {"table",  "cellpadding"},  {"table",  "cellspacing"}, {"table",  "frame"},
-    {"table",  "rules"},       {"table",  "summary"},      {"table",  "width"},       {"table",  "height"},
-    {"table",  "datapagesize"}, {"col",   "width"},        {"td",     "width"},       {"td",     "height"},
-    {"td",     "nowrap"},      {"td",     "abbr"},         {"td",     "axis"},        {"td",     "scope"},
-    {"th",     "width"},       {"th",     "height"},       {"th",     "nowrap"},      {"th",     "axis"},
+    {"*",      "align"},             {"*",      "bgcolor"},           {"*",      "valign"},
+    {"*",      "char"},              {"*",      "charoff"},           {"*",      "datasrc"},
+    {"*",      "datafld"},           {"*",      "dataformatas"},      {"*",      "contextmenu"},
+    {"*",      "hspace"},            {"*",      "vspace"},            {"a",      "charset"},
+    {"a",      "coords"},            {"a",      "shape"},             {"a",      "methods"},
+    {"a",      "name"},              {"a",      "rev"},               {"a",      "urn"},
+    {"link",   "charset"},           {"link",   "methods"},           {"link",   "rev"},
+    {"link",   "urn"},               {"link",   "target"},            {"area",   "nohref"},
+    {"area",   "type"},              {"area",   "hreflang"},          {"body",   "alink"},
+    {"body",   "link"},              {"body",   "text"},              {"body",   "vlink"},
+    {"body",   "background"},        {"body",   "marginheight"},      {"body",   "marginwidth"},
+    {"body",   "topmargin"},         {"body",   "leftmargin"},        {"br",     "clear"},
+    {"dl",     "compact"},           {"ol",     "compact"},           {"ul",     "compact"},
+    {"ul",     "type"},              {"li",     "type"},              {"form",   "accept"},
+    {"head",   "profile"},           {"html",   "manifest"},          {"html",   "version"},
+    {"hr",     "noshade"},           {"hr",     "size"},              {"hr",     "width"},
+    {"iframe", "frameborder"},       {"iframe", "scrolling"},         {"iframe", "marginheight"},
+    {"iframe", "marginwidth"},       {"iframe", "longdesc"},          {"iframe", "allowtransparency"},
+    {"img",    "longdesc"},          {"img",    "lowsrc"},            {"img",    "name"},
+    {"img",    "border"},            {"input",  "ismap"},             {"input",  "usemap"},
+    {"meta",   "scheme"},            {"option", "name"},              {"embed",  "name"},
+    {"object", "archive"},           {"object", "classid"},           {"object", "code"},
+    {"object", "codebase"},          {"object", "codetype"},          {"object", "declare"},
+    {"object", "standby"},           {"object", "border"},            {"pre",    "width"},
+    {"script", "language"},          {"script", "event"},             {"script", "for"},
+    {"script", "charset"},           {"table",  "border"},            {"table",  "cellpadding"},
+    {"table",  "cellspacing"},       {"table",  "frame"},             {"table",  "rules"},
+    {"table",  "summary"},           {"table",  "width"},             {"table",  "height"},
+    {"table",  "datapagesize"},      {"col",    "width"},             {"td",     "width"},
+    {"td",     "height"},            {"td",     "nowrap"},            {"td",     "abbr"},
+    {"td",     "axis"},              {"td",     "scope"},             {"th",     "width"},
+    {"th",     "height"},            {"th",     "nowrap"},            {"th",     "axis"},
 };
 
 struct StartTag {
@@ -153,7 +181,8 @@ std::vector<StartTag> StartTags(const std::string& text) {
   return tags;
 }
 
-TEST(Html5Library, UsesNoObsoleteElementOrAttribute) {
+TEST(Html5Library, UsesCurrentElementsAndNoObsoleteAttribute) {
+  const std::set<std::string> currentElements(std::begin(CURRENT_ELEMENTS), std::end(CURRENT_ELEMENTS));
   const std::set<std::string> obsoleteElements(std::begin(OBSOLETE_ELEMENTS), std::end(OBSOLETE_ELEMENTS));
   std::set<std::pair<std::string, std::string>> obsoleteAttributes;
   for (const auto& [element, attribute] : OBSOLETE_ATTRIBUTES) obsoleteAttributes.emplace(element, attribute);
@@ -162,7 +191,9 @@ TEST(Html5Library, UsesNoObsoleteElementOrAttribute) {
     if (item.kind != vx::UserItemKind::Entry) continue;
     for (const StartTag& tag : StartTags(vx::DefinitionTextTable[item.value])) {
       ++tags;
-      EXPECT_EQ(obsoleteElements.count(tag.name), 0u) << item.caption << ": <" << tag.name << ">";
+      EXPECT_EQ(obsoleteElements.count(tag.name), 0u) << item.caption << ": obsolete <" << tag.name << ">";
+      EXPECT_TRUE(obsoleteElements.count(tag.name) || currentElements.count(tag.name))
+          << item.caption << ": unknown <" << tag.name << ">";
       for (const std::string& attribute : tag.attributes)
         EXPECT_TRUE(obsoleteAttributes.count({tag.name, attribute}) == 0 && obsoleteAttributes.count({"*", attribute}) == 0)
             << item.caption << ": <" << tag.name << " " << attribute << ">";
