@@ -40,7 +40,8 @@ vx_wine32_status() {
     return
   fi
   out=$(mktemp)
-  "$VX_WINE_DIR/wine" --version >"$out" 2>&1 </dev/null
+  # In the C locale, so that the shell's own message is the one matched.
+  ( export LC_ALL=C; "$VX_WINE_DIR/wine" --version ) >"$out" 2>&1 </dev/null
   status=$?
   if [ $status -eq 0 ]; then
     echo runs
