@@ -25,7 +25,7 @@ skipped=0
 begin() { stage_name=$1; stage_start=$(date +%s); echo "== $1"; }
 # done_stage WHAT: the current stage's summary line.
 done_stage() {
-  summary+=("$(printf '%-12s %-58s %4d s' "$stage_name" "$1" $(( $(date +%s) - stage_start )))")
+  summary+=("$(printf '%-12s %-64s %4d s' "$stage_name" "$1" $(( $(date +%s) - stage_start )))")
   stage_name=
 }
 print_summary() {
