@@ -23,7 +23,7 @@ MAY_USE = {
     "tree": {"protocol", "catalogue", "deffile"},
     "resources": set(),
     "addin": {"protocol", "framework", "catalogue", "deffile", "tree", "resources"},
-    "host": {"protocol", "framework"},
+    "host": {"protocol", "framework", "deffile"},
     "tools": {"protocol", "catalogue", "deffile", "tree"},
 }
 # Targets defined by each folder, for the link check.

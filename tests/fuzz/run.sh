@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# A short libFuzzer run of the definition file loader and checker from the
-# seed corpus. Builds with clang under ASan and UBSan into build/fuzz, from
-# the loader's sources as the native build lists them; the run works on a
-# scratch copy of the corpus, so the repository stays as it is.
+# A short libFuzzer run of the definition file walk, the loader, the checker
+# and the converter from the seed corpus. Builds with clang under ASan and
+# UBSan into build/fuzz, from the sources as the native build lists them; the
+# run works on a scratch copy of the corpus, so the repository stays as it is.
 # Exits non-zero when the fuzzer finds a crash (the input lands in build/fuzz/crashes).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
