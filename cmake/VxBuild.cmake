@@ -8,10 +8,19 @@ else()
   set(VX_WINDOWS ON)
 endif()
 
+# Compiler options reach the C and C++ compilers only, so windres, which
+# takes none of them, needs no target of its own to undo them.
+function(vx_code_options)
+  set(options ${ARGN})
+  list(TRANSFORM options PREPEND "$<$<COMPILE_LANGUAGE:C,CXX>:")
+  list(TRANSFORM options APPEND ">")
+  add_compile_options(${options})
+endfunction()
+
 # The same warnings, all errors, on every preset. GoogleTest's own sources,
 # built here for mingw, keep their own options (vx_need_windows_gtest).
 set(VX_WARNING_OPTIONS -Wall -Wextra -Wshadow -Wformat=2 -Wundef -Wimplicit-fallthrough -Werror)
-add_compile_options(${VX_WARNING_OPTIONS})
+vx_code_options(${VX_WARNING_OPTIONS})
 include_directories(${VX_ROOT})
 
 if(VX_PLATFORM STREQUAL "native")
@@ -22,7 +31,15 @@ if(VX_PLATFORM STREQUAL "native")
   include(GoogleTest)
 else()
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
-  if(VX_PLATFORM STREQUAL "win32")
+  # What differs between the two Windows architectures, each written once:
+  # the PE kind the checks expect, the export names (the tree procedure is
+  # exported under its C++ name, which encodes its parameter types and so
+  # differs per architecture) and the options. i686 is what ships, so every
+  # i686 build, tests included, has the shipped options.
+  set(VX_ENTRY_EXPORT _CreateHtmlWindow CACHE INTERNAL "")
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686" AND VX_PLATFORM STREQUAL "win32")
+    set(VX_PE_KIND PE32)
+    set(VX_TREE_PROC_EXPORT _Z9NewHTProcP6HWND__jjl@16 CACHE INTERNAL "")
     # Lean and reproducible: functions the modules never call are dropped,
     # nothing throws or catches (so no unwinder is linked in) and nothing asks
     # for a type at run time (so no type information either), file names are
@@ -30,9 +47,15 @@ else()
     # debug information stays in the build; tools/package.sh ships stripped
     # copies. -fdata-sections stays off: this compiler then puts zero-filled
     # arrays into .data, and the 750 KB definition text table into the file.
-    add_compile_options(-g -ffunction-sections -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+    vx_code_options(-g -ffunction-sections -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
       -ffile-prefix-map=${VX_ROOT}/=)
     add_link_options(-Wl,--gc-sections -Wl,--no-insert-timestamp)
+  elseif(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64" AND VX_PLATFORM STREQUAL "win64")
+    set(VX_PE_KIND PE32+)
+    set(VX_TREE_PROC_EXPORT _Z9NewHTProcP6HWND__jyx CACHE INTERNAL "")
+  else()
+    message(FATAL_ERROR "VX_PLATFORM ${VX_PLATFORM} does not go with a ${CMAKE_SYSTEM_PROCESSOR} toolchain: "
+      "use a preset (win32: i686, win64: x86_64)")
   endif()
   # Modules import only system DLLs (and our framework DLL): the runtime,
   # libstdc++ and the posix compilers' winpthread are linked in.
@@ -56,8 +79,6 @@ function(vx_version_resource target file_name file_type description)
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
   configure_file(${VX_ROOT}/cmake/version.rc.in ${rc} @ONLY)
   add_library(${target}_version OBJECT ${rc})
-  # windres takes none of the compilers' options.
-  set_target_properties(${target}_version PROPERTIES COMPILE_OPTIONS "")
   target_sources(${target} PRIVATE $<TARGET_OBJECTS:${target}_version>)
 endfunction()
 
@@ -65,6 +86,31 @@ endfunction()
 function(vx_cp932_sources)
   set_source_files_properties(${ARGN} DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
     PROPERTIES COMPILE_OPTIONS "-fexec-charset=CP932")
+endfunction()
+
+# vx_library_sources(TARGET PLAIN CP932): a library's C++ sources as full
+# paths, split into plain ones and those that need the code page 932
+# execution character set, for programs that compile them with flags of
+# their own (benchmarks, the fuzzer).
+function(vx_library_sources target plain_var cp932_var)
+  get_target_property(dir ${target} SOURCE_DIR)
+  get_target_property(sources ${target} SOURCES)
+  set(plain)
+  set(cp932)
+  foreach(source ${sources})
+    if(NOT source MATCHES "\\.cpp$")
+      continue()
+    endif()
+    cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${dir})
+    get_source_file_property(options ${source} DIRECTORY ${dir} COMPILE_OPTIONS)
+    if(options MATCHES "-fexec-charset=CP932")
+      list(APPEND cp932 ${source})
+    else()
+      list(APPEND plain ${source})
+    endif()
+  endforeach()
+  set(${plain_var} ${plain} PARENT_SCOPE)
+  set(${cp932_var} ${cp932} PARENT_SCOPE)
 endfunction()
 
 # GoogleTest for mingw, built once from Debian's sources.
@@ -75,9 +121,12 @@ macro(vx_need_windows_gtest)
     set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     # Not our code: its warnings are its maintainers' to judge.
+    set(vx_gtest_dropped ${VX_WARNING_OPTIONS})
+    list(TRANSFORM vx_gtest_dropped PREPEND "$<$<COMPILE_LANGUAGE:C,CXX>:")
+    list(TRANSFORM vx_gtest_dropped APPEND ">")
     foreach(gtest_target gtest gtest_main)
       get_target_property(gtest_options ${gtest_target} COMPILE_OPTIONS)
-      list(REMOVE_ITEM gtest_options ${VX_WARNING_OPTIONS})
+      list(REMOVE_ITEM gtest_options ${vx_gtest_dropped})
       set_target_properties(${gtest_target} PROPERTIES COMPILE_OPTIONS "${gtest_options}")
     endforeach()
   endif()
@@ -95,12 +144,17 @@ function(vx_native_test)
     PROPERTIES TIMEOUT 120 ENVIRONMENT "VX_SOURCE_DIR=${VX_ROOT}")
 endfunction()
 
-# vx_wine_test(NAME n SOURCES s... [LIBS l...]): a GoogleTest program of the win64
-# preset, run under wine64 through the emulator wrapper, one CTest test per case.
+# vx_wine_test(NAME n SOURCES s... [LIBS l...] [TIMEOUT seconds]): a GoogleTest
+# program of a Windows build with Wine tests (win64, win32-wine), run under
+# Wine through the emulator wrapper, one CTest test per case. Each case has
+# two minutes unless TIMEOUT says otherwise.
 function(vx_wine_test)
-  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
-  if(NOT VX_PLATFORM STREQUAL "win64")
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT VX_WINE_TESTS)
     return()
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
   endif()
   vx_need_windows_gtest()
   add_executable(${T_NAME} ${T_SOURCES})
@@ -108,17 +162,20 @@ function(vx_wine_test)
   add_dependencies(${T_NAME} wine_prefix_template)
   gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
-    PROPERTIES TIMEOUT 120 ENVIRONMENT "VX_SOURCE_DIR=Z:${VX_ROOT}")
+    PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "VX_SOURCE_DIR=Z:${VX_ROOT}")
+  set_property(GLOBAL APPEND PROPERTY VX_WINE_TEST_PROGRAMS ${T_NAME})
 endfunction()
 
-if(VX_PLATFORM STREQUAL "win64")
-  # Every Wine run gets its own copy of one template prefix made at build time.
+if(VX_WINDOWS)
+  # Every Wine run gets its own copy of one template prefix. The target runs
+  # at every build and remakes the template only when it is out of date; the
+  # builds without Wine tests make it only when asked (tools/demo.sh).
   set(VX_WINE_TEMPLATE ${CMAKE_BINARY_DIR}/wine/template)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${VX_ROOT}/cmake/wine-run.sh CACHE FILEPATH "" FORCE)
-  add_custom_command(OUTPUT ${VX_WINE_TEMPLATE}/.ready
+  if(VX_WINE_TESTS)
+    set(vx_template_all ALL)
+  endif()
+  add_custom_target(wine_prefix_template ${vx_template_all}
     COMMAND ${VX_ROOT}/cmake/wine-template.sh ${VX_WINE_TEMPLATE}
-    # A changed script remakes the template, or old build trees keep its old contents.
-    DEPENDS ${VX_ROOT}/cmake/wine-template.sh
-    COMMENT "Preparing the Wine template prefix")
-  add_custom_target(wine_prefix_template ALL DEPENDS ${VX_WINE_TEMPLATE}/.ready)
+    COMMENT "Checking the Wine template prefix")
 endif()

@@ -1,17 +1,27 @@
 #!/usr/bin/env bash
-# Runs one Windows program under wine64 in a private copy of the build's
-# template prefix, on a private Xvfb, and passes the program's exit status
-# through. Keyboard focus lives in the X server, so tests that run side by
-# side on one display would steal it from each other: each run gets its own.
-# VX_WINE_SHARED_DISPLAY=1 uses $DISPLAY instead (to watch a test run).
+# Runs one Windows program, 32-bit or 64-bit, under Wine in a private copy of
+# the build's template prefix, on a private Xvfb, and passes the program's
+# exit status through. Keyboard focus lives in the X server, so tests that
+# run side by side on one display would steal it from each other: each run
+# gets its own. VX_WINE_SHARED_DISPLAY=1 uses $DISPLAY instead (to watch a
+# test run); VX_WINE_LC_ALL sets the program's locale, and with it the
+# system code page (ja_JP.UTF-8, code page 932, unless set).
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine-env.sh"
 exe=$1; shift
 bin=$(cd "$(dirname "$exe")" && pwd)
 template=$bin/../wine/template
 fail() { echo "wine-run: $*" >&2; exit 125; }
 [ -f "$template/.ready" ] || fail "no template prefix in $template (build the wine_prefix_template target)"
-export WINEDEBUG=-all LC_ALL=${VX_WINE_LC_ALL:-ja_JP.UTF-8}
-export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+vx_wine_environment
+loader=$(vx_wine_loader "$exe")
+if [ "$loader" = "$VX_WINE_DIR/wine" ]; then
+  wine32=$(vx_wine32_status)
+  [ "$wine32" = runs ] || fail "$(basename "$exe") is a 32-bit program and cannot run here: $wine32"
+  [ -d "$template/drive_c/windows/syswow64" ] ||
+    fail "the template prefix $template has no syswow64 (made before 32-bit Wine was installed): rebuild the wine_prefix_template target"
+fi
 shared_display=${DISPLAY:-}
 work=
 xvfb_pid=
@@ -22,7 +32,7 @@ program_pid=
 # never meets a server that is still exiting.
 stop_run() {  # PREFIX XVFB_PID
   [ -d "$1" ] || return 0
-  WINEPREFIX=$1 /usr/lib/wine/wineserver -k; WINEPREFIX=$1 /usr/lib/wine/wineserver -w
+  vx_stop_prefix "$1"
   [ -n "$2" ] && kill "$2"
   rm -rf "$1"
 }
@@ -50,7 +60,7 @@ trap 'on_signal 129' HUP
 # out of time, leaves it to a janitor outside that tree: it waits for this
 # script to end and stops the run if nothing else did.
 start_janitor() {
-  ( setsid bash -c "$(declare -f stop_run)"'
+  ( setsid bash -c "VX_WINESERVER=$VX_WINESERVER; $(declare -f stop_run vx_stop_prefix)"'
       tail --pid="$1" -f /dev/null; stop_run "$2" "$3"' janitor $$ "$work" "$xvfb_pid" \
       </dev/null >/dev/null 2>&1 & )
 }
@@ -59,26 +69,21 @@ start_janitor() {
 # program wrote to stdout in $written, and in $crashed whether it crashed.
 run_once() {
   work=$(mktemp -d "$bin/../wine/run.XXXXXX") || fail "cannot make a prefix beside $template"
-  cp -al "$template/." "$work/" && cp --remove-destination "$template"/*.reg "$work/" ||
-    fail "cannot copy the template prefix"
+  vx_copy_prefix "$template" "$work" || fail "cannot copy the template prefix"
   export WINEPREFIX=$work
 
   if [ "${VX_WINE_SHARED_DISPLAY:-0}" != 1 ] || [ -z "$shared_display" ]; then
-    # -displayfd lets the server pick a free display number without races.
-    exec 3> "$work/.display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    exec 3>&-
-    for _ in $(seq 400); do [ -s "$work/.display" ] && break; sleep 0.05; done
-    [ -s "$work/.display" ] || fail "Xvfb did not start"
-    export DISPLAY=:$(head -n 1 "$work/.display")
+    local started=0
+    vx_start_xvfb "$work" || started=$?
+    xvfb_pid=$vx_xvfb_pid
+    [ $started -eq 0 ] || fail "Xvfb did not start"
   fi
   start_janitor
 
   # In the background with a wait, so that a signal is handled at once and
   # not only once the program has ended.
   : >"$work/.stdout"; : >"$work/.stderr"
-  /usr/lib/wine/wine64 "$exe" "$@" >"$work/.stdout" 2>"$work/.stderr" &
+  "$loader" "$exe" "$@" >"$work/.stdout" 2>"$work/.stderr" &
   program_pid=$!
   tail -q -f --pid="$program_pid" "$work/.stdout" &
   local tail_out=$!
@@ -108,7 +113,7 @@ run_once "$@"
 # the program failing: that gets one more try, in a new prefix on a new
 # display. A crash is the program's own and is never tried again.
 if [ "$status" -ne 0 ] && [ "$written" -eq 0 ] && [ "$crashed" -eq 0 ]; then
-  echo "wine-run: wine64 ended with status $status before $(basename "$exe") wrote anything; trying once more" >&2
+  echo "wine-run: $(basename "$loader") ended with status $status before $(basename "$exe") wrote anything; trying once more" >&2
   run_once "$@"
 fi
 exit "$status"

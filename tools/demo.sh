@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Builds the win64 preset and starts the sample editor under wine64 with the
-# tag window open on the sample definition file.
+# Builds the sample editor and the add-in and starts the editor under Wine
+# with the tag window open on the sample definition file.
+#   tools/demo.sh         the shipped 32-bit build (win32 preset), under 32-bit Wine
+#   tools/demo.sh --64    the 64-bit build (win64 preset), under wine64
+# Where this machine cannot execute 32-bit code, the default says so loudly
+# and falls back to the 64-bit build, so that the demo still shows the add-in.
 #   With a display: the windows stay up until you quit the editor.
 #   Without one: a private Xvfb, a scripted run that inserts tags by keyboard
 #   and saves the document, and a screenshot of the editor and the tag window
@@ -12,22 +16,35 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+. cmake/wine-env.sh
+preset=win32
+case ${1:-} in
+  --64) preset=win64 ;;
+  "") ;;
+  *) echo "usage: tools/demo.sh [--64]" >&2; exit 2 ;;
+esac
 bash tools/install-deps.sh
-cmake --preset win64 >/dev/null
-cmake --build --preset win64
+if [ $preset = win32 ]; then
+  wine32=$(vx_wine32_status)
+  if [ "$wine32" != runs ]; then
+    echo "!!!!! demo: the 32-bit build cannot run here ($wine32); showing the 64-bit build instead. !!!!!" >&2
+    preset=win64
+  fi
+fi
+cmake --preset $preset >/dev/null
+cmake --build --preset $preset
+cmake --build --preset $preset --target wine_prefix_template
 
-bin=$root/build/win64/bin
+bin=$root/build/$preset/bin
 demo=$root/build/demo
 mkdir -p "$demo"
 run=$(mktemp -d "$demo/run.XXXXXX")
-xvfb_pid= host_pid=
-stop_wine() { WINEPREFIX=$run/prefix /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; }
+vx_xvfb_pid= host_pid=
 cleanup() {
   if [ -n "$host_pid" ]; then kill "$host_pid" 2>/dev/null || true; fi
-  stop_wine
   # The prefix goes only once its server has gone.
-  WINEPREFIX=$run/prefix /usr/lib/wine/wineserver -w >/dev/null 2>&1 || true
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  vx_stop_prefix "$run/prefix" >/dev/null 2>&1 || true
+  if [ -n "$vx_xvfb_pid" ]; then kill "$vx_xvfb_pid" 2>/dev/null || true; fi
   rm -rf "$run"
 }
 trap cleanup EXIT
@@ -36,11 +53,10 @@ die() { echo "demo: $*" >&2; exit 1; }
 
 # A private prefix made from the build's template.
 mkdir "$run/prefix"
-cp -al "$root/build/win64/wine/template/." "$run/prefix/"
-cp --remove-destination "$root/build/win64/wine/template/"*.reg "$run/prefix/"
-export WINEPREFIX=$run/prefix WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
-export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
-wine=/usr/lib/wine/wine64
+vx_copy_prefix "$root/build/$preset/wine/template" "$run/prefix"
+export WINEPREFIX=$run/prefix
+vx_wine_environment
+wine=$(vx_wine_loader "$bin/vxhost.exe")
 winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 
 if [ -n "${DISPLAY:-}" ]; then
@@ -50,16 +66,7 @@ if [ -n "${DISPLAY:-}" ]; then
   exit $status
 fi
 
-# Xvfb picks a free display itself and writes its number once it listens.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$run/display" >"$run/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$run/display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.1
-done
-[ -s "$run/display" ] || die "Xvfb did not start: $(tail -n 3 "$run/xvfb.log" | tr '\n' ' ')"
-export DISPLAY=:$(tr -dc 0-9 <"$run/display")
+vx_start_xvfb "$run" || die "Xvfb did not start"
 
 "$wine" "$bin/vxhost.exe" --demo "$(winpath "$run/document.html")" "$(winpath "$run")" \
   >"$run/vxhost.log" 2>&1 &
@@ -100,5 +107,6 @@ cat "$run/vxhost.log"
 
 mv -f "$run/document.html" "$demo/document.html"
 mv -f "$run/screenshot.png" "$demo/screenshot.png"
+echo "Build:      $preset"
 echo "Document:   $demo/document.html"
 echo "Screenshot: $demo/screenshot.png"

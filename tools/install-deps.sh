@@ -5,6 +5,9 @@
 set -eu
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
 apt_updated=no
+# Made only when needed; removed however the script ends.
+scratch=
+trap '[ -z "$scratch" ] || rm -rf "$scratch"' EXIT
 
 # install PACKAGE...: installs those not installed yet.
 install() {
@@ -47,15 +50,14 @@ install_wine() {
     $SUDO apt-get update -qq || echo "install-deps: apt-get update reported errors; going on with the lists it has" >&2
     apt_updated=yes
   fi
-  local log
-  log=$(mktemp); trap 'rm -f "$log"' RETURN
+  scratch=$(mktemp -d)
+  local log=$scratch/apt.log only=$scratch/sources
   if DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${wanted[@]}" >"$log" 2>&1; then
     return 0
   fi
   # The resolver refuses when one suite's i386 candidates lag its amd64 ones
   # (seen with the security suite): resolve against the other suites alone.
-  local only
-  only=$(mktemp -d); trap 'rm -f "$log"; rm -rf "$only"' RETURN
+  mkdir "$only"
   awk -v RS= -v ORS='\n\n' '!/security/' /etc/apt/sources.list.d/*.sources >"$only/main.sources" 2>/dev/null || true
   [ -f /etc/apt/sources.list ] && grep -v security /etc/apt/sources.list >"$only/main.list" || true
   if DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \

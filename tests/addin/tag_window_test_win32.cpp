@@ -64,6 +64,10 @@ TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
   EXPECT_NE(GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
   const HWND tree = Tree();
   ASSERT_NE(tree, nullptr);
+  // The tree's procedure is the DLL's export under the architecture's name
+  // (stdcall, @16, on i686): a host that looks it up reaches the same code.
+  EXPECT_EQ(GetWindowLongPtrA(tree, GWLP_WNDPROC),
+            reinterpret_cast<LONG_PTR>(GetProcAddress(addin, VX_TREE_PROC_EXPORT)));
   EXPECT_EQ(CountItems(), BUILT_IN_ITEMS);
   EXPECT_EQ(Caret(tree), FirstRoot(tree)) << "category node 0 is the caret item";
   EXPECT_NE(GetFocus(), tree) << "the activation is posted, not sent";

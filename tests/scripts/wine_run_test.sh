@@ -20,6 +20,17 @@ case $case_name in
     [ "$status" -eq 7 ] || failed "the status was $status, not the program's 7"
     [ "$(retries)" -eq 1 ] || failed "not exactly one logged retry"
     ;;
+  CodePageFollowsVxWineLcAll)
+    for locale_page in "default 932" "ja_JP.UTF-8 932" "en_US.UTF-8 1252"; do
+      read -r locale page <<<"$locale_page"
+      if [ "$locale" = default ]; then
+        env -u VX_WINE_LC_ALL "$wine_run" "$probe" code-page >"$scratch/out" 2>"$scratch/err"
+      else
+        VX_WINE_LC_ALL=$locale "$wine_run" "$probe" code-page >"$scratch/out" 2>"$scratch/err"
+      fi
+      [ "$(tr -d '\r' <"$scratch/out")" = "$page" ] || failed "code page under $locale: $(cat "$scratch/out"), not $page"
+    done
+    ;;
   SignalsLeaveNoPrefixNorDisplay)
     # CTest ends an overdue test with SIGKILL to the whole tree (or SIGTERM,
     # with a newer CTest); an interrupted run gets SIGINT. Job control keeps

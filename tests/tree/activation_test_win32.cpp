@@ -5,6 +5,8 @@
 
 #include "catalogue/catalogue.h"
 
+#include <cstring>
+
 namespace vx {
 namespace {
 
@@ -32,8 +34,10 @@ class Win32Activation : public test_support::Win32TreeTest {
   // The centre of the item's label, made visible first.
   LPARAM PointOn(HTREEITEM item) {
     SendMessageA(tree_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+    // The item goes in the rectangle's first bytes; copied, since writing it
+    // through a cast pointer is undefined and the optimised build breaks it.
     RECT rect{};
-    *reinterpret_cast<HTREEITEM*>(&rect) = item;
+    std::memcpy(&rect, &item, sizeof item);
     EXPECT_TRUE(SendMessageA(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)));
     return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
   }
