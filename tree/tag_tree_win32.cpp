@@ -23,7 +23,6 @@ constexpr int IMAGE_SIZE = 16;
 constexpr int IMAGE_LIST_INITIAL = 3;
 constexpr int IMAGES_REQUIRED = 3;
 constexpr int TREE_HEIGHT_MARGIN = 15;
-constexpr int CAPTION_BUFFER_SIZE = 60;
 
 // The control's own window procedure, which NewHTProc passes messages on to.
 WNDPROC PreviousTreeProc = nullptr;

@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "tests/fakes/scripted_tree.h"
 #include "tests/tree/model_fill.h"
 
 namespace vx {
@@ -155,7 +156,7 @@ TEST(TagTreeFill, MissingDefinitionFileGivesTheCatalogueAlone) {
   FillModel(ctx, tree, "/nonexistent/definitions.txt");
   EXPECT_EQ(tree.Count(), 188u);
   ModelTree noPath;
-  FillTagTreeItems(ctx, noPath, test_support::CatalogueCaption, nullptr, nullptr);
+  FillTagTreeItems(ctx, noPath, LoadCatalogueCaption, nullptr, nullptr);
   EXPECT_EQ(noPath.Count(), 188u);
 }
 
@@ -177,7 +178,7 @@ TEST(TagTreeFill, SecondFillLeavesNoHandleOfTheFirst) {
 
 TEST(TagTreeFill, RefusedInsertionsPutWhatWentUnderThemAtTheTopLevel) {
   TagTreeContext ctx = ContextWithImages();
-  ModelTree tree;
+  fakes::ScriptedTree tree;
   tree.refuseNumber = 2;  // category node 2
   FillModel(ctx, tree);
 
@@ -198,7 +199,7 @@ TEST(TagTreeFill, RefusedGroupEntryLeavesNoStaleHandleBehind) {
   TagTreeContext ctx = ContextWithImages();
   ModelTree earlier;
   FillModel(ctx, earlier);
-  ModelTree tree;
+  fakes::ScriptedTree tree;
   tree.refuseNumber = 11 + 5;  // primary entry 5, the first group
   FillModel(ctx, tree);
 
@@ -212,10 +213,10 @@ TEST(TagTreeFill, RefusedGroupEntryLeavesNoStaleHandleBehind) {
   EXPECT_EQ(TagIdsUnder(tree, ctx.categoryItems[0]), (std::vector<std::int32_t>{0, 1, 2, 3, 4, 6}));
 }
 
-void CaptionsWithGaps(int category, char* buffer60, void*) {
+void CaptionsWithGaps(int category, char* buffer, void*) {
   // Categories 3 and 7 have no caption resource: the loader writes nothing.
   if (category == 3 || category == 7) return;
-  test_support::CatalogueCaption(category, buffer60, nullptr);
+  LoadCatalogueCaption(category, buffer, nullptr);
 }
 
 TEST(TagTreeFill, CaptionThatCannotBeLoadedIsEmpty) {

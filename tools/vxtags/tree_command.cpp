@@ -33,10 +33,6 @@ FileState InspectDefinitionFile(const char* path) {
   return vx::IsDefinitionHeaderLine(line, count) ? FileState::Usable : FileState::WrongHeader;
 }
 
-void CategoryCaption(int category, char* buffer60, void*) {
-  std::snprintf(buffer60, 60, "%s", vx::CATEGORY_CAPTIONS[category]);
-}
-
 int CategoryIndexOf(const vx::TagTreeContext& ctx, vx::TreeItem item) {
   for (int k = 0; k < vx::CATEGORY_COUNT; ++k) {
     if (ctx.categoryItems[k] == item) return k;
@@ -52,7 +48,7 @@ void PrintItem(const vx::TagTreeContext& ctx, const vx::ModelItemAtDepth& row) {
   if (category >= 0) {
     std::printf("%d\tcategory\t%d\t%s\n", row.depth, category, caption.c_str());
   } else if (tagId != vx::CATALOGUE_NOT_FOUND) {
-    const bool group = tagId < vx::PRIMARY_ENTRY_COUNT && vx::GROUP_CHILD_COUNTS[tagId] > 0;
+    const bool group = vx::IsGroupEntry(tagId);
     std::printf("%d\t%s\t%d\t%s\n", row.depth, group ? "group" : "entry", tagId, caption.c_str());
   } else if (item.value < 0 || item.value >= vx::MAX_DEFINITION_TEXTS) {
     std::printf("%d\tfolder\t%d\t%s\n", row.depth, item.value, caption.c_str());
@@ -94,7 +90,7 @@ int vxtags::RunTreeCommand(int argc, char** argv) {
   ctx.imageTag = 5;
   ctx.imageTagSelected = 7;
   vx::ModelTree tree;
-  vx::FillTagTreeItems(ctx, tree, CategoryCaption, nullptr, path);
+  vx::FillTagTreeItems(ctx, tree, vx::LoadCatalogueCaption, nullptr, path);
   for (const vx::ModelItemAtDepth& row : tree.PreOrder()) PrintItem(ctx, row);
   return status;
 }
