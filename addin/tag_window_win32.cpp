@@ -12,7 +12,7 @@
 namespace vx {
 
 TMFrameWindow::TMFrameWindow(TWindow* parent, const char* title)
-    : TFrameWindow(parent, title, nullptr, false, nullptr) {
+    : TFrameWindow(parent, title) {
   const Placement placement = LoadPlacement(EditWindowHandle);
   attr.x = placement.x;
   attr.y = placement.y;
@@ -34,8 +34,7 @@ const TResponseTable& TMFrameWindow::ResponseTable() {
       {WM_SIZE, &Respond<&TMFrameWindow::EvSize>},
       {WM_SETFOCUS, &Respond<&TMFrameWindow::EvSetFocus>},
   };
-  static const TResponseTable TABLE{ROWS, sizeof ROWS / sizeof ROWS[0],
-                                    &TFrameWindow::ResponseTable};
+  static const TResponseTable TABLE = MakeResponseTable(ROWS, &TFrameWindow::ResponseTable);
   return TABLE;
 }
 

@@ -172,15 +172,6 @@ FileResult WriteDocument(const char* path, const std::string& bytes) {
   return FileResult::Ok;
 }
 
-std::string EditText(HWND edit) {
-  int length = GetWindowTextLengthA(edit);  // may overestimate, never underestimates
-  if (length <= 0) return std::string();
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  int copied = GetWindowTextA(edit, &text[0], length + 1);
-  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-  return text;
-}
-
 FileResult LoadIntoEdit(HWND edit, const char* path) {
   std::string bytes;
   FileResult result = ReadDocument(path, bytes);

@@ -36,7 +36,6 @@ FileResult ReadDocument(const char* path, std::string& bytes);
 // and no file of its own behind. Refuses what ReadDocument would refuse as too large.
 FileResult WriteDocument(const char* path, const std::string& bytes);
 
-std::string EditText(HWND edit);
 // The control's text as the code page 932 bytes a save writes. Read as
 // UTF-16, so that a character the code page lacks is found (and put in
 // where), never written as "?" or as a look-alike.

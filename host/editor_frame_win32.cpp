@@ -126,7 +126,7 @@ const TResponseTable& TEditorFrame::ResponseTable() {
       {WM_QUERYENDSESSION, Respond<&TEditorFrame::EvQueryEndSession>},
       {REOPEN_TAG_WINDOW,  Respond<&TEditorFrame::EvReopenTagWindow>},
   };
-  static constexpr TResponseTable TABLE{ROWS, sizeof ROWS / sizeof ROWS[0], &TFrameWindow::ResponseTable};
+  static constexpr TResponseTable TABLE = MakeResponseTable(ROWS, &TFrameWindow::ResponseTable);
   return TABLE;
 }
 

@@ -9,6 +9,7 @@
 
 #include "host/document_file_win32.h"
 #include "host/editor_frame_win32.h"
+#include "tests/host/edit_text_win32.h"
 #include "tests/win32/dialog_hooks_win32.h"
 
 namespace {
@@ -72,7 +73,7 @@ TEST_F(EditorFrameTest, DocumentBytesRoundTripThroughTheEditor) {
   const std::string bytes = "<P>表示　ソフト</P>\r\n\\ back\nslash\r\n\x81\x40";
   std::string source = Write("in.html", bytes);
   ASSERT_TRUE(frame->OpenDocument(source.c_str()));
-  EXPECT_EQ(vxhost::EditText(frame->EditWindow()), bytes);
+  EXPECT_EQ(vx::test_support::EditText(frame->EditWindow()), bytes);
   EXPECT_EQ(frame->DocumentPath(), source);
 
   std::string copy = folder + "\\out.html";
@@ -95,7 +96,7 @@ TEST_F(EditorFrameTest, RefusedFilesAndFailedSavesLeaveEverythingAsItWas) {
     EXPECT_EQ(vxhost::LoadIntoEdit(frame->EditWindow(), path.c_str()), vxhost::FileResult::NotCodePageText)
         << broken;
   }
-  EXPECT_EQ(vxhost::EditText(frame->EditWindow()), "current");
+  EXPECT_EQ(vx::test_support::EditText(frame->EditWindow()), "current");
 
   std::string bad = folder + "\\no-such-folder\\x.html";
   EXPECT_EQ(vxhost::WriteDocument(bad.c_str(), "x"), vxhost::FileResult::FolderNotWritable);
