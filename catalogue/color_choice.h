@@ -43,7 +43,7 @@ ColorChoice ChooseHtmlColor();
 // is open.
 void AbandonColorChoice();
 
-// RRGGBB of a COLORREF into at least 7 bytes.
+// RRGGBB of a COLORREF into COLOR_TEXT_SIZE bytes.
 void FormatColorText(ColorRef color, char* colorText);
 
 }  // namespace vx

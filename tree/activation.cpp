@@ -11,8 +11,8 @@
 namespace vx {
 namespace {
 
-// A tree destroyed while the colour dialog was up has no document to insert
-// into and no focus to hand back.
+// A tree destroyed while the colour dialog was up (the recipe's outcome is
+// Abandoned) has no document to insert into and no focus to hand back.
 std::intptr_t InsertAndHandBack(TreePort& tree, std::int32_t tagId, const char* userText) {
   if (RunInsertionRecipe(tagId, userText) == RecipeOutcome::Abandoned) return 1;
   SendFocusHandBack(tree.WindowId());
