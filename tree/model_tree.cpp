@@ -36,7 +36,7 @@ TreeItem ModelTree::InsertItem(TreeItem parent, const char* caption, TreeItem in
   const TreeItem handle = NextHandle();
   siblings.insert(position, handle);
   items_[handle] = ModelItem{handle, parent, caption ? caption : "", image, selectedImage,
-                             value, insertAfter, {}};
+                             value, {}};
   return handle;
 }
 

@@ -19,7 +19,6 @@ struct ModelItem {
   std::int32_t image;
   std::int32_t selectedImage;
   std::int32_t value;
-  TreeItem insertAfter;  // as the caller named it
   std::vector<TreeItem> children;
 };
 

@@ -24,7 +24,15 @@ class ScriptedTree : public ModelTree {
                       std::int32_t image, std::int32_t selectedImage,
                       std::int32_t value) override {
     if (insertions_++ == refuseNumber) return 0;
-    return ModelTree::InsertItem(parent, caption, insertAfter, image, selectedImage, value);
+    const TreeItem item =
+        ModelTree::InsertItem(parent, caption, insertAfter, image, selectedImage, value);
+    if (item != 0) insertAfterOf_[item] = insertAfter;
+    return item;
+  }
+  // The insert-after an item was inserted with, as the caller named it.
+  TreeItem InsertAfterOf(TreeItem item) const {
+    const auto found = insertAfterOf_.find(item);
+    return found == insertAfterOf_.end() ? 0 : found->second;
   }
   // A value given by SetValue wins over the one the item was inserted with.
   bool QueryItemValue(TreeItem item, std::int32_t* value) override {
@@ -70,6 +78,7 @@ class ScriptedTree : public ModelTree {
  private:
   int insertions_ = 0;
   std::unordered_map<TreeItem, std::int32_t> values_;
+  std::unordered_map<TreeItem, TreeItem> insertAfterOf_;
 };
 
 }  // namespace vx::fakes
