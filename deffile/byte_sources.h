@@ -1,12 +1,19 @@
-// The two places definition bytes come from: a file, opened in binary mode
-// because the reader applies the text-mode rules itself, and memory.
+// Where definition bytes come from: a file, opened in binary mode because
+// the reader applies the text-mode rules itself, and memory.
 #pragma once
 #include <cstddef>
 #include <cstdio>
 
-#include "deffile/definition_loader.h"  // ByteSource
-
 namespace vx {
+
+// A source of file bytes; Read returns the count delivered, 0 at end or error.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  virtual std::size_t Read(unsigned char* buffer, std::size_t capacity) = 0;
+  // True once a read has failed (as opposed to reaching the end).
+  virtual bool Failed() const { return false; }
+};
 
 class FileByteSource final : public ByteSource {
  public:

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "deffile/definition_lines.h"
+#include "deffile/cp932_codec.h"
 #include "deffile/definition_text_table.h"
-#include "deffile/text_mode_reader.h"
+#include "deffile/definition_walker.h"
 
 #if defined(__GNUC__) && !defined(_WIN32)
 #define VX_PRINTF_LIKE(fmt, first) __attribute__((format(printf, fmt, first)))
@@ -17,55 +17,49 @@
 namespace vx {
 namespace {
 
-constexpr std::size_t PIECE_LIMIT = DEFINITION_LINE_SIZE - 1;
-
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool IsTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
-bool IsInvalidSingleByte(unsigned char b) { return b == 0x80 || b == 0xA0 || b >= 0xFD; }
+// What the walk is told a folder became: the checker makes none, but its
+// children must still find one at its level.
+constexpr DefinitionItem CHECKED_FOLDER = 1;
 
 bool StartsWith(const char* bytes, std::size_t count, const char* prefix) {
   const std::size_t length = std::strlen(prefix);
   return count >= length && std::memcmp(bytes, prefix, length) == 0;
 }
 
-// One read of the loader, and where it stands in the file.
-struct Piece {
-  char bytes[DEFINITION_LINE_SIZE];
-  std::size_t count = 0;
-  std::uint64_t line = 0;
-  bool continuation = false;  // the line was cut at 255 bytes just before this piece
-  bool cutCharacter = false;  // ... and the cut fell inside a double-byte character
-};
-
-class Checker {
+class Checker final : public DefinitionVisitor {
  public:
-  Checker(ByteSource& source, CheckReport& report) : reader_(source), report_(report) {}
+  Checker(ByteSource& source, CheckReport& report) : source_(source), report_(report) {}
   CheckSummary Run();
 
- private:
-  bool Next(Piece& piece, bool scan = true);
-  void ScanBytes(const Piece& piece);
-  void Report(std::uint64_t line, CheckFinding kind, const char* format, ...) VX_PRINTF_LIKE(4, 5);
-  bool CheckHeader(const Piece& piece);
-  void CheckFolder(const Piece& piece, const char* line);
-  void CheckText(const Piece& label, const Piece& text, const char* textLine);
-  void NoteContinuation(const Piece& piece, const char* role);
-  void CheckRestAfterLimit(CheckFinding kind, const char* what);
-  CheckSummary Finish(bool tellEndMark = true);
+  void Read(const DefinitionPiece& piece) override;
+  bool Header(const DefinitionPiece& piece, bool matches) override;
+  DefinitionItem Folder(const DefinitionPiece& piece, int level, const char* caption, DefinitionItem parent) override;
+  void Label(const DefinitionPiece& label) override { NoteContinuation(label, "a label"); }
+  void Entry(const DefinitionPiece& label, const DefinitionPiece* text, int, DefinitionItem) override;
+  bool ReadsPastLimit() const override { return true; }
+  void PastLimit(const DefinitionPiece& piece, DefinitionLimit limit) override;
+  void EndOfFile(std::uint64_t line) override;
 
-  TextModeReader reader_;
+ private:
+  void ScanBytes(const DefinitionPiece& piece);
+  void Report(std::uint64_t line, CheckFinding kind, const char* format, ...) VX_PRINTF_LIKE(4, 5);
+  void ReportHeader(const DefinitionPiece& piece);
+  void NoteContinuation(const DefinitionPiece& piece, const char* role);
+  void CheckText(const DefinitionPiece& label, const DefinitionPiece& text);
+
+  ByteSource& source_;
   CheckReport& report_;
   CheckSummary summary_;
-  bool levelHasFolder_[MAX_FOLDER_DEPTH] = {};
-  // Where the next read starts, and what the physical line holds so far.
-  std::uint64_t nextLine_ = 1;
-  bool midLine_ = false;
-  bool lineCutCharacter_ = false;
+  bool scanning_ = false;       // the header matched: the lines after it are judged
+  bool unreadable_ = false;     // the first read failed: nothing to judge
+  std::uint64_t endLine_ = 1;
+  // What the physical line being read holds so far; the encoding is judged
+  // over the whole line, across the 255-byte cuts.
   std::uint64_t column_ = 0;
   bool pendingLead_ = false;
   unsigned char leadByte_ = 0;
   std::uint64_t leadColumn_ = 0;
-  bool lineEncodingReported_ = false;
+  bool cutCharacter_ = false;  // the last read began inside a double-byte character
   bool lineNulReported_ = false;
   std::uint64_t splitReportedLine_ = 0;
 };
@@ -80,69 +74,78 @@ void Checker::Report(std::uint64_t line, CheckFinding kind, const char* format, 
   report_.Finding(line, kind, message);
 }
 
-bool Checker::Next(Piece& piece, bool scan) {
-  piece.count = reader_.ReadLine(piece.bytes, sizeof piece.bytes);
-  if (piece.count == 0) {
-    if (pendingLead_ && !lineEncodingReported_)
-      Report(nextLine_, CheckFinding::InvalidCp932,
-             "byte %llu: 0x%02X starts a double-byte character that the file ends in",
-             static_cast<unsigned long long>(leadColumn_), leadByte_);
-    pendingLead_ = false;
-    return false;
-  }
-  piece.line = nextLine_;
-  piece.continuation = midLine_;
-  piece.cutCharacter = midLine_ && lineCutCharacter_;
-  if (scan) ScanBytes(piece);
-  if (piece.bytes[piece.count - 1] == '\n') {
-    ++nextLine_;
-    midLine_ = lineCutCharacter_ = pendingLead_ = false;
+// A file in another encoding is told once, by the header, so its first read
+// is not scanned.
+void Checker::Read(const DefinitionPiece& piece) {
+  if (!scanning_) return;
+  cutCharacter_ = piece.continuation && pendingLead_;
+  ScanBytes(piece);
+  if (piece.endsLine) {
     column_ = 0;
-    lineEncodingReported_ = lineNulReported_ = false;
-  } else {
-    midLine_ = piece.count == PIECE_LIMIT;
-    lineCutCharacter_ = pendingLead_;
+    pendingLead_ = lineNulReported_ = false;
   }
-  return true;
 }
 
-// Encoding is judged over the whole physical line, across the 255-byte cuts.
-void Checker::ScanBytes(const Piece& piece) {
+void Checker::EndOfFile(std::uint64_t line) {
+  endLine_ = line;
+  if (scanning_ && pendingLead_)
+    Report(line, CheckFinding::InvalidCp932, "byte %llu: 0x%02X starts a double-byte character that the file ends in",
+           static_cast<unsigned long long>(leadColumn_), leadByte_);
+  pendingLead_ = false;
+}
+
+// Every byte sequence that "vxtags convert --to-utf8" refuses is told, in its
+// words, since both judge by the same table.
+void Checker::ScanBytes(const DefinitionPiece& piece) {
   for (std::size_t i = 0; i < piece.count; ++i) {
     const auto b = static_cast<unsigned char>(piece.bytes[i]);
     const std::uint64_t column = column_ + i + 1;
     if (pendingLead_) {
       pendingLead_ = false;
-      if (b != '\n' && IsTrailByte(b)) continue;
-      if (!lineEncodingReported_) {
-        lineEncodingReported_ = true;
-        Report(piece.line, CheckFinding::InvalidCp932,
-               "byte %llu: 0x%02X 0x%02X is not a code page 932 character",
-               static_cast<unsigned long long>(leadColumn_), leadByte_, b);
+      if (Cp932DoubleByte(leadByte_, b) != 0) continue;
+      const auto leadColumn = static_cast<unsigned long long>(leadColumn_);
+      if (IsCp932TrailByte(b)) {
+        Report(piece.line, CheckFinding::InvalidCp932, "byte %llu: 0x%02X 0x%02X is not a code page 932 character",
+               leadColumn, leadByte_, b);
+        continue;
       }
+      // A byte that is no trail byte starts afresh.
+      Report(piece.line, CheckFinding::InvalidCp932, "byte %llu: 0x%02X %s", leadColumn, leadByte_,
+             b == '\n' ? "starts a double-byte character that the line ends in" : "is not a code page 932 character");
     }
     if (b == '\0') {
       if (!lineNulReported_) {
         lineNulReported_ = true;
-        Report(piece.line, CheckFinding::NulByte,
-               "byte %llu: a NUL byte; the loader reads the line only up to it",
+        Report(piece.line, CheckFinding::NulByte, "byte %llu: a NUL byte; the loader reads the line only up to it",
                static_cast<unsigned long long>(column));
       }
-    } else if (IsLeadByte(b)) {
+    } else if (IsCp932LeadByte(b)) {
       pendingLead_ = true;
       leadByte_ = b;
       leadColumn_ = column;
-    } else if (IsInvalidSingleByte(b) && !lineEncodingReported_) {
-      lineEncodingReported_ = true;
-      Report(piece.line, CheckFinding::InvalidCp932, "byte %llu: 0x%02X is not valid code page 932",
+    } else if (!IsCp932SingleByte(b)) {
+      Report(piece.line, CheckFinding::InvalidCp932, "byte %llu: 0x%02X is not a code page 932 character",
              static_cast<unsigned long long>(column), b);
     }
   }
   column_ += piece.count;
 }
 
-bool Checker::CheckHeader(const Piece& piece) {
-  if (IsDefinitionHeaderLine(piece.bytes, piece.count)) return true;
+bool Checker::Header(const DefinitionPiece& piece, bool matches) {
+  // A file that cannot be read says nothing about its content.
+  if (source_.Failed()) {
+    unreadable_ = true;
+    return false;
+  }
+  if (!matches) {
+    ReportHeader(piece);
+    return false;
+  }
+  scanning_ = true;
+  return true;
+}
+
+void Checker::ReportHeader(const DefinitionPiece& piece) {
   const char* reason = "the first line is not the header line";
   const std::size_t headerLength = std::strlen(DEFINITION_HEADER);
   const bool byteOrderMark = StartsWith(piece.bytes, piece.count, "\xEF\xBB\xBF");
@@ -150,14 +153,13 @@ bool Checker::CheckHeader(const Piece& piece) {
                  DEFINITION_HEADER_UTF8)) {
     Report(1, CheckFinding::Utf8File, "the file is in UTF-8%s; the loader reads only code page 932 and ignores it",
            byteOrderMark ? " with a byte-order mark" : "");
-    return false;
+    return;
   }
   if (piece.count == 0) {
     reason = "the file is empty";
   } else if (byteOrderMark) {
     reason = "the file starts with a UTF-8 byte-order mark";
-  } else if (StartsWith(piece.bytes, piece.count, "\xFF\xFE") ||
-             StartsWith(piece.bytes, piece.count, "\xFE\xFF")) {
+  } else if (StartsWith(piece.bytes, piece.count, "\xFF\xFE") || StartsWith(piece.bytes, piece.count, "\xFE\xFF")) {
     reason = "the file is UTF-16; it must be code page 932";
   } else if (StartsWith(piece.bytes, piece.count, DEFINITION_HEADER)) {
     const char* rest = piece.bytes + headerLength;
@@ -172,46 +174,52 @@ bool Checker::CheckHeader(const Piece& piece) {
     }
   }
   Report(1, CheckFinding::HeaderMismatch, "%s; the loader ignores the whole file", reason);
-  return false;
 }
 
-void Checker::NoteContinuation(const Piece& piece, const char* role) {
+void Checker::NoteContinuation(const DefinitionPiece& piece, const char* role) {
   if (!piece.continuation || splitReportedLine_ == piece.line) return;
   splitReportedLine_ = piece.line;
-  const char* cut = piece.cutCharacter ? " (the cut splits a double-byte character)" : "";
-  if (piece.count == 1 && piece.bytes[0] == '\n') {
+  const char* cut = cutCharacter_ ? " (the cut splits a double-byte character)" : "";
+  if (piece.IsLoneLineEnd()) {
     Report(piece.line, CheckFinding::LineSplit,
            "the line is exactly 255 bytes long, so its line end is read alone as %s", role);
   } else {
     Report(piece.line, CheckFinding::LineSplit,
-           "the line is longer than 255 bytes; the loader cuts it there and reads the rest as %s%s", role,
-           cut);
+           "the line is longer than 255 bytes; the loader cuts it there and reads the rest as %s%s", role, cut);
   }
 }
 
-void Checker::CheckFolder(const Piece& piece, const char* line) {
-  const FolderLine folder = SplitFolderLine(line);
-  if (folder.caption[0] == '.')
+DefinitionItem Checker::Folder(const DefinitionPiece& piece, int level, const char* caption, DefinitionItem parent) {
+  NoteContinuation(piece, "a folder line");
+  if (caption[0] == '.')
     Report(piece.line, CheckFinding::ExtraDots,
            "only %d leading dots count; the caption starts with the dots after them", MAX_FOLDER_DEPTH);
-  if (folder.level > 0 && !levelHasFolder_[folder.level - 1])
+  if (level > 0 && parent == 0)
     Report(piece.line, CheckFinding::FolderAtTopLevel,
-           "folder of level %d goes to the top level: no folder of level %d comes before it", folder.level,
-           folder.level - 1);
-  levelHasFolder_[folder.level] = true;
-  ++summary_.folders;
+           "folder of level %d goes to the top level: no folder of level %d comes before it", level, level - 1);
+  return CHECKED_FOLDER;
 }
 
-void Checker::CheckText(const Piece& label, const Piece& text, const char* textLine) {
+void Checker::Entry(const DefinitionPiece& label, const DefinitionPiece* text, int, DefinitionItem) {
+  if (text == nullptr) {
+    Report(label.line, CheckFinding::LabelWithoutText,
+           "the label ends the file without a text line; its entry inserts nothing");
+    return;
+  }
+  NoteContinuation(*text, "the text of the label before it");
+  CheckText(label, *text);
+}
+
+void Checker::CheckText(const DefinitionPiece& label, const DefinitionPiece& text) {
   const unsigned long long labelLine = label.line;
   if (text.continuation) return;  // the cut is what the author needs to hear about
-  if (textLine[0] == '\0') {
+  if (text.bytes[0] == '\0') {
     Report(text.line, CheckFinding::EmptyText,
            "empty line read as the text of the label on line %llu; the entry inserts nothing", labelLine);
-  } else if (textLine[0] == '.') {
+  } else if (text.bytes[0] == '.') {
     Report(text.line, CheckFinding::TextLooksLikeFolder,
            "looks like a folder line but is read as the text of the label on line %llu", labelLine);
-  } else if (std::strpbrk(textLine, "<&") == nullptr) {
+  } else if (std::strpbrk(text.bytes, "<&") == nullptr) {
     Report(text.line, CheckFinding::TextLooksLikeLabel,
            "holds no HTML but is read as the text of the label on line %llu; if it is a label, that one "
            "lacks its text",
@@ -219,63 +227,25 @@ void Checker::CheckText(const Piece& label, const Piece& text, const char* textL
   }
 }
 
-// The loader stops reading at the 3000th entry or folder; say so if anything follows.
-void Checker::CheckRestAfterLimit(CheckFinding kind, const char* what) {
-  Piece piece;
-  while (Next(piece)) {
-    RemoveLineEnd(piece.bytes);
-    if (piece.bytes[0] == '\0') continue;
-    Report(piece.line, kind, "the loader stops after %d %s and ignores this line and all after it",
-           kind == CheckFinding::FoldersBeyondLimit ? MAX_DEFINITION_FOLDERS : MAX_DEFINITION_TEXTS, what);
-    return;
-  }
+void Checker::PastLimit(const DefinitionPiece& piece, DefinitionLimit limit) {
+  const bool folders = limit == DefinitionLimit::Folders;
+  Report(piece.line, folders ? CheckFinding::FoldersBeyondLimit : CheckFinding::EntriesBeyondLimit,
+         "the loader stops after %d %s and ignores this line and all after it",
+         folders ? MAX_DEFINITION_FOLDERS : MAX_DEFINITION_TEXTS, folders ? "folders" : "entries");
 }
 
 // What follows a 0x1A in the block that held it is told; nothing more is
 // read, since the loader reads nothing more.
-CheckSummary Checker::Finish(bool tellEndMark) {
-  summary_.readFailed = reader_.SourceFailed();
-  if (tellEndMark && reader_.StoppedAtEndMark() && reader_.BytesSeenAfterEndMark() > 0)
-    Report(nextLine_, CheckFinding::BytesAfterEndMark,
-           "a 0x1A byte ends the file here; the loader reads nothing after it");
-  return summary_;
-}
-
 CheckSummary Checker::Run() {
-  Piece piece;
-  Next(piece, false);  // a file in another encoding is told once, by the header
-  // A file that cannot be read says nothing about its content.
-  if (reader_.SourceFailed()) return Finish();
-  if (!CheckHeader(piece)) return Finish(false);
-  summary_.headerMatches = true;
-  while (Next(piece)) {
-    RemoveLineEnd(piece.bytes);
-    if (piece.bytes[0] == '\0') continue;  // empty lines, the lone LF after a 255-byte line among them
-    if (piece.bytes[0] == '.') {
-      NoteContinuation(piece, "a folder line");
-      CheckFolder(piece, piece.bytes);
-      if (summary_.folders == static_cast<std::uint64_t>(MAX_DEFINITION_FOLDERS)) {
-        CheckRestAfterLimit(CheckFinding::FoldersBeyondLimit, "folders");
-        return Finish(false);
-      }
-    } else {
-      NoteContinuation(piece, "a label");
-      Piece text;
-      if (Next(text)) {
-        NoteContinuation(text, "the text of the label before it");
-        RemoveLineEnd(text.bytes);
-        CheckText(piece, text, text.bytes);
-      } else {
-        Report(piece.line, CheckFinding::LabelWithoutText,
-               "the label ends the file without a text line; its entry inserts nothing");
-      }
-      if (++summary_.entries == static_cast<std::uint64_t>(MAX_DEFINITION_TEXTS)) {
-        CheckRestAfterLimit(CheckFinding::EntriesBeyondLimit, "entries");
-        return Finish(false);
-      }
-    }
-  }
-  return Finish();
+  const DefinitionWalk walk = WalkDefinition(source_, *this);
+  summary_.headerMatches = scanning_;
+  summary_.folders = static_cast<std::uint64_t>(walk.folders);
+  summary_.entries = static_cast<std::uint64_t>(walk.entries);
+  summary_.readFailed = source_.Failed();
+  const bool walkedToTheEnd = (scanning_ || unreadable_) && walk.limit == DefinitionLimit::None;
+  if (walkedToTheEnd && walk.stoppedAtEndMark && walk.bytesAfterEndMark > 0)
+    Report(endLine_, CheckFinding::BytesAfterEndMark, "a 0x1A byte ends the file here; the loader reads nothing after it");
+  return summary_;
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-// Reads a definition file the way the loader does and points out, line by
+// Walks a definition file as the loader reads it and points out, line by
 // line, what the loader will do that a hand-writing author may not expect.
 #pragma once
 #include <cstdint>
 
-#include "deffile/definition_loader.h"  // ByteSource
+#include "deffile/byte_sources.h"
 
 namespace vx {
 
@@ -19,7 +19,7 @@ enum class CheckFinding {
   EntriesBeyondLimit,  // lines after the 3000th entry
   FoldersBeyondLimit,  // lines after the 3000th folder
   BytesAfterEndMark,   // bytes after a 0x1A
-  InvalidCp932,        // a byte that is not valid code page 932
+  InvalidCp932,        // bytes that are no code page 932 character, in the converter's words
   NulByte,             // a NUL byte cuts the line short
   Utf8File,            // the whole file is ignored: it is UTF-8, which vxtags convert turns into code page 932
 };

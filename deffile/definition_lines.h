@@ -1,5 +1,5 @@
-// What one line of a definition file is, shared by the loader and the checker
-// so that both read a file the same way.
+// The line size and the header of a definition file, for the walk and the
+// tools that name them.
 #pragma once
 #include <cstddef>
 #include <cstring>
@@ -21,25 +21,6 @@ inline bool IsDefinitionHeaderLine(const char* line, std::size_t count) {
   const std::size_t length = std::strlen(DEFINITION_HEADER);
   return count == length + 1 && std::memcmp(line, DEFINITION_HEADER, length) == 0 &&
          line[length] == '\n';
-}
-
-// Lines are zero-terminated texts from here on: a NUL byte ends them early.
-inline void RemoveLineEnd(char* text) {
-  const std::size_t length = std::strlen(text);
-  if (length > 0 && text[length - 1] == '\n') text[length - 1] = '\0';
-}
-
-struct FolderLine {
-  int level;            // 0 .. MAX_FOLDER_DEPTH - 1
-  const char* caption;  // the bytes after the counted dots
-};
-
-// For a line that starts with '.': the dots count up to MAX_FOLDER_DEPTH, and
-// any further dots belong to the caption.
-inline FolderLine SplitFolderLine(const char* line) {
-  int dots = 0;
-  while (line[dots] == '.' && dots < MAX_FOLDER_DEPTH) ++dots;
-  return FolderLine{dots - 1, line + dots};
 }
 
 }  // namespace vx

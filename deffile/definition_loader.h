@@ -19,21 +19,14 @@ extern const char DEFINITION_HEADER[];
 
 enum class UserItemKind { Folder, Entry };
 
+class ByteSource;  // byte_sources.h
+
 // The add-item operation: returns the new item, or 0 when refused.
 class DefinitionSink {
  public:
   virtual ~DefinitionSink() = default;
   virtual DefinitionItem AddItem(DefinitionItem parent, const char* caption, UserItemKind kind,
                                  std::int32_t value) = 0;
-};
-
-// A source of file bytes; Read returns the count delivered, 0 at end or error.
-class ByteSource {
- public:
-  virtual ~ByteSource() = default;
-  virtual std::size_t Read(unsigned char* buffer, std::size_t capacity) = 0;
-  // True once a read has failed (as opposed to reaching the end).
-  virtual bool Failed() const { return false; }
 };
 
 // Empty or null path, unopenable file, wrong header: nothing is added.

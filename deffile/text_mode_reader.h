@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "deffile/definition_loader.h"  // ByteSource
+#include "deffile/byte_sources.h"
 
 namespace vx {
 

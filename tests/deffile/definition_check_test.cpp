@@ -101,6 +101,9 @@ TEST(DefinitionCheck, PointsAtSurprisingLines) {
       {"bytes after 0x1A", "A\n<a>\n\x1A" "B\n<b>\n", {{4, K::BytesAfterEndMark}}},
       {"0x1A at the very end is fine", "A\n<a>\n\x1A", {}},
       {"invalid code page 932", "A\xFF\n<a\x81\n", {{2, K::InvalidCp932}, {3, K::InvalidCp932}}},
+      {"codes without a character, each told",
+       "A\x85\x40\xEB\x40\n<a\xEF\xFC>\n",
+       {{2, K::InvalidCp932}, {2, K::InvalidCp932}, {3, K::InvalidCp932}}},
       {"NUL byte", std::string("A\0B\n<a>\n", 8), {{2, K::NulByte}}},
   };
   for (const Case& c : cases) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# A short libFuzzer run of the definition file loader and checker from the
-# seed corpus. Builds with clang under ASan and UBSan into build/fuzz; the run
+# A short libFuzzer run of the definition file walk, the loader, the checker
+# and the converter from the seed corpus. Builds with clang under ASan and UBSan into build/fuzz; the run
 # works on a scratch copy of the corpus, so the repository stays as it is.
 # Exits non-zero when the fuzzer finds a crash (the input lands in build/fuzz/crashes).
 set -euo pipefail
@@ -15,9 +15,11 @@ g++ -std=c++17 -O1 -fexec-charset=CP932 -I"$root" -c "$root/deffile/definition_h
   -o "$out/definition_header.o"
 clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$root" \
   "$root/tests/fuzz/deffile_fuzz.cpp" \
-  "$root/deffile/byte_sources.cpp" "$root/deffile/definition_check.cpp" \
-  "$root/deffile/definition_loader.cpp" "$root/deffile/definition_text_table.cpp" \
-  "$root/deffile/text_mode_reader.cpp" "$out/definition_header.o" \
+  "$root/deffile/byte_sources.cpp" "$root/deffile/cp932_codec.cpp" "$root/deffile/cp932_table.cpp" \
+  "$root/deffile/definition_check.cpp" "$root/deffile/definition_loader.cpp" \
+  "$root/deffile/definition_text_table.cpp" "$root/deffile/definition_walker.cpp" \
+  "$root/deffile/text_mode_reader.cpp" "$root/tools/vxtags/definition_convert.cpp" \
+  "$root/tools/vxtags/utf8.cpp" "$out/definition_header.o" \
   -o "$out/deffile_fuzz"
 
 scratch=$(mktemp -d)

@@ -1,6 +1,7 @@
 // Definition files between UTF-8 and code page 932: the strict character
 // mapping, each refusal at its line and column, the round trip as the loader
 // sees it, and the command's exit statuses and file handling.
+#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,11 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include "deffile/cp932_codec.h"
+#include "deffile/definition_check.h"
 #include "deffile/definition_lines.h"
 #include "tests/catalogue/fixture_file.h"
 #include "tests/deffile/recording_sink.h"
 #include "tests/tools/run_vxtags.h"
-#include "tools/vxtags/cp932_codec.h"
 #include "tools/vxtags/definition_convert.h"
 
 namespace {
@@ -27,9 +29,9 @@ using vxtags::Conversion;
 const std::string UTF8_HEADER = vx::DEFINITION_HEADER_UTF8;
 const std::string CP932_HEADER = vx::DEFINITION_HEADER;
 
-std::string Encoded(vxtags::Cp932Codec& codec, char32_t c) {
+std::string Encoded(char32_t c) {
   unsigned char bytes[2];
-  return std::string(reinterpret_cast<char*>(bytes), codec.Encode(c, bytes));
+  return std::string(reinterpret_cast<char*>(bytes), vx::EncodeCp932(c, bytes));
 }
 
 // "LINE:COLUMN" of every finding, in order.
@@ -41,11 +43,10 @@ std::vector<std::string> Places(const Conversion& conversion) {
 }
 
 TEST(Cp932Codec, LookAlikesAreRefusedAndTheCodesWindowsWritesAreKept) {
-  vxtags::Cp932Codec codec;
   // glibc alone would write these as 5C, 7E, 8160, 815C, 8161, 817C, 8191, 8192, 81CA.
   for (char32_t c : {0x00A5, 0x203E, 0x301C, 0x2014, 0x2016, 0x2212, 0x00A2, 0x00A3, 0x00AC, 0x00A6, 0x00A0, 0x0080,
                      0xF8F0, 0xF8F3, 0x1F600})
-    EXPECT_EQ(Encoded(codec, c), "") << std::hex << static_cast<unsigned>(c);
+    EXPECT_EQ(Encoded(c), "") << std::hex << static_cast<unsigned>(c);
   const std::vector<std::pair<char32_t, std::string>> kept = {
       {'\\', "\\"},           {'~', "~"},             {0xFF5E, "\x81\x60"},  {0x2015, "\x81\x5C"},
       {0x2225, "\x81\x61"},   {0xFF0D, "\x81\x7C"},   {0xFFE0, "\x81\x91"},  {0xFFE2, "\x81\xCA"},
@@ -54,9 +55,107 @@ TEST(Cp932Codec, LookAlikesAreRefusedAndTheCodesWindowsWritesAreKept) {
       {0x2252, "\x81\xE0"},   {0x2160, "\x87\x54"},   {0x2170, "\xFA\x40"},  {0x7E8A, "\xFA\x5C"},
       {0x2235, "\x81\xE6"},   {0x3231, "\x87\x8A"},
   };
-  for (const auto& [c, bytes] : kept) EXPECT_EQ(Encoded(codec, c), bytes) << std::hex << static_cast<unsigned>(c);
+  for (const auto& [c, bytes] : kept) EXPECT_EQ(Encoded(c), bytes) << std::hex << static_cast<unsigned>(c);
   for (unsigned char b : {0x80, 0xA0, 0xFD, 0xFE, 0xFF})
-    EXPECT_EQ(codec.Decode(&b, 1).length, 0u) << static_cast<int>(b);
+    EXPECT_EQ(vx::DecodeCp932(&b, 1).length, 0u) << static_cast<int>(b);
+}
+
+// glibc's converter on one character's bytes; "" when it refuses them.
+std::string Iconv(iconv_t converter, const std::string& in) {
+  char out[16];
+  char* input = const_cast<char*>(in.data());
+  char* output = out;
+  std::size_t inLeft = in.size();
+  std::size_t outLeft = sizeof out;
+  iconv(converter, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(converter, &input, &inLeft, &output, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) return "";
+  return std::string(out, sizeof out - outLeft);
+}
+
+std::string Utf32(char32_t c) {
+  const char bytes[4] = {static_cast<char>(c), static_cast<char>(c >> 8), static_cast<char>(c >> 16), 0};
+  return std::string(bytes, 4);
+}
+
+// The table is glibc's CP932 code for code; encoding writes glibc's choice
+// among a character's codes, and only a code that decodes back to it.
+TEST(Cp932Codec, TableIsGlibcsCodePage932CodeForCode) {
+  const iconv_t decode = iconv_open("UTF-32LE", "CP932");
+  const iconv_t encode = iconv_open("CP932", "UTF-32LE");
+  ASSERT_NE(decode, reinterpret_cast<iconv_t>(-1));
+  ASSERT_NE(encode, reinterpret_cast<iconv_t>(-1));
+  int assigned = 0;
+  for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+    if (!vx::IsCp932LeadByte(static_cast<unsigned char>(lead))) continue;
+    for (unsigned trail = 0x00; trail <= 0xFF; ++trail) {
+      const std::string bytes = {static_cast<char>(lead), static_cast<char>(trail)};
+      const std::string glibc = Iconv(decode, bytes);
+      const char32_t expected = glibc.size() == 4 ? static_cast<char32_t>(
+          static_cast<unsigned char>(glibc[0]) | static_cast<unsigned char>(glibc[1]) << 8 |
+          static_cast<unsigned char>(glibc[2]) << 16) : 0;
+      ASSERT_EQ(vx::Cp932DoubleByte(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)), expected)
+          << std::hex << lead << " " << trail;
+      assigned += expected != 0;
+    }
+  }
+  EXPECT_EQ(assigned, 9604);
+  for (char32_t c = 0x80; c < 0x10000; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    std::string glibc = Iconv(encode, Utf32(c));
+    const auto lead = glibc.empty() ? 0 : static_cast<unsigned char>(glibc[0]);
+    const bool strict = glibc.size() == 2 ? vx::IsCp932LeadByte(lead) : glibc.size() == 1 && lead >= 0xA1 && lead <= 0xDF;
+    if (!strict || Iconv(decode, glibc) != Utf32(c)) glibc.clear();
+    ASSERT_EQ(Encoded(c), glibc) << std::hex << static_cast<unsigned>(c);
+  }
+  iconv_close(decode);
+  iconv_close(encode);
+}
+
+// Codes without a character, and how check and convert --to-utf8 word them:
+// the same table, the same words, at the same place.
+TEST(Cp932Codec, CheckAndConvertRefuseTheSameCodesInTheSameWords) {
+  struct Code {
+    const char* bytes;
+    const char* words;  // "" when the pair is a character
+  };
+  static constexpr Code CODES[] = {
+      {"\x85\x40", "0x85 0x40 is not a code page 932 character"},
+      {"\x86\x9F", "0x86 0x9F is not a code page 932 character"},
+      {"\xEB\x40", "0xEB 0x40 is not a code page 932 character"},
+      {"\xEF\xFC", "0xEF 0xFC is not a code page 932 character"},
+      {"\x81\xAD", "0x81 0xAD is not a code page 932 character"},
+      {"\x88\x40", "0x88 0x40 is not a code page 932 character"},
+      {"\xFC\x4C", "0xFC 0x4C is not a code page 932 character"},
+      {"\x81\x7F", "0x81 is not a code page 932 character"},
+      {"\x80", "0x80 is not a code page 932 character"},
+      {"\xA0", "0xA0 is not a code page 932 character"},
+      {"\xFF", "0xFF is not a code page 932 character"},
+      {"\x95\x5C", ""},
+      {"\x87\x40", ""},
+      {"\xF9\xFC", ""},
+      {"\xFC\x4B", ""},
+  };
+  for (const Code& code : CODES) {
+    const std::string line = std::string("<p>") + code.bytes + "</p>";
+    const Conversion converted = vxtags::ConvertDefinitionToUtf8(CP932_HEADER + "\r\nlabel\r\n" + line + "\r\n");
+    const std::string file = CP932_HEADER + "\nlabel\n" + line + "\n";
+    vx::MemoryByteSource source(file.data(), file.size());
+    struct Words : vx::CheckReport {
+      void Finding(std::uint64_t line, vx::CheckFinding, const char* message) override {
+        said += std::to_string(line) + ": " + message;
+      }
+      std::string said;
+    } checked;
+    vx::CheckDefinitionStream(source, checked);
+    if (code.words[0] == '\0') {
+      EXPECT_EQ(Places(converted), std::vector<std::string>{}) << code.bytes;
+      EXPECT_EQ(checked.said, "") << code.bytes;
+      continue;
+    }
+    ASSERT_EQ(Places(converted), std::vector<std::string>{"3:4"}) << code.words;
+    EXPECT_EQ(converted.findings[0].message, code.words);
+    EXPECT_EQ(checked.said, std::string("3: byte 4: ") + code.words);
+  }
 }
 
 TEST(ConvertToCp932, WritesTheHeaderAndEveryLineWithCrLfWhateverTheInputLineEnds) {
@@ -78,11 +177,11 @@ TEST(ConvertToCp932, RefusesEveryPlaceThatWouldNotLoadAsWritten) {
                             "<p>\xC0\xAF\xED\xA0\x80 x \xE3\x81</p>\n" +  // 3: five broken sequences, then a cut one
                             "a\rb\n" + std::string("c\0d", 3) + "\n\x1A\n" +  // 4, 5, 6
                             "あ" + fill253 + "\n" +                       // 7: a text of 255 bytes is whole...
-                            "い" + fill253 + "z\n<b>\n" +                // 8: ...a label of 256 is cut at its last character
-                            fill253 + "ab\n<b>\n";                       // 10: a label of 255 bytes
+                            "い" + fill253 + "z\n" +  // 8: ...a label of 256 is cut at its last character, its text
+                            fill253 + "ab\n<b>\n";   // 9: so this is a label, of 255 bytes
   const Conversion conversion = vxtags::ConvertDefinitionToCp932(input);
   EXPECT_EQ(Places(conversion), (std::vector<std::string>{"2:3", "2:5", "3:4", "3:12", "4:2", "5:2", "6:1", "8:255",
-                                                          "10:256"}));
+                                                          "9:256"}));
   ASSERT_EQ(conversion.findings.size(), 9u);
   EXPECT_EQ(conversion.findings[0].message,
             "U+00A5 (\xC2\xA5) has no code in code page 932; write \xEF\xBF\xA5 (U+FFE5) or &yen; instead");
@@ -91,6 +190,20 @@ TEST(ConvertToCp932, RefusesEveryPlaceThatWouldNotLoadAsWritten) {
   EXPECT_EQ(conversion.findings[7].message,
             "the line is 256 bytes in code page 932; the loader reads 255 bytes at a time and would cut it before "
             "this character");
+}
+
+// 16 MB of broken bytes once took gigabytes; now the findings kept are the
+// first by place whatever their number, and the rest are counted.
+TEST(ConvertToCp932, KeepsTheFirstFindingsByPlaceAndCountsTheRest) {
+  std::string input = UTF8_HEADER + "\n";
+  for (int i = 0; i < 3000; ++i) input += "a\xFF\xC0" "b\xFF" "c\n";  // two runs a line
+  input += "\xFF\n";
+  const Conversion conversion = vxtags::ConvertDefinitionToCp932(input);
+  EXPECT_EQ(conversion.findingCount, 6001u);
+  ASSERT_EQ(conversion.findings.size(), vxtags::KEPT_FINDINGS);
+  EXPECT_EQ(Places(conversion)[0], "2:2");
+  EXPECT_EQ(Places(conversion)[1], "2:5");
+  EXPECT_EQ(Places(conversion).back(), "501:5");
 }
 
 TEST(ConvertToCp932, RefusesAFileWithoutTheHeaderOrAlreadyConverted) {

@@ -18,7 +18,6 @@ namespace {
 // A definition file holds at most a few megabytes; anything far larger is
 // not one, and is not worth holding in memory.
 constexpr std::size_t LARGEST_INPUT = 64u << 20;
-constexpr std::size_t SHOWN_FINDINGS = 1000;
 
 int Fail(const char* what, const std::string& path) {
   std::fprintf(stderr, "vxtags convert: %s %s: %s\n", what, path.c_str(), std::strerror(errno));
@@ -113,17 +112,14 @@ int vxtags::RunConvertCommand(int argc, char** argv) {
   }
 
   const Conversion conversion = toUtf8 ? ConvertDefinitionToUtf8(bytes) : ConvertDefinitionToCp932(bytes);
-  if (!conversion.findings.empty()) {
-    std::size_t shown = 0;
-    for (const ConvertFinding& finding : conversion.findings) {
-      if (++shown > SHOWN_FINDINGS) break;
+  if (conversion.findingCount > 0) {
+    for (const ConvertFinding& finding : conversion.findings)
       std::printf("%s:%llu:%llu: %s\n", input.c_str(), static_cast<unsigned long long>(finding.line),
                   static_cast<unsigned long long>(finding.column), finding.message.c_str());
-    }
-    if (conversion.findings.size() > SHOWN_FINDINGS)
-      std::printf("%s: %zu more findings not shown\n", input.c_str(), conversion.findings.size() - SHOWN_FINDINGS);
-    std::printf("%s: %zu findings; %s was not written\n", input.c_str(), conversion.findings.size(),
-                output.c_str());
+    const auto count = static_cast<unsigned long long>(conversion.findingCount);
+    if (count > conversion.findings.size())
+      std::printf("%s: %llu more findings not shown\n", input.c_str(), count - conversion.findings.size());
+    std::printf("%s: %llu findings; %s was not written\n", input.c_str(), count, output.c_str());
     return 1;
   }
   if (!WriteBeside(output, conversion.output)) return Fail("cannot write", output);

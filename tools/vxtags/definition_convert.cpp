@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 
+#include "deffile/byte_sources.h"
+#include "deffile/cp932_codec.h"
 #include "deffile/definition_lines.h"
 #include "deffile/definition_text_table.h"
-#include "tools/vxtags/cp932_codec.h"
+#include "deffile/definition_walker.h"
+#include "tools/vxtags/utf8.h"
 
 namespace vxtags {
 namespace {
@@ -85,55 +89,124 @@ void ForEachLine(std::string_view input, Visit visit) {
   }
 }
 
-// Findings are gathered in reading order and sorted by place at the end.
+// Findings arrive in reading order, which is not quite the order of places
+// within a line; only the KEPT_FINDINGS first places are kept, and a message
+// is composed only for a finding that is kept, so that a file of nothing but
+// errors costs no more memory than a clean one.
 class Findings {
  public:
-  void Add(std::uint64_t line, std::uint64_t column, std::string message) {
-    list_.push_back({line, column, std::move(message)});
+  template <typename Compose>
+  void Add(std::uint64_t line, std::uint64_t column, Compose compose) {
+    const Place place{line, column, total_++};
+    if (heap_.size() == KEPT_FINDINGS) {
+      if (!Before(place, heap_.front().place)) return;
+      std::pop_heap(heap_.begin(), heap_.end(), ByPlace);
+      heap_.pop_back();
+    }
+    heap_.push_back({place, std::string(compose())});
+    std::push_heap(heap_.begin(), heap_.end(), ByPlace);
   }
-  std::vector<ConvertFinding> Sorted() {
-    std::stable_sort(list_.begin(), list_.end(), [](const ConvertFinding& a, const ConvertFinding& b) {
-      return a.line != b.line ? a.line < b.line : a.column < b.column;
-    });
-    return std::move(list_);
+  void Add(std::uint64_t line, std::uint64_t column, const char* message) {
+    Add(line, column, [message] { return message; });
+  }
+  Conversion Result(std::string output) {
+    std::sort_heap(heap_.begin(), heap_.end(), ByPlace);
+    Conversion conversion{std::move(output), {}, total_};
+    for (Kept& kept : heap_) conversion.findings.push_back({kept.place.line, kept.place.column, std::move(kept.message)});
+    return conversion;
   }
 
  private:
-  std::vector<ConvertFinding> list_;
+  struct Place {
+    std::uint64_t line;
+    std::uint64_t column;
+    std::uint64_t order;
+  };
+  struct Kept {
+    Place place;
+    std::string message;
+  };
+  static bool Before(const Place& a, const Place& b) {
+    if (a.line != b.line) return a.line < b.line;
+    if (a.column != b.column) return a.column < b.column;
+    return a.order < b.order;
+  }
+  static bool ByPlace(const Kept& a, const Kept& b) { return Before(a.place, b.place); }
+  std::vector<Kept> heap_;  // a max-heap by place: its front is the first to give way
+  std::uint64_t total_ = 0;
 };
 
-// Follows the loader through the lines after the header, to tell the places
-// where a well-encoded line would still load otherwise than it reads.
-class LoaderShape {
- public:
-  enum Verdict { Fine, LabelFillsLine, BeyondLimit };
+// The column of the character that starts at byte 255 of a line whose first
+// read is piece: the next one when the read ends on a whole character.
+std::uint64_t ColumnAfter(const vx::DefinitionPiece& piece) {
+  std::uint64_t column = 0;
+  std::size_t at = 0;
+  while (at < piece.count) {
+    ++column;
+    at += vx::IsCp932LeadByte(static_cast<unsigned char>(piece.bytes[at])) ? 2 : 1;
+  }
+  return at > piece.count ? column : column + 1;
+}
 
-  Verdict Next(const std::string& line) {
-    if (stopped_) {
-      if (line.empty() || limitReported_) return Fine;
-      limitReported_ = true;
-      return BeyondLimit;
+// The converted file walked as the loader will read it: where a line that
+// converts well would still load otherwise than it reads. The byte length of
+// each line that one read cannot hold comes from the conversion, since the
+// walk may stop before such a line ends.
+class LoaderShape final : public vx::DefinitionVisitor {
+ public:
+  LoaderShape(Findings& findings, const std::map<std::uint64_t, std::size_t>& longLines)
+      : findings_(findings), longLines_(longLines) {}
+
+  void Read(const vx::DefinitionPiece& piece) override {
+    if (!piece.continuation) {
+      firstReadColumn_ = piece.endsLine ? 0 : ColumnAfter(piece);
+      return;
     }
-    if (expectText_) {
-      expectText_ = false;
-      if (++entries_ == static_cast<std::uint64_t>(vx::MAX_DEFINITION_TEXTS)) stopped_ = true;
-      return Fine;
-    }
-    if (line.empty()) return Fine;
-    if (line[0] == '.') {
-      if (++folders_ == static_cast<std::uint64_t>(vx::MAX_DEFINITION_FOLDERS)) stopped_ = true;
-      return Fine;
-    }
-    expectText_ = true;
-    return line.size() == LINE_LIMIT ? LabelFillsLine : Fine;
+    const auto longLine = longLines_.find(piece.line);
+    if (piece.IsLoneLineEnd() || cutLine_ == piece.line || longLine == longLines_.end()) return;
+    cutLine_ = piece.line;
+    findings_.Add(piece.line, firstReadColumn_, [bytes = longLine->second] {
+      char message[160];
+      std::snprintf(message, sizeof message,
+                    "the line is %zu bytes in code page 932; the loader reads %zu bytes at a time and would cut "
+                    "it before this character",
+                    bytes, LINE_LIMIT);
+      return std::string(message);
+    });
+  }
+
+  void Entry(const vx::DefinitionPiece& label, const vx::DefinitionPiece* text, int, vx::DefinitionItem) override {
+    if (text == nullptr || label.continuation || !text->IsLoneLineEnd()) return;
+    findings_.Add(label.line, ColumnAfter(label), [] {
+      char message[200];
+      std::snprintf(message, sizeof message,
+                    "a label of exactly %zu bytes in code page 932: the loader reads its line end alone as the "
+                    "entry's text, and the next line as a new label",
+                    LINE_LIMIT);
+      return std::string(message);
+    });
+  }
+
+  vx::DefinitionItem Folder(const vx::DefinitionPiece&, int, const char*, vx::DefinitionItem) override {
+    return SHAPED_FOLDER;
+  }
+  bool ReadsPastLimit() const override { return true; }
+  void PastLimit(const vx::DefinitionPiece& piece, vx::DefinitionLimit) override {
+    findings_.Add(piece.line, 1, [] {
+      char message[200];
+      std::snprintf(message, sizeof message,
+                    "the loader stops after %d entries or %d folders and ignores this line and every line after it",
+                    vx::MAX_DEFINITION_TEXTS, vx::MAX_DEFINITION_FOLDERS);
+      return std::string(message);
+    });
   }
 
  private:
-  bool expectText_ = false;
-  bool stopped_ = false;
-  bool limitReported_ = false;
-  std::uint64_t entries_ = 0;
-  std::uint64_t folders_ = 0;
+  static constexpr vx::DefinitionItem SHAPED_FOLDER = 1;
+  Findings& findings_;
+  const std::map<std::uint64_t, std::size_t>& longLines_;
+  std::uint64_t firstReadColumn_ = 0;
+  std::uint64_t cutLine_ = 0;
 };
 
 class ToCp932 {
@@ -141,41 +214,45 @@ class ToCp932 {
   Conversion Run(std::string_view input);
 
  private:
-  void Line(const InputLine& line, bool header);
+  void Line(const InputLine& line);
   void ReportInvalid(const InputLine& line, std::uint64_t column, std::size_t at, std::size_t count);
   void ReportUnmappable(const InputLine& line, std::uint64_t column, char32_t c);
 
-  Cp932Codec codec_;
   Findings findings_;
-  LoaderShape shape_;
   std::string output_;
+  std::map<std::uint64_t, std::size_t> longLines_;  // line: its bytes, for lines one read cannot hold
 };
 
 void ToCp932::ReportInvalid(const InputLine& line, std::uint64_t column, std::size_t at, std::size_t count) {
-  const std::size_t shown = std::min<std::size_t>(count, 4);
-  findings_.Add(line.number, column,
-                (count == 1 ? "byte " : "bytes ") + HexBytes(line.bytes + at, shown) + (count > shown ? " ..." : "") +
-                    (count == 1 ? " is" : " are") + " not valid UTF-8");
+  findings_.Add(line.number, column, [&line, at, count] {
+    const std::size_t shown = std::min<std::size_t>(count, 4);
+    return (count == 1 ? "byte " : "bytes ") + HexBytes(line.bytes + at, shown) + (count > shown ? " ..." : "") +
+           (count == 1 ? " is" : " are") + " not valid UTF-8";
+  });
 }
 
 void ToCp932::ReportUnmappable(const InputLine& line, std::uint64_t column, char32_t c) {
-  std::string message = NameOf(c) + " has no code in code page 932";
-  const auto* lookAlike = std::find_if(std::begin(LOOK_ALIKES), std::end(LOOK_ALIKES),
-                                       [c](const LookAlike& row) { return row.character == c; });
-  if (lookAlike != std::end(LOOK_ALIKES)) {
-    message += std::string("; write ") + lookAlike->replacement + " instead";
-  } else {
+  findings_.Add(line.number, column, [c] {
+    std::string message = NameOf(c) + " has no code in code page 932";
+    const auto* lookAlike = std::find_if(std::begin(LOOK_ALIKES), std::end(LOOK_ALIKES),
+                                         [c](const LookAlike& row) { return row.character == c; });
+    if (lookAlike != std::end(LOOK_ALIKES)) return message + "; write " + lookAlike->replacement + " instead";
     char reference[32];
     std::snprintf(reference, sizeof reference, "&#x%X;", static_cast<unsigned>(c));
-    message += std::string("; in HTML text, ") + reference + " stands for it";
-  }
-  findings_.Add(line.number, column, message);
+    return message + "; in HTML text, " + reference + " stands for it";
+  });
 }
 
-void ToCp932::Line(const InputLine& line, bool header) {
+// Whatever cannot be written as it stands (a broken sequence, a character
+// without a code, a control character the loader reads otherwise) takes one
+// byte in the converted lines, so that the walk over them judges lengths,
+// columns and the lines after it as the author wrote them. Such a file gets
+// findings, so these bytes are never written.
+constexpr unsigned char STAND_IN = '?';
+
+void ToCp932::Line(const InputLine& line) {
   std::string bytes;
   std::uint64_t column = 0;
-  std::uint64_t cutColumn = 0;
   for (std::size_t i = 0; i < line.count;) {
     ++column;
     const Utf8Decoded decoded = DecodeUtf8(line.bytes + i, line.count - i);
@@ -188,53 +265,33 @@ void ToCp932::Line(const InputLine& line, bool header) {
         ++column;
       }
       ReportInvalid(line, start, i, end - i);
+      bytes.append(column - start + 1, STAND_IN);
       i = end;
       continue;
     }
     i += decoded.length;
     const char32_t c = decoded.character;
-    unsigned char code[2];
+    unsigned char code[2] = {STAND_IN};
     std::size_t length = 0;
-    // Control characters the loader reads otherwise still count as bytes,
-    // so that the lines after them are judged as the author wrote them.
     if (c == 0 || c == '\r' || c == 0x1A) {
-      code[0] = static_cast<unsigned char>(c);
       length = 1;
       findings_.Add(line.number, column,
                     c == 0      ? "a NUL character: the loader reads the line only up to it"
                     : c == '\r' ? "a carriage return inside the line: the loader drops it"
                                 : "U+001A: the loader takes it for the end of the file");
-    } else if ((length = codec_.Encode(c, code)) == 0) {
+    } else if ((length = vx::EncodeCp932(c, code)) == 0) {
+      length = 1;
       ReportUnmappable(line, column, c);
     }
-    if (cutColumn == 0 && bytes.size() + length > LINE_LIMIT) cutColumn = column;
     bytes.append(reinterpret_cast<const char*>(code), length);
   }
-  if (cutColumn != 0) {
-    char message[160];
-    std::snprintf(message, sizeof message,
-                  "the line is %zu bytes in code page 932; the loader reads 255 bytes at a time and would cut "
-                  "it before this character",
-                  bytes.size());
-    findings_.Add(line.number, cutColumn, message);
-  }
-  switch (header ? LoaderShape::Fine : shape_.Next(bytes)) {
-    case LoaderShape::Fine: break;
-    case LoaderShape::LabelFillsLine:
-      findings_.Add(line.number, column + 1,
-                    "a label of exactly 255 bytes in code page 932: the loader reads its line end alone as the "
-                    "entry's text, and the next line as a new label");
-      break;
-    case LoaderShape::BeyondLimit:
-      findings_.Add(line.number, 1,
-                    "the loader stops after 3000 entries or 3000 folders and ignores this line and every line "
-                    "after it");
-      break;
-  }
+  if (bytes.size() > LINE_LIMIT) longLines_[line.number] = bytes.size();
   output_ += bytes;
   output_ += "\r\n";
 }
 
+// Each line is converted on its own, then the result is walked as the loader
+// will read it, behind the header that a file without one would need.
 Conversion ToCp932::Run(std::string_view input) {
   const bool byteOrderMark = input.substr(0, 3) == BYTE_ORDER_MARK;
   if (byteOrderMark) input.remove_prefix(3);
@@ -245,20 +302,26 @@ Conversion ToCp932::Run(std::string_view input) {
   };
   if (!byteOrderMark && isHeader(vx::DEFINITION_HEADER)) {
     findings_.Add(1, 1, "the file is already in code page 932; there is nothing to convert");
-    return {"", findings_.Sorted()};
+    return findings_.Result("");
   }
   const bool headerMatches = isHeader(vx::DEFINITION_HEADER_UTF8);
   if (!headerMatches)
-    findings_.Add(1, 1, std::string("the first line must be the header ") + vx::DEFINITION_HEADER_UTF8 +
-                            " alone; without it the loader ignores the whole file");
+    findings_.Add(1, 1, [] {
+      return std::string("the first line must be the header ") + vx::DEFINITION_HEADER_UTF8 +
+             " alone; without it the loader ignores the whole file";
+    });
   ForEachLine(input, [this, headerMatches](const InputLine& line) {
-    if (line.number == 1 && headerMatches) {
+    if (line.number == 1) {
+      if (!headerMatches) Line(line);  // for its findings
       output_ = std::string(vx::DEFINITION_HEADER) + "\r\n";
     } else {
-      Line(line, line.number == 1);
+      Line(line);
     }
   });
-  return {output_, findings_.Sorted()};
+  vx::MemoryByteSource converted(output_.data(), output_.size());
+  LoaderShape shape(findings_, longLines_);
+  vx::WalkDefinition(converted, shape);
+  return findings_.Result(std::move(output_));
 }
 
 class ToUtf8 {
@@ -268,7 +331,6 @@ class ToUtf8 {
  private:
   void Line(const InputLine& line);
 
-  Cp932Codec codec_;
   Findings findings_;
   std::string output_;
 };
@@ -277,30 +339,33 @@ void ToUtf8::Line(const InputLine& line) {
   std::uint64_t column = 0;
   for (std::size_t i = 0; i < line.count;) {
     ++column;
-    const Cp932Codec::Decoded decoded = codec_.Decode(line.bytes + i, line.count - i);
+    const vx::Cp932Char decoded = vx::DecodeCp932(line.bytes + i, line.count - i);
     if (decoded.length == 0) {
-      const std::size_t length = Cp932Codec::InvalidLength(line.bytes + i, line.count - i);
-      const bool cutLead = Cp932Codec::IsLeadByte(line.bytes[i]) && i + 1 == line.count;
-      findings_.Add(line.number, column,
-                    HexBytes(line.bytes + i, length) +
-                        (cutLead ? " starts a double-byte character that the line ends in"
-                                 : " is not a code page 932 character"));
+      const std::size_t length = vx::Cp932InvalidLength(line.bytes + i, line.count - i);
+      const bool cutLead = vx::IsCp932LeadByte(line.bytes[i]) && i + 1 == line.count;
+      findings_.Add(line.number, column, [bytes = line.bytes + i, length, cutLead] {
+        return HexBytes(bytes, length) + (cutLead ? " starts a double-byte character that the line ends in"
+                                                  : " is not a code page 932 character");
+      });
       i += length;
       continue;
     }
     // Some characters have two codes; converting back writes the one Windows
     // prefers, so the other could not come back as it was.
     unsigned char back[2];
-    const std::size_t backLength = codec_.Encode(decoded.character, back);
+    const std::size_t backLength = vx::EncodeCp932(decoded.character, back);
+    const unsigned char* bytes = line.bytes + i;
     if (backLength == 0) {
-      findings_.Add(line.number, column,
-                    HexBytes(line.bytes + i, decoded.length) + " stands for " + NameOf(decoded.character) +
-                        ", which code page 932 cannot write back");
-    } else if (backLength != decoded.length || std::memcmp(back, line.bytes + i, backLength) != 0) {
-      findings_.Add(line.number, column,
-                    HexBytes(line.bytes + i, decoded.length) + " is a second code of " + NameOf(decoded.character) +
-                        "; converting back would write " + HexBytes(back, backLength) +
-                        ", so retype the character to get that code");
+      findings_.Add(line.number, column, [bytes, decoded] {
+        return HexBytes(bytes, decoded.length) + " stands for " + NameOf(decoded.character) +
+               ", which code page 932 cannot write back";
+      });
+    } else if (backLength != decoded.length || std::memcmp(back, bytes, backLength) != 0) {
+      findings_.Add(line.number, column, [bytes, decoded, &back, backLength] {
+        return HexBytes(bytes, decoded.length) + " is a second code of " + NameOf(decoded.character) +
+               "; converting back would write " + HexBytes(back, backLength) +
+               ", so retype the character to get that code";
+      });
     }
     char utf8[4];
     std::size_t length = 0;
@@ -316,10 +381,10 @@ Conversion ToUtf8::Run(std::string_view input) {
   if (input.substr(0, 3) == BYTE_ORDER_MARK ||
       firstLine.substr(0, std::strlen(vx::DEFINITION_HEADER_UTF8)) == vx::DEFINITION_HEADER_UTF8) {
     findings_.Add(1, 1, "the file is already in UTF-8; there is nothing to convert");
-    return {"", findings_.Sorted()};
+    return findings_.Result("");
   }
   ForEachLine(input, [this](const InputLine& line) { Line(line); });
-  return {output_, findings_.Sorted()};
+  return findings_.Result(std::move(output_));
 }
 
 }  // namespace

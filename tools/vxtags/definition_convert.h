@@ -3,6 +3,7 @@
 // file says, as the loader will read it, or lists every place where it could
 // not; the caller then writes nothing.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,9 +17,14 @@ struct ConvertFinding {
   std::string message;   // UTF-8, no line end
 };
 
+// A file of nothing but errors raises a finding every few bytes; past this
+// many only their number is worth keeping.
+inline constexpr std::size_t KEPT_FINDINGS = 1000;
+
 struct Conversion {
   std::string output;                    // meaningful only without findings
-  std::vector<ConvertFinding> findings;  // by line, then column
+  std::vector<ConvertFinding> findings;  // the first KEPT_FINDINGS by line, then column
+  std::uint64_t findingCount = 0;        // all of them
 };
 
 // UTF-8 (with or without a byte-order mark, LF or CR LF) whose first line is

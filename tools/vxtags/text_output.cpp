@@ -3,7 +3,8 @@
 
 #include <cstdio>
 
-#include "tools/vxtags/cp932_codec.h"
+#include "deffile/cp932_codec.h"
+#include "tools/vxtags/utf8.h"
 
 namespace vxtags {
 namespace {
@@ -29,7 +30,6 @@ void AppendAscii(std::string& out, unsigned char b) {
 // Bytes the host's ANSI functions take as one character: a lead byte and a
 // following trail byte form a pair even when the pair has no assignment.
 std::string Render(const char* bytes, std::size_t n, bool toUtf8) {
-  static Cp932Codec codec;
   std::string out;
   out.reserve(n);
   const auto* data = reinterpret_cast<const unsigned char*>(bytes);
@@ -38,9 +38,9 @@ std::string Render(const char* bytes, std::size_t n, bool toUtf8) {
       AppendAscii(out, data[i++]);
       continue;
     }
-    const Cp932Codec::Decoded decoded = codec.Decode(data + i, n - i);
+    const vx::Cp932Char decoded = vx::DecodeCp932(data + i, n - i);
     if (decoded.length == 0) {
-      const std::size_t length = Cp932Codec::InvalidLength(data + i, n - i);
+      const std::size_t length = vx::Cp932InvalidLength(data + i, n - i);
       for (std::size_t k = 0; k < length; ++k) AppendHexEscape(out, data[i + k]);
       i += length;
     } else if (toUtf8) {

@@ -6,10 +6,9 @@
 
 #include "catalogue/catalogue.h"
 #include "deffile/byte_sources.h"
-#include "deffile/definition_lines.h"
 #include "deffile/definition_loader.h"
 #include "deffile/definition_text_table.h"
-#include "deffile/text_mode_reader.h"
+#include "deffile/definition_walker.h"
 #include "tools/vxtags/commands.h"
 #include "tools/vxtags/text_output.h"
 #include "tree/activation.h"
@@ -20,17 +19,22 @@ namespace {
 
 enum class FileState { Usable, Unreadable, WrongHeader };
 
+// Walks no further than the header.
+class HeaderOnly final : public vx::DefinitionVisitor {
+ public:
+  bool Header(const vx::DefinitionPiece&, bool) override { return false; }
+};
+
 // The loader says nothing about a file it ignores; the reader of our output
 // should learn why no user items appear. The first line is read and judged
-// exactly as the loader reads and judges it.
+// by the loader's own walk.
 FileState InspectDefinitionFile(const char* path) {
   vx::FileByteSource source(path);
   if (!source.IsOpen()) return FileState::Unreadable;
-  vx::TextModeReader reader(source);
-  char line[vx::DEFINITION_LINE_SIZE] = {};
-  const std::size_t count = reader.ReadLine(line, sizeof line);
+  HeaderOnly headerOnly;
+  const bool matches = vx::WalkDefinition(source, headerOnly).headerMatches;
   if (source.Failed()) return FileState::Unreadable;
-  return vx::IsDefinitionHeaderLine(line, count) ? FileState::Usable : FileState::WrongHeader;
+  return matches ? FileState::Usable : FileState::WrongHeader;
 }
 
 int CategoryIndexOf(const vx::TagTreeContext& ctx, vx::TreeItem item) {
