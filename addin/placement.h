@@ -30,6 +30,28 @@ std::int32_t ParsePlacementValue(const char* bytes, std::size_t n);
 Placement DefaultPlacement(std::int32_t left, std::int32_t top, std::int32_t right,
                            std::int32_t bottom);
 
+// A monitor's work area in screen coordinates.
+struct WorkArea {
+  std::int32_t left;
+  std::int32_t top;
+  std::int32_t right;
+  std::int32_t bottom;
+};
+
+// How much of the title bar must lie in one work area for the user to take
+// hold of it: this wide (or the whole width of a narrower window) and this high.
+inline constexpr std::int32_t TITLE_GRIP_WIDTH = 32;
+inline constexpr std::int32_t TITLE_GRIP_HEIGHT = 4;
+
+// Where a stored placement opens. One whose title bar (its top titleBarHeight
+// pixels) some work area shows enough of opens as stored, however much of the
+// rest is off the screen. Any other is moved the least distance into the work
+// area nearest to it, keeping its size where that fits and reduced to the
+// area's where it does not; a size of zero or less stays for the window system
+// to bend. With no work areas the placement is kept as it is.
+Placement VisiblePlacement(const Placement& stored, const WorkArea* areas, std::size_t count,
+                           std::int32_t titleBarHeight);
+
 // Writes value as "%d" into buffer and returns the text length (at most 11).
 std::size_t FormatPlacementValue(std::int32_t value, char (&buffer)[PLACEMENT_BUFFER_SIZE]);
 

@@ -16,6 +16,25 @@ RECT DockingRectangle(HWND editWindow) {
 constexpr std::int32_t Placement::*FIELDS[] = {&Placement::x, &Placement::y, &Placement::w,
                                                 &Placement::h};
 
+// More monitors than this are rare enough that the ones past it may go unseen.
+constexpr std::size_t MAX_WORK_AREAS = 16;
+
+struct WorkAreas {
+  WorkArea areas[MAX_WORK_AREAS];
+  std::size_t count;
+};
+
+BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM context) {
+  auto* list = reinterpret_cast<WorkAreas*>(context);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  // A monitor that cannot be asked is left out; the rest still count.
+  if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+  const RECT& r = info.rcWork;
+  list->areas[list->count++] = WorkArea{r.left, r.top, r.right, r.bottom};
+  return list->count < MAX_WORK_AREAS;
+}
+
 HKEY OpenPlacementKey() {
   HKEY key = nullptr;
   DWORD disposition = 0;
@@ -43,6 +62,19 @@ Placement LoadPlacement(HWND editWindow) {
   }
   RegCloseKey(key);
   return placement;
+}
+
+Placement ShownPlacement(const Placement& stored) {
+  WorkAreas list{};
+  if (!EnumDisplayMonitors(nullptr, nullptr, &CollectWorkArea, reinterpret_cast<LPARAM>(&list))) {
+    list.count = 0;
+  }
+  RECT primary{};
+  if (list.count == 0 && SystemParametersInfoA(SPI_GETWORKAREA, 0, &primary, 0)) {
+    list.areas[list.count++] = WorkArea{primary.left, primary.top, primary.right, primary.bottom};
+  }
+  const int titleBar = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
+  return VisiblePlacement(stored, list.areas, list.count, titleBar);
 }
 
 void SavePlacement(const Placement& placement) {

@@ -14,6 +14,11 @@ inline constexpr const char* PLACEMENT_VALUE_NAMES[4] = {"HtWinX", "HtWinY", "Ht
 // outer rectangle; a value of any type that can be read is taken as text.
 Placement LoadPlacement(HWND editWindow);
 
+// Where a stored placement opens on the monitors as they are now: as stored
+// while some work area shows its title bar, in the nearest one otherwise. When
+// the monitors cannot be asked, the primary monitor's work area serves.
+Placement ShownPlacement(const Placement& stored);
+
 // Writes all four values as REG_SZ with their terminating zero; silent on failure.
 void SavePlacement(const Placement& placement);
 

@@ -6,6 +6,7 @@
 #include "addin/host_connection_win32.h"
 #include "addin/placement_win32.h"
 #include "catalogue/color_choice.h"
+#include "tree/cp932_text_win32.h"
 #include "tree/tag_tree_win32.h"
 
 
@@ -13,7 +14,9 @@ namespace vx {
 
 TMFrameWindow::TMFrameWindow(TWindow* parent, const char* title)
     : TFrameWindow(parent, title) {
-  const Placement placement = LoadPlacement(EditWindowHandle);
+  // Deliberately not the stored values alone: a placement that no monitor
+  // shows any more (one unplugged since) would open a window nobody can see.
+  const Placement placement = ShownPlacement(LoadPlacement(EditWindowHandle));
   attr.x = placement.x;
   attr.y = placement.y;
   attr.w = placement.w;
@@ -33,6 +36,7 @@ const TResponseTable& TMFrameWindow::ResponseTable() {
   static constexpr TResponseEntry ROWS[] = {
       {WM_SIZE, &Respond<&TMFrameWindow::EvSize>},
       {WM_SETFOCUS, &Respond<&TMFrameWindow::EvSetFocus>},
+      {WM_DPICHANGED, &Respond<&TMFrameWindow::EvDpiChanged>},
   };
   static const TResponseTable TABLE = MakeResponseTable(ROWS, &TFrameWindow::ResponseTable);
   return TABLE;
@@ -42,9 +46,10 @@ const TResponseTable& TMFrameWindow::Responses() const { return ResponseTable();
 
 void TMFrameWindow::SetupWindow() {
   TFrameWindow::SetupWindow();
+  ShowTitle();
   // Bitmaps and captions come from the module the host's application stands
   // for, which need not be this DLL.
-  const HINSTANCE resources = GetApplication() ? GetApplication()->GetInstance() : nullptr;
+  const HINSTANCE resources = ResourceInstance();
   tree_ = CreateTagTree(treeContext_, GetHandle(), resources);
   if (tree_ == nullptr) {
     MessageBoxExA(nullptr, "Tree View not created!", nullptr, MB_OK, 0);
@@ -54,6 +59,18 @@ void TMFrameWindow::SetupWindow() {
   SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET,
                static_cast<LPARAM>(treeContext_.categoryItems[0]));
   ActivateTree();
+}
+
+// The framework makes its windows with the ANSI calls, so the title arrived
+// read through the system's code page. It is set again from its 932 bytes,
+// straight into the window's own (UTF-16) text: a WM_SETTEXT through the
+// window's ANSI procedure would go through the system's code page once more.
+// The caption, and any other program, then reads the right characters; the
+// ANSI procedure answers this program's GetWindowTextA with the same 932 bytes
+// as before on a 932 system.
+void TMFrameWindow::ShowTitle() {
+  wchar_t title[CAPTION_WIDE_SIZE];
+  DefWindowProcW(GetHandle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WidenCp932(GetTitle(), title)));
 }
 
 // Posted, not sent: the tree takes the focus once the current handler (or the
@@ -67,6 +84,22 @@ LRESULT TMFrameWindow::EvSize(WPARAM wParam, LPARAM lParam) {
   SendResizeNotice(GetHandle());
   if (tree_ != nullptr) MoveWindow(tree_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
   return result;
+}
+
+// A per-monitor DPI-aware host's tag window moved to a monitor of another
+// DPI: it takes the rectangle the system proposes and images for the new DPI,
+// from which the tree measures its rows again.
+LRESULT TMFrameWindow::EvDpiChanged(WPARAM wParam, LPARAM lParam) {
+  if (const auto* proposed = reinterpret_cast<const RECT*>(lParam)) {
+    SetWindowPos(GetHandle(), nullptr, proposed->left, proposed->top, proposed->right - proposed->left,
+                 proposed->bottom - proposed->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (tree_ != nullptr) RescaleTagTree(treeContext_, tree_, ResourceInstance(), HIWORD(wParam));
+  return 0;
+}
+
+HINSTANCE TMFrameWindow::ResourceInstance() const {
+  return GetApplication() ? GetApplication()->GetInstance() : nullptr;
 }
 
 LRESULT TMFrameWindow::EvSetFocus(WPARAM wParam, LPARAM lParam) {

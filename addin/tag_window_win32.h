@@ -28,7 +28,10 @@ class TMFrameWindow : public TFrameWindow {
  private:
   LRESULT EvSize(WPARAM wParam, LPARAM lParam);
   LRESULT EvSetFocus(WPARAM wParam, LPARAM lParam);
+  LRESULT EvDpiChanged(WPARAM wParam, LPARAM lParam);
   void ActivateTree();
+  void ShowTitle();
+  HINSTANCE ResourceInstance() const;
 
   TagTreeContext treeContext_{};
   HWND tree_ = nullptr;

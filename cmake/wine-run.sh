@@ -10,7 +10,7 @@ bin=$(cd "$(dirname "$exe")" && pwd)
 template=$bin/../wine/template
 fail() { echo "wine-run: $*" >&2; exit 125; }
 [ -f "$template/.ready" ] || fail "no template prefix in $template (build the wine_prefix_template target)"
-export WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
+export WINEDEBUG=-all LC_ALL=${VX_WINE_LC_ALL:-ja_JP.UTF-8}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 shared_display=${DISPLAY:-}
 work=

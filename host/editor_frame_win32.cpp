@@ -29,6 +29,7 @@ static constexpr MenuRow FILE_MENU[] = {
 static constexpr MenuRow TOOLS_MENU[] = {
     {CmdTagWindow,      "タグウィンドウ(&T)\tCtrl+T / F8"},
     {CmdDefinitionFile, "定義ファイルを開く(&D)..."},
+    {CmdCheckDefinitionFile, "定義ファイルを確認(&C)"},
 };
 
 static constexpr ACCEL ACCELERATORS[] = {
@@ -172,6 +173,7 @@ LRESULT TEditorFrame::EvCommand(WPARAM wParam, LPARAM lParam) {
     case CmdExit: PostMessageA(GetHandle(), WM_CLOSE, 0, 0); return 0;
     case CmdTagWindow: ToggleTagWindow(); return 0;
     case CmdDefinitionFile: ChooseDefinitionFile(); return 0;
+    case CmdCheckDefinitionFile: CheckDefinitionFile(); return 0;
     default: return DispatchFrom(TFrameWindow::ResponseTable(), WM_COMMAND, wParam, lParam);
   }
 }

@@ -21,6 +21,7 @@ enum MenuCommand : UINT {
   CmdExit = 105,
   CmdTagWindow = 201,
   CmdDefinitionFile = 202,
+  CmdCheckDefinitionFile = 203,
 };
 
 // The definition file the editor starts with, beside the program.
@@ -66,6 +67,9 @@ class TEditorFrame : public TFrameWindow {
   // Takes path as the definition file and, from the message loop, reopens the
   // tag window on it (or opens it).
   void UseDefinitionFile(const char* path);
+  // Shows what the check finds in the definition file (the report is also
+  // LastReport(); the dialog only when interactive).
+  void CheckDefinitionFile();
 
   bool CanClose() override;
 

@@ -10,14 +10,19 @@ HTREEITEM NextItem(HWND tree, HTREEITEM item, WPARAM relation) {
   return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
+// Asked for in UTF-16 and given back as the code page 932 bytes the add-in
+// inserted, whatever the system's code page: the ANSI query would answer in
+// that code page instead.
 std::string ItemCaption(HWND tree, HTREEITEM item) {
-  char text[256] = {};
-  TVITEMA tv = {};
+  wchar_t wide[256] = {};
+  TVITEMW tv = {};
   tv.mask = TVIF_TEXT;
   tv.hItem = item;
-  tv.pszText = text;
-  tv.cchTextMax = sizeof text - 1;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+  tv.pszText = wide;
+  tv.cchTextMax = 255;  // the control writes no terminating zero when it cuts
+  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+  char text[512] = {};
+  WideCharToMultiByte(932, 0, wide, -1, text, sizeof text - 1, nullptr, nullptr);
   return text;
 }
 

@@ -16,6 +16,7 @@ HWND FindTagTree(HWND tagWindow);
 // TVM_GETNEXTITEM: relation is TVGN_ROOT, TVGN_NEXT, TVGN_CHILD, TVGN_PARENT, TVGN_CARET...
 HTREEITEM NextItem(HWND tree, HTREEITEM item, WPARAM relation);
 
+// The caption as code page 932 bytes, on a system of any code page.
 std::string ItemCaption(HWND tree, HTREEITEM item);
 
 // Items in the order they stand when every folder is open, until stop returns

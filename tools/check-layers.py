@@ -25,7 +25,7 @@ MAY_USE = {
     "tree": {"protocol", "catalogue", "deffile"},
     "resources": set(),
     "addin": {"protocol", "runtime", "framework", "catalogue", "deffile", "tree", "resources"},
-    "host": {"protocol", "runtime", "framework"},
+    "host": {"protocol", "runtime", "framework", "deffile"},
     "tools": {"protocol", "catalogue", "deffile", "tree"},
 }
 # Targets defined by each folder, for the link check.

@@ -33,7 +33,8 @@ bin=$build/bin
 rm -rf "$dist"
 stage=$dist/stage/$name
 mkdir -p "$stage/docs" "$dist/debug"
-for module in vxhtml.dll vxframe.dll vxhost.exe; do
+modules=(vxhtml.dll vxframe.dll vxhost.exe vxtags.exe)
+for module in "${modules[@]}"; do
   [ -f "$bin/$module" ] || { echo "package: $module was not built" >&2; exit 1; }
   i686-w64-mingw32-objcopy --only-keep-debug "$bin/$module" "$dist/debug/$module.debug"
   # strip stamps the PE header from SOURCE_DATE_EPOCH: keep the link's zero.
@@ -58,7 +59,7 @@ find "$dist/stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 zip_file=$dist/$name-win32.zip
 (cd "$dist/stage" && find "$name" -type f | LC_ALL=C sort | TZ=UTC zip -q -X -D "$zip_file" -@)
 (cd "$dist" && sha256sum "$name-win32.zip" >SHA256SUMS)
-for module in vxhtml.dll vxframe.dll vxhost.exe; do
+for module in "${modules[@]}"; do
   printf '%-12s %7d bytes\n' "$module" "$(stat -c %s "$stage/$module")"
 done
 printf '%-12s %7d bytes\n' "zip" "$(stat -c %s "$zip_file")"

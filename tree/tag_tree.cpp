@@ -100,8 +100,10 @@ void LoadCatalogueCaption(int category, char* buffer, void*) {
   std::snprintf(buffer, CAPTION_BUFFER_SIZE, "%s", CATEGORY_CAPTIONS[category]);
 }
 
-void FillTagTreeItems(TagTreeContext& ctx, TreePort& tree, CategoryCaptionLoader captions,
-                      void* captionContext, const char* definitionPath) {
+namespace {
+
+void FillCatalogueItems(TagTreeContext& ctx, TreePort& tree, CategoryCaptionLoader captions,
+                        void* captionContext) {
   // Nothing of an earlier tree may survive, even where an insertion below is refused.
   ClearCatalogueItems();
   InsertCategoryNodes(ctx, tree, captions, captionContext);
@@ -115,9 +117,22 @@ void FillTagTreeItems(TagTreeContext& ctx, TreePort& tree, CategoryCaptionLoader
   for (int i = 0; i < SECONDARY_ENTRY_COUNT; ++i) {
     lastInserted = InsertCatalogueEntry(ctx, tree, SecondaryEntries[i], lastInserted);
   }
+}
 
+}  // namespace
+
+void FillTagTreeItems(TagTreeContext& ctx, TreePort& tree, CategoryCaptionLoader captions,
+                      void* captionContext, const char* definitionPath) {
+  FillCatalogueItems(ctx, tree, captions, captionContext);
   TreeDefinitionSink sink(ctx, tree);
   LoadDefinitionFile(definitionPath ? definitionPath : "", sink);
+}
+
+void FillTagTreeItemsFromSource(TagTreeContext& ctx, TreePort& tree, CategoryCaptionLoader captions,
+                                void* captionContext, ByteSource& definition) {
+  FillCatalogueItems(ctx, tree, captions, captionContext);
+  TreeDefinitionSink sink(ctx, tree);
+  LoadDefinitionStream(definition, sink);
 }
 
 }  // namespace vx

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "catalogue/catalogue.h"
+#include "deffile/definition_loader.h"  // ByteSource
 #include "tree/tree_port.h"
 
 namespace vx {
@@ -34,5 +35,9 @@ std::int32_t SelectedImageFor(const TagTreeContext& ctx, std::int32_t image);
 // Categories, catalogue entries and the user items of definitionPath (may be empty).
 void FillTagTreeItems(TagTreeContext& ctx, TreePort& tree, CategoryCaptionLoader captions,
                       void* captionContext, const char* definitionPath);
+// The same with the definition file's bytes from a source, for a
+// caller that must read its file only once.
+void FillTagTreeItemsFromSource(TagTreeContext& ctx, TreePort& tree, CategoryCaptionLoader captions,
+                                void* captionContext, ByteSource& definition);
 
 }  // namespace vx

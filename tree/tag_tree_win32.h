@@ -11,10 +11,18 @@ inline constexpr DWORD TREE_STYLE = WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS
                                     TVS_LINESATROOT;
 inline constexpr int TREE_CONTROL_ID = 1000;
 
-// Creates, subclasses and gives images to the control; nullptr on failure.
+// Creates, subclasses and gives images to the control, sized for the DPI of
+// tagWindow's monitor; nullptr on failure.
 HWND CreateTagTree(TagTreeContext& ctx, HWND tagWindow, HINSTANCE resourceInstance);
+// Gives the tree images for dpi in place of its present ones, keeping every
+// index; does nothing when that cannot be done or dpi is out of range.
+void RescaleTagTree(const TagTreeContext& ctx, HWND tree, HINSTANCE resourceInstance, UINT dpi);
 void FillTagTree(TagTreeContext& ctx, HWND tree, HINSTANCE resourceInstance,
                  const char* definitionPath);
+// The one way an item gets into the control: caption as code page 932 bytes,
+// the selected image by the rule of the context the tree was made or filled
+// with (an item's own image on a tree that has none). Every other insertion,
+// the loader's sink included, comes through here.
 HTREEITEM InsertTreeItem(HTREEITEM parent, const char* caption, HTREEITEM insertAfter,
                          int image, HWND tree, LPARAM value);
 

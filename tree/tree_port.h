@@ -16,7 +16,8 @@ inline constexpr TreeItem TREE_INSERT_LAST = static_cast<TreeItem>(-0x0FFFE);
 class TreePort {
  public:
   virtual ~TreePort() = default;
-  // TVM_INSERTITEMA with mask 0x27; parent 0 is the top level. Returns 0 when refused.
+  // One item with mask 0x27 (on the control: InsertTreeItem); parent 0 is the
+  // top level. Returns 0 when refused.
   virtual TreeItem InsertItem(TreeItem parent, const char* caption, TreeItem insertAfter,
                               std::int32_t image, std::int32_t selectedImage,
                               std::int32_t value) = 0;

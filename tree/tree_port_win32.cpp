@@ -2,15 +2,15 @@
 
 #include <cstddef>
 
+#include "tree/tag_tree_win32.h"
+
 namespace vx {
 namespace {
 
-constexpr UINT TREE_ITEM_MASK = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
 // What the 32-bit tree-view control reads from us, pinned in the shipped build.
 static_assert(sizeof(void*) != 4 ||
               (sizeof(TVITEMA) == 40 && offsetof(TVITEMA, pszText) == 16 &&
-               offsetof(TVITEMA, lParam) == 36 && sizeof(TVINSERTSTRUCTA) == 68 &&
-               offsetof(TVINSERTSTRUCTA, hInsertAfter) == 4 && offsetof(TVINSERTSTRUCTA, item) == 8));
+               offsetof(TVITEMA, lParam) == 36));
 
 constexpr int ITEM_CAPTION_SIZE = 256;
 
@@ -23,25 +23,13 @@ TreeItem AsItem(HTREEITEM handle) { return reinterpret_cast<TreeItem>(handle); }
 
 }  // namespace
 
-HTREEITEM SendInsertItem(HWND tree, HTREEITEM parent, const char* caption,
-                         HTREEITEM insertAfter, int image, int selectedImage, LPARAM value) {
-  TVINSERTSTRUCTA insert{};
-  insert.hParent = parent;
-  insert.hInsertAfter = insertAfter;
-  insert.item.mask = TREE_ITEM_MASK;
-  insert.item.pszText = const_cast<char*>(caption);
-  insert.item.iImage = image;
-  insert.item.iSelectedImage = selectedImage;
-  insert.item.lParam = value;
-  return reinterpret_cast<HTREEITEM>(
-      SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-}
-
+// The tree's own image rule gives the selected image: it is the rule of the
+// same context that chose selectedImage, so the two cannot differ.
 TreeItem Win32TreePort::InsertItem(TreeItem parent, const char* caption, TreeItem insertAfter,
-                                   std::int32_t image, std::int32_t selectedImage,
+                                   std::int32_t image, std::int32_t /*selectedImage*/,
                                    std::int32_t value) {
-  return AsItem(SendInsertItem(tree_, AsHandle(parent), caption, AsHandle(insertAfter), image,
-                               selectedImage, value));
+  return AsItem(InsertTreeItem(AsHandle(parent), caption, AsHandle(insertAfter), image, tree_,
+                               value));
 }
 
 TreeItem Win32TreePort::CaretItem() {

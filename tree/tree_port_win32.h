@@ -8,10 +8,6 @@
 
 namespace vx {
 
-// One TVM_INSERTITEMA with mask 0x27; parent nullptr is the top level.
-HTREEITEM SendInsertItem(HWND tree, HTREEITEM parent, const char* caption,
-                         HTREEITEM insertAfter, int image, int selectedImage, LPARAM value);
-
 class Win32TreePort : public TreePort {
  public:
   Win32TreePort(HWND tree, WNDPROC previous) : tree_(tree), previous_(previous) {}

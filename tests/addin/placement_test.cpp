@@ -89,5 +89,52 @@ TEST(FormatPlacementValue, RoundTripsEveryValueWithinTheBuffer) {
   }
 }
 
+TEST(VisiblePlacement, OpensAsStoredWhileATitleBarShowsAndInTheNearestWorkAreaOtherwise) {
+  // One 1280 x 1024 screen whose task bar takes the bottom 40 pixels, and a
+  // second screen to its right; title bars 23 pixels high.
+  static constexpr WorkArea SCREENS[] = {{0, 0, 1280, 984}, {1280, 0, 2560, 1024}};
+  static constexpr std::int32_t TITLE = 23;
+  struct Case {
+    const char* what;
+    Placement stored;
+    std::size_t screens;
+    Placement want;
+  };
+  static constexpr Case CASES[] = {
+      {"inside",                         {700, 52, 200, 598},     1, {700, 52, 200, 598}},
+      {"4 pixels off the left edge",     {-4, 30, 240, 360},      1, {-4, 30, 240, 360}},
+      {"15 pixels off the left edge",    {-15, 40, 250, 300},     1, {-15, 40, 250, 300}},
+      {"title bar 8 pixels high above",  {100, -15, 250, 300},    1, {100, -15, 250, 300}},
+      {"title bar 4 pixels high above",  {100, -19, 250, 300},    1, {100, -19, 250, 300}},
+      {"a wrapped height",               {65, 33, 200, -350287150}, 1, {65, 33, 200, -350287150}},
+      {"32 pixels left on the right",    {1248, 100, 300, 400},   1, {1248, 100, 300, 400}},
+      {"on the second screen",           {2000, 500, 300, 400},   2, {2000, 500, 300, 400}},
+      {"across both screens",            {1200, 500, 300, 400},   2, {1200, 500, 300, 400}},
+      // Nothing of the title bar shows: into the nearest area, the least distance.
+      {"far off, as after unplugging",   {5000, 4000, 300, 500},  1, {980, 484, 300, 500}},
+      {"far off, two screens",           {5000, 4000, 300, 500},  2, {2260, 524, 300, 500}},
+      {"left of everything",             {-900, 200, 300, 500},   2, {0, 200, 300, 500}},
+      {"title bar 3 pixels high above",  {100, -20, 250, 300},    1, {100, 0, 250, 300}},
+      {"title bar under the task bar",   {100, 982, 250, 300},    1, {100, 684, 250, 300}},
+      {"title bar under the task bar, second screen there", {1300, 1022, 250, 300}, 2,
+       {1300, 724, 250, 300}},
+      {"31 pixels left on the right",    {1249, 100, 300, 400},   1, {980, 100, 300, 400}},
+      {"larger than the screen",         {5000, 4000, 2000, 1500}, 1, {0, 0, 1280, 984}},
+      {"no width, far off",              {5000, 100, 0, 0},       1, {1248, 100, 0, 0}},
+      {"at the far end of the numbers",  {INT32_MAX, INT32_MIN, 300, 500}, 1, {980, 0, 300, 500}},
+  };
+  for (const Case& c : CASES) {
+    const Placement got = VisiblePlacement(c.stored, SCREENS, c.screens, TITLE);
+    EXPECT_EQ(got.x, c.want.x) << c.what;
+    EXPECT_EQ(got.y, c.want.y) << c.what;
+    EXPECT_EQ(got.w, c.want.w) << c.what;
+    EXPECT_EQ(got.h, c.want.h) << c.what;
+  }
+  // Nothing known about the screens: nothing to move into.
+  const Placement kept = VisiblePlacement({5000, 4000, 300, 500}, SCREENS, 0, TITLE);
+  EXPECT_EQ(kept.x, 5000);
+  EXPECT_EQ(kept.y, 4000);
+}
+
 }  // namespace
 }  // namespace vx

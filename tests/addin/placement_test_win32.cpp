@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tests/addin/addin_host_win32.h"
+#include "tests/win32/import_patch_win32.h"
 
 namespace vx::test {
 namespace {
@@ -162,6 +163,40 @@ TEST_F(Placement, SavesTheLastNormalPlacement) {
   EXPECT_EQ(Stored("HtWinX"), "-4\0"s);
   EXPECT_EQ(Stored("HtWinY"), "30\0"s);
   EXPECT_EQ(Stored("HtWinH"), "360\0"s);
+}
+
+BOOL WINAPI MonitorsUnknown(HDC, LPCRECT, MONITORENUMPROC, LPARAM) { return FALSE; }
+
+// As after unplugging the monitor that showed it: stored where no screen is.
+TEST_F(Placement, AWindowNoScreenShowsOpensInTheNearestWorkAreaAndIsSavedFromThere) {
+  RECT work{};
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 1);
+  const std::string right = std::to_string(work.right - 300) + '\0';
+  const std::string bottom = std::to_string(work.bottom - 500) + '\0';
+  for (const bool monitorsKnown : {true, false}) {
+    SCOPED_TRACE(monitorsKnown ? "monitors asked" : "the monitor query fails");
+    const auto unknown = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&MonitorsUnknown));
+    FARPROC original = monitorsKnown ? nullptr
+        : test_support::PatchImport(addin, "user32.dll", "EnumDisplayMonitors", unknown);
+    ASSERT_TRUE(monitorsKnown || original) << "the add-in does not import EnumDisplayMonitors";
+    DeletePlacementKey();
+    WriteText("HtWinX", "5000");
+    WriteText("HtWinY", "4000");
+    WriteText("HtWinW", "300");
+    WriteText("HtWinH", "500");
+    ASSERT_TRUE(Open());
+    const RECT r = Outer(TagFrame());
+    EXPECT_EQ(r.left, work.right - 300);
+    EXPECT_EQ(r.top, work.bottom - 500);
+    EXPECT_EQ(r.right - r.left, 300);
+    EXPECT_EQ(r.bottom - r.top, 500);
+    CloseAndDelete();
+    if (original) test_support::PatchImport(addin, "user32.dll", "EnumDisplayMonitors", original);
+    EXPECT_EQ(Stored("HtWinX"), right) << "saved from where the window was";
+    EXPECT_EQ(Stored("HtWinY"), bottom);
+    EXPECT_EQ(Stored("HtWinW"), "300\0"s);
+  }
 }
 
 TEST_F(Placement, AGoneEditWindowStillGivesAUsableWindow) {

@@ -4,11 +4,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "host/tag_tree_reader_win32.h"
 #include "tests/addin/addin_host_win32.h"
+#include "tests/tree/model_fill.h"
 
 namespace vx::test {
 namespace {
@@ -361,6 +364,178 @@ TEST_F(TagWindowFaults, AnOpeningWhileTheTreeFailureBoxIsUpIsRefused) {
   EXPECT_TRUE(TagFrames().empty());
   ASSERT_TRUE(Open());
   EXPECT_NE(Tree(), nullptr);
+}
+
+// ---- Any system code page ----
+// tests/addin/CMakeLists.txt runs this suite once per system code page of its
+// table, naming the one it sets up in VX_EXPECTED_ACP.
+
+std::wstring FromCp932(const std::string& bytes) {
+  wchar_t wide[512] = {};
+  MultiByteToWideChar(932, 0, bytes.c_str(), -1, wide, 512);
+  return wide;
+}
+std::wstring CaptionShown(HWND tree, HTREEITEM item) {
+  wchar_t text[256] = {};
+  TVITEMW query{};
+  query.mask = TVIF_TEXT;
+  query.hItem = item;
+  query.pszText = text;
+  query.cchTextMax = 256;
+  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
+  return text;
+}
+// What the caption bar draws and other programs read, without a message
+// through the framework's ANSI window procedure.
+std::wstring TitleShown(HWND window) {
+  wchar_t text[128] = {};
+  InternalGetWindowText(window, text, 128);
+  return text;
+}
+
+using TagWindowCodePages = AddinHost;
+
+TEST_F(TagWindowCodePages, TitleAndEveryCaptionShowTheirCodePage932Characters) {
+  if (const char* expected = std::getenv("VX_EXPECTED_ACP")) {
+    ASSERT_EQ(GetACP(), std::strtoul(expected, nullptr, 10)) << "the run did not get its code page";
+  }
+  const std::string path = WriteDefinitionFile("code_pages.txt");
+  ASSERT_TRUE(Open(path.c_str()));
+  EXPECT_EQ(TitleShown(TagFrame()), L"VX HTML\u6587\u66F8\u4F5C\u6210 v5.60");
+  EXPECT_EQ(TitleShown(TagFrame()), FromCp932(TITLE));
+
+  TagTreeContext ctx = test_support::ContextWithImages();
+  ModelTree model;
+  test_support::FillModel(ctx, model, path.c_str());
+  std::vector<std::wstring> expected;
+  for (const ModelItemAtDepth& row : model.PreOrder()) expected.push_back(FromCp932(row.item->caption));
+  std::vector<std::wstring> shown;
+  vxhost::FindInPreOrder(Tree(), [&](HTREEITEM item) {
+    shown.push_back(CaptionShown(Tree(), item));
+    return false;
+  });
+  ASSERT_EQ(shown.size(), static_cast<std::size_t>(BUILT_IN_ITEMS + 2));
+  EXPECT_EQ(shown, expected);
+  EXPECT_EQ(shown[0], L"\u57FA\u672C\u69CB\u6210") << "category 0 from the string table";
+  EXPECT_EQ(shown[BUILT_IN_ITEMS + 1], L"\u7F72\u540D") << "an entry of the definition file";
+
+  // The host finds entries by their 932 bytes, and inserts go out as before.
+  Pump();
+  const HTREEITEM paragraph = FindItem(PARAGRAPH);
+  ASSERT_NE(paragraph, nullptr);
+  Messages().Watch({WM_HOST_INSERT, WM_ACTIVATE});
+  PressEnterOn(paragraph);
+  EXPECT_TRUE(Messages().Matches(ParagraphHandedBack(Tree())));
+  CloseAndDelete();
+  DeleteFileA(path.c_str());
+}
+
+// ---- DPI ----
+
+int RowHeight(HWND tree) { return static_cast<int>(SendMessageA(tree, TVM_GETITEMHEIGHT, 0, 0)); }
+HIMAGELIST TreeImages(HWND tree) {
+  return reinterpret_cast<HIMAGELIST>(SendMessageA(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
+}
+int ImageSize(HWND tree) {
+  int cx = 0, cy = 0;
+  ImageList_GetIconSize(TreeImages(tree), &cx, &cy);
+  return cx == cy ? cx : -1;
+}
+
+// The pixels of one image of the tree's list, row by row.
+std::vector<COLORREF> ImagePixels(HWND tree, int index) {
+  const int size = ImageSize(tree);
+  HDC dc = CreateCompatibleDC(nullptr);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP canvas = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, canvas);
+  ImageList_Draw(TreeImages(tree), index, dc, 0, 0, ILD_NORMAL);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) pixels.push_back(GetPixel(dc, x, y));
+  }
+  SelectObject(dc, old);
+  DeleteObject(canvas);
+  DeleteDC(dc);
+  return pixels;
+}
+
+using TagWindowDpi = AddinHost;
+
+TEST_F(TagWindowDpi, FollowsTheDpiOfItsMonitorAndComesBackTo96Unchanged) {
+  ASSERT_TRUE(Open());
+  const HWND tree = Tree();
+  ASSERT_EQ(ImageSize(tree), 16);
+  const int rowAt96 = RowHeight(tree);
+  const std::vector<COLORREF> tag = ImagePixels(tree, 5);  // HTMLC, unscaled at 96 DPI
+
+  // Moved onto a 144 DPI monitor: the proposed rectangle, images half as
+  // large again made from the same pictures, rows at least as high.
+  const RECT proposed{40, 60, 40 + 300, 60 + 900};
+  SendMessageA(TagFrame(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&proposed));
+  RECT outer{};
+  GetWindowRect(TagFrame(), &outer);
+  EXPECT_EQ(outer.left, proposed.left);
+  EXPECT_EQ(outer.bottom, proposed.bottom);
+  EXPECT_EQ(ImageSize(tree), 24);
+  EXPECT_EQ(ImageList_GetImageCount(TreeImages(tree)), 9) << "every index still names its picture";
+  EXPECT_GE(RowHeight(tree), 24);
+  std::printf("row height at 96 DPI %d, after moving to 144 DPI %d\n", rowAt96, RowHeight(tree));
+  const std::vector<COLORREF> scaled = ImagePixels(tree, 5);
+  for (COLORREF pixel : scaled) {
+    ASSERT_NE(std::find(tag.begin(), tag.end(), pixel), tag.end()) << "a colour the picture lacks";
+  }
+  EXPECT_NE(std::count(scaled.begin(), scaled.end(), scaled[0]), static_cast<std::ptrdiff_t>(scaled.size()));
+  SendMessageA(TagFrame(), WM_DPICHANGED, 0, 0);
+  EXPECT_EQ(ImageSize(tree), 24) << "no DPI and no rectangle change nothing";
+
+  // And back: the pictures as loaded, the rows as before.
+  SendMessageA(TagFrame(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&proposed));
+  EXPECT_EQ(ImageSize(tree), 16);
+  EXPECT_EQ(ImagePixels(tree, 5), tag);
+  EXPECT_EQ(RowHeight(tree), rowAt96);
+}
+
+// Wine takes the system DPI from the registry when a process starts: the case
+// runs itself again in a child process started after the value is set.
+TEST_F(TagWindowDpi, OpensScaledOnA144DpiSystem) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  if (dpi != 144) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS);
+    const DWORD logPixels = 144;
+    RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&logPixels), sizeof logPixels);
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string command = std::string("\"") + program + "\" --gtest_filter=TagWindowDpi.OpensScaledOnA144DpiSystem";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    const BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &startup, &child);
+    DWORD status = 1;
+    if (started) {
+      WaitForSingleObject(child.hProcess, INFINITE);
+      GetExitCodeProcess(child.hProcess, &status);
+      CloseHandle(child.hProcess);
+      CloseHandle(child.hThread);
+    }
+    RegDeleteValueA(key, "LogPixels");
+    RegCloseKey(key);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(status, 0u) << "the run at 144 DPI failed";
+    return;
+  }
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(ImageSize(Tree()), 24);
+  EXPECT_EQ(ImageList_GetImageCount(TreeImages(Tree())), 9);
+  EXPECT_GE(RowHeight(Tree()), 24);
+  std::printf("row height opening at 144 DPI %d\n", RowHeight(Tree()));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The editor's definition-file command with the real add-in: the tag window
-// comes back on the chosen file, and the command's dialog opens.
+// The editor's definition-file commands with the real add-in: the tag window
+// comes back on the chosen file, and the commands' dialogs open.
 // Texts of this file are code page 932 in the binary.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "host/check_definition_file_win32.h"
 #include "host/editor_frame_win32.h"
 #include "host/tag_tree_reader_win32.h"
 #include "tests/win32/dialog_hooks_win32.h"
@@ -94,6 +95,46 @@ TEST_F(DefinitionFileTest, MenuCommandShowsTheOpenDialogAndCancelKeepsTheFile) {
   EXPECT_EQ(title, "定義ファイルを開く");
   EXPECT_EQ(frame->DefinitionFile(), before);
   EXPECT_EQ(frame->FindTagWindow(), nullptr);
+}
+
+// The check shows the checker's findings in a read-only edit the user can
+// copy from, and says so when there are none.
+TEST_F(DefinitionFileTest, CheckCommandShowsTheFindingsOrThatThereAreNone) {
+  std::wstring shown;
+  bool readOnly = false;
+  vx::test_support::DialogWatchdog watchdog;
+  vx::test_support::CbtHook hook([&](int code, WPARAM wParam, LPARAM) {
+    const HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && shown.empty() && vx::test_support::IsDialogWindow(window)) {
+      const HWND edit = GetDlgItem(window, vxhost::CHECK_REPORT_ID);
+      std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+      text.resize(static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+      shown = text;
+      readOnly = (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0;
+      PostMessageA(window, WM_COMMAND, IDOK, 0);
+    }
+    return false;
+  });
+  ASSERT_TRUE(hook.Installed());
+  frame->SetInteractive(true);
+  SendMessageA(frame->GetHandle(), WM_COMMAND, vxhost::CmdCheckDefinitionFile, 0);
+  frame->SetInteractive(false);
+  EXPECT_FALSE(watchdog.Fired());
+  EXPECT_TRUE(readOnly);
+  EXPECT_EQ(shown.rfind(L"問題は見つかりませんでした。\r\n\r\n", 0), 0u) << shown.size();
+  EXPECT_NE(shown.find(L"; 0 findings\r\n"), std::wstring::npos);
+  EXPECT_EQ(shown, frame->LastReport());
+
+  const std::string broken = WriteDefinitionFile("vxhost-check.def", ".F\r\nラベル\r\n");
+  const std::wstring path = vxhost::WideFromCp932(broken.c_str());
+  frame->UseDefinitionFile(broken.c_str());
+  frame->CheckDefinitionFile();
+  const std::wstring report = frame->LastReport();
+  EXPECT_EQ(report.rfind(L"次の点が見つかりました。\r\n\r\n" + path + L":3: ", 0), 0u);
+  EXPECT_NE(report.find(L"\r\n" + path + L": the loader adds 1 folders and 1 entries; 1 findings\r\n"),
+            std::wstring::npos);
+  app.PumpWaitingMessages();
+  DeleteFileA(broken.c_str());
 }
 
 }  // namespace

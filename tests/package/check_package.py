@@ -23,7 +23,12 @@ WINDRES = "i686-w64-mingw32-windres"
 # Imports a shipped module may take from Windows itself.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll",
                "advapi32.dll", "msvcrt.dll"}
-BUDGETS = {"vxhtml.dll": 64 * 1024, "vxframe.dll": 64 * 1024}
+BUDGETS = {"vxhtml.dll": 64 * 1024, "vxframe.dll": 64 * 1024, "vxtags.exe": 512 * 1024}
+# The subsystem each program is linked for: the editor has windows, vxtags is
+# run from a command prompt and must write to it.
+SUBSYSTEMS = {"vxhost.exe": "Windows GUI", "vxtags.exe": "Windows CUI"}
+# A console tool needs the kernel and the C runtime only.
+ONLY_IMPORTS = {"vxtags.exe": {"kernel32.dll", "msvcrt.dll"}}
 # Set from the command line.
 CREATE_EXPORT = None
 TREE_PROC_EXPORT = None
@@ -63,7 +68,7 @@ def check_layout(archive, version):
     outside = [n for n in names if not n.startswith(top)]
     if outside:
         fail("entries outside %s: %s" % (top, outside))
-    for required in ("vxhtml.dll", "vxframe.dll", "vxhost.exe", "docs/host-protocol.md",
+    for required in ("vxhtml.dll", "vxframe.dll", "vxhost.exe", "vxtags.exe", "docs/host-protocol.md",
                      "docs/definition-files.md", "docs/definition-files.en.md", "html5.def",
                      "README-ja.txt", "README-en.txt"):
         if top + required not in names:
@@ -104,6 +109,11 @@ def check_pe(path, headers, shipped):
     for imported in re.findall(r"DLL Name: (\S+)", headers):
         if imported.lower() not in SYSTEM_DLLS and imported.lower() not in shipped:
             fail("%s imports %s, which is neither shipped nor a system DLL" % (name, imported))
+        elif name in ONLY_IMPORTS and imported.lower() not in ONLY_IMPORTS[name]:
+            fail("%s imports %s; it may import only %s" % (name, imported, ", ".join(sorted(ONLY_IMPORTS[name]))))
+    subsystem = SUBSYSTEMS.get(name)
+    if subsystem and not re.search(r"^Subsystem\s+\w+\s+\(%s\)$" % subsystem, headers, re.M):
+        fail("%s is not a %s program" % (name, subsystem))
     budget = BUDGETS.get(name)
     size = os.path.getsize(path)
     if budget:

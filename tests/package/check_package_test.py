@@ -50,6 +50,13 @@ def stamped(files, unpacked):
     files["vxframe.dll"] = bytes(data)
 
 
+def windowed_vxtags(files, unpacked):
+    data = bytearray(files["vxtags.exe"])
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    struct.pack_into("<H", data, pe + 24 + 68, 2)  # the optional header's Subsystem: GUI
+    files["vxtags.exe"] = bytes(data)
+
+
 def without_framework(files, unpacked):
     del files["vxframe.dll"]
 
@@ -62,6 +69,7 @@ def unix_readme(files, unpacked):
 CASES = {
     "stdcall return lost": (tree_proc_returns_plainly, "must return with 'ret $0x10'", None, False),
     "link time stamp": (stamped, "vxframe.dll carries a link time stamp", None, False),
+    "vxtags without a console": (windowed_vxtags, "vxtags.exe is not a Windows CUI program", None, False),
     "framework missing": (without_framework, "imports vxframe.dll, which is neither shipped", None, False),
     "readme with LF": (unix_readme, "README-en.txt does not end every line with CR LF", None, False),
     "stale sums": (None, "SHA256SUMS: vxhtml-", None, True),

@@ -103,6 +103,18 @@ TEST(VxtagsCheck, Utf8FileGetsOneFindingWithTheCommandThatConvertsIt) {
                      "ignores it; convert it with: vxtags convert '" + folder + "vxtags check $HOME.def' '" + folder +
             "vxtags check $HOME.cp932.def'\n" +
             marked + ": the loader adds 0 folders and 0 entries; 1 findings\n");
+  // A name that begins with a dash is suggested in a form no program takes for an option.
+  const std::string dashed = WriteRaw("-vxtags-check.def.utf8", header + "\n");
+  const std::string command = "cd '" + dashed.substr(0, dashed.rfind('/')) + "' && " + VXTAGS_PATH +
+                              " check -vxtags-check.def.utf8";
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  char line[512] = {};
+  const std::string said = std::fgets(line, sizeof line, pipe) != nullptr ? line : "";
+  pclose(pipe);
+  EXPECT_NE(said.find("; convert it with: vxtags convert ./-vxtags-check.def.utf8 ./-vxtags-check.def\n"),
+            std::string::npos) << said;
+  std::remove(dashed.c_str());
 }
 
 // One clear error and nothing about a content that was never read.
@@ -112,7 +124,7 @@ TEST(VxtagsCheck, UnreadableFileExitsTwoWithOneErrorAndNoFinding) {
   const VxtagsRun folder = RunCheck(TempFolder(), errors.path);
   EXPECT_EQ(folder.status, 2);
   EXPECT_EQ(folder.output, "");
-  EXPECT_EQ(errors.Read(), "vxtags check: cannot read " + TempFolder() + "\n");
+  EXPECT_EQ(errors.Read(), "vxtags check: cannot read " + TempFolder() + ": Is a directory\n");
 }
 
 // The bound of folders, told at the line where the loader stops.

@@ -64,6 +64,16 @@ TEST(VxtagsTree, UserItemsFollowInPreOrderWithTheirTexts) {
   std::remove(path.c_str());
 }
 
+// The file and the lines that vxtags.exe is held to under Wine (tests/tools/vxtags_test_win32.cpp):
+// both programs print the same bytes for it.
+TEST(VxtagsTree, TheSameBytesAsTheWindowsProgramForItsSampleFile) {
+  const std::string path = WriteFile("[VX-HTML\x92\xE8\x8B\x60\x83\x74\x83\x40\x83\x43\x83\x8B]\r\n"
+                                     ".\x83\x74\x83\x48\x83\x8B\x83\x5F\x81\x5B\r\n\x83\x89\x83\x78\x83\x8B\r\n<b>\x95\x5C</b>\r\n");
+  const RunResult run = RunTree(path);
+  std::remove(path.c_str());
+  EXPECT_EQ(run.output, CATALOGUE + "0\tfolder\t-2\tフォルダー\n1\tuser\t0\tラベル\t<b>表</b>\n");
+}
+
 // The tree stops where the loader and the checker say it stops.
 TEST(VxtagsTree, HoldsNoMoreThan3000UserFolders) {
   std::string body;
@@ -103,7 +113,20 @@ TEST(VxtagsTree, FileTheTagWindowWouldIgnoreGivesTheCatalogueAndANote) {
   const std::string marked = WriteFile(std::string(vx::DEFINITION_HEADER) + "\x1A\nentry\ntext\n");
   ExpectIgnored(RunTree(marked), 0, "header", "0x1A before the header's line end");
   std::remove(marked.c_str());
-  ExpectIgnored(RunTree(::testing::TempDir()), 2, "cannot read", "a folder");
+  ExpectIgnored(RunTree(::testing::TempDir()), 2, "Is a directory", "a folder");
+}
+
+// The file is read once, so a pipe gives the same tree as the file.
+TEST(VxtagsTree, ReadsAPipeLikeAFile) {
+  const std::string path = WriteFile(std::string(vx::DEFINITION_HEADER) + "\r\nentry\r\ntext\r\n");
+  FILE* pipe = popen(("cat '" + path + "' | " + VXTAGS_PATH + " tree /dev/stdin").c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  char chunk[4096];
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
+  EXPECT_EQ(pclose(pipe), 0);
+  EXPECT_EQ(output, CATALOGUE + "0\tuser\t0\tentry\ttext\n");
+  std::remove(path.c_str());
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "deffile/byte_sources.h"
 #include "deffile/definition_check.h"
 #include "tools/vxtags/commands.h"
+#include "tools/vxtags/file_access.h"
 
 namespace {
 
@@ -15,10 +15,12 @@ namespace {
 // count is worth reading.
 constexpr std::uint64_t SHOWN_FINDINGS = 1000;
 
-// A path as the shell takes it back: quoted unless every byte is plain.
+// A path as the shell takes it back: quoted unless every byte is plain, and
+// never taken for an option.
 std::string ShellWord(const std::string& path) {
+  if (!path.empty() && path[0] == '-') return ShellWord("./" + path);
   if (!path.empty() && path.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                                              "0123456789._/+-:@,=") == std::string::npos && path[0] != '-')
+                                              "0123456789._/+-:@,=") == std::string::npos)
     return path;
   std::string quoted = "'";
   for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -62,9 +64,9 @@ class PrintedReport : public vx::CheckReport {
 int vxtags::RunCheckCommand(int argc, char** argv) {
   if (argc != 1) return Usage();
   const char* path = argv[0];
-  vx::FileByteSource file(path);
+  vxtags::InputFile file(path);
   if (!file.IsOpen()) {
-    std::fprintf(stderr, "vxtags check: cannot open %s\n", path);
+    std::fprintf(stderr, "vxtags check: cannot read %s: %s\n", path, file.Reason().c_str());
     return 2;
   }
   PrintedReport report(path);
@@ -73,7 +75,7 @@ int vxtags::RunCheckCommand(int argc, char** argv) {
     if (summary.findings > 0)
       std::printf("%s: the check was cut short by a read error; the findings above cover only the part read\n",
                   path);
-    std::fprintf(stderr, "vxtags check: cannot read %s\n", path);
+    std::fprintf(stderr, "vxtags check: cannot read %s: %s\n", path, file.Reason().c_str());
     return 2;
   }
   if (report.Hidden() > 0)

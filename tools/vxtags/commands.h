@@ -11,6 +11,10 @@ int RunTreeCommand(int argc, char** argv);
 int RunCheckCommand(int argc, char** argv);
 int RunConvertCommand(int argc, char** argv);
 
+// The whole program, once the system's entry has the arguments in UTF-8 and
+// the standard streams ready to take UTF-8 bytes.
+int Main(int argc, char** argv);
+
 // The usage line printed on stderr for bad arguments.
 int Usage();
 

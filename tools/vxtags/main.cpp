@@ -1,4 +1,5 @@
-// vxtags: the add-in's protocol and definition-file loading, printed.
+// vxtags: the add-in's protocol and definition-file loading, printed. The
+// program's entry is per system (console_posix.cpp, console_win32.cpp).
 #include <cstdio>
 #include <cstring>
 
@@ -45,7 +46,9 @@ constexpr const char HELP[] =
     "           not code page 932 and second codes of a character that converting back\n"
     "           would not restore (such as 0xED 0x40 for 0xFA 0x5C).\n"
     "           OUTPUT is written beside itself and renamed into place, so it is replaced\n"
-    "           whole or not at all; it may not be INPUT, by any name or link.\n"
+    "           whole or not at all; it may not be INPUT, by any name or link. An OUTPUT\n"
+    "           that exists and is not a regular file (folder, device, FIFO, socket), a\n"
+    "           symbolic link (name its target) or a read-only file is refused.\n"
     "           Exit 0 written, 1 refused (findings on stdout), 2 bad arguments or I/O error.\n"
     "\n"
     "Text fields: \\\\ for a backslash, \\t for TAB, \\xHH for other bytes below 0x20,\n"
@@ -74,7 +77,7 @@ int vxtags::Usage() {
   return 2;
 }
 
-int main(int argc, char** argv) {
+int vxtags::Main(int argc, char** argv) {
   if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::fputs(HELP, stdout);
     return 0;

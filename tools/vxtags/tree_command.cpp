@@ -1,5 +1,6 @@
 // vxtags tree [DEFFILE]: the tag tree as the tag window holds it, built by the
 // same fill on a model tree, printed in pre-order.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -10,6 +11,7 @@
 #include "deffile/definition_text_table.h"
 #include "deffile/definition_walker.h"
 #include "tools/vxtags/commands.h"
+#include "tools/vxtags/file_access.h"
 #include "tools/vxtags/text_output.h"
 #include "tree/activation.h"
 #include "tree/model_tree.h"
@@ -25,12 +27,38 @@ class HeaderOnly final : public vx::DefinitionVisitor {
   bool Header(const vx::DefinitionPiece&, bool) override { return false; }
 };
 
+// Hands on the bytes of another source, keeping those read while recording
+// so that they are handed out again once replayed: the header is judged and
+// the file loaded from one reading, which is all a pipe allows.
+class ReplayingSource final : public vx::ByteSource {
+ public:
+  explicit ReplayingSource(vx::ByteSource& source) : source_(source) {}
+  void Replay() { replaying_ = true; }
+  bool Failed() const override { return source_.Failed(); }
+  std::size_t Read(unsigned char* buffer, std::size_t capacity) override {
+    if (replaying_ && replayed_ < kept_.size()) {
+      const std::size_t count = std::min(capacity, kept_.size() - replayed_);
+      std::memcpy(buffer, kept_.data() + replayed_, count);
+      replayed_ += count;
+      return count;
+    }
+    const std::size_t count = source_.Read(buffer, capacity);
+    if (!replaying_) kept_.append(reinterpret_cast<const char*>(buffer), count);
+    return count;
+  }
+
+ private:
+  vx::ByteSource& source_;
+  std::string kept_;
+  std::size_t replayed_ = 0;
+  bool replaying_ = false;
+};
+
 // The loader says nothing about a file it ignores; the reader of our output
 // should learn why no user items appear. The first line is read and judged
-// by the loader's own walk.
-FileState InspectDefinitionFile(const char* path) {
-  vx::FileByteSource source(path);
-  if (!source.IsOpen()) return FileState::Unreadable;
+// by the loader's own walk, from the replaying source, so that the loader
+// reads the same bytes again.
+FileState InspectDefinitionFile(vx::ByteSource& source) {
   HeaderOnly headerOnly;
   const bool matches = vx::WalkDefinition(source, headerOnly).headerMatches;
   if (source.Failed()) return FileState::Unreadable;
@@ -69,21 +97,24 @@ int vxtags::RunTreeCommand(int argc, char** argv) {
   const char* path = argc == 1 ? argv[0] : "";
 
   int status = 0;
-  if (path[0] != '\0') {
-    switch (InspectDefinitionFile(path)) {
-      case FileState::Usable:
-        break;
-      case FileState::Unreadable:
-        std::fprintf(stderr, "vxtags: cannot read %s; the tree holds the catalogue alone\n", path);
-        status = 2;
-        break;
-      case FileState::WrongHeader:
-        std::fprintf(stderr,
-                     "vxtags: %s does not begin with the definition file's header line; "
-                     "the tree holds the catalogue alone\n",
-                     path);
-        break;
-    }
+  vxtags::InputFile file(path);
+  ReplayingSource source(file);
+  FileState state = FileState::Usable;
+  if (path[0] != '\0') state = file.IsOpen() ? InspectDefinitionFile(source) : FileState::Unreadable;
+  switch (state) {
+    case FileState::Usable:
+      break;
+    case FileState::Unreadable:
+      std::fprintf(stderr, "vxtags: cannot read %s: %s; the tree holds the catalogue alone\n", path,
+                   file.Reason().c_str());
+      status = 2;
+      break;
+    case FileState::WrongHeader:
+      std::fprintf(stderr,
+                   "vxtags: %s does not begin with the definition file's header line; "
+                   "the tree holds the catalogue alone\n",
+                   path);
+      break;
   }
 
   // The image indices a complete image list gives; the output shows none of them.
@@ -94,7 +125,11 @@ int vxtags::RunTreeCommand(int argc, char** argv) {
   ctx.imageTag = 5;
   ctx.imageTagSelected = 7;
   vx::ModelTree tree;
-  vx::FillTagTreeItems(ctx, tree, vx::LoadCatalogueCaption, nullptr, path);
+  source.Replay();
+  vx::MemoryByteSource nothing(nullptr, 0);
+  vx::FillTagTreeItemsFromSource(ctx, tree, vx::LoadCatalogueCaption, nullptr,
+                                 state == FileState::Usable && path[0] != '\0' ? static_cast<vx::ByteSource&>(source)
+                                                                               : nothing);
   for (const vx::ModelItemAtDepth& row : tree.PreOrder()) PrintItem(ctx, row);
   return status;
 }
