@@ -22,17 +22,20 @@ TWindow* TApplication::GetMainWindow() const { return mainWindow_; }
 
 bool TApplication::ProcessAppMsg(MSG&) { return false; }
 
+// Messages are taken and dispatched as Unicode, so that a typed character
+// reaches a Unicode window (the editor's document) as itself whatever the
+// system code page; an ANSI window still receives it converted as before.
 void TApplication::Dispatch(MSG& msg) {
   if (!ProcessAppMsg(msg)) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
 }
 
 int TApplication::MessageLoop() {
   MSG msg;
   for (;;) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
         DeleteCondemned();
         return static_cast<int>(msg.wParam);
@@ -48,7 +51,7 @@ int TApplication::MessageLoop() {
 
 bool TApplication::PumpWaitingMessages() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       DeleteCondemned();
       PostQuitMessage(static_cast<int>(msg.wParam));

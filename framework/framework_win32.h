@@ -101,7 +101,8 @@ class VXFRAME_API TApplication {
 
  protected:
   // Lets a derived application take a message before it is dispatched (for
-  // example to translate accelerators). Returns true when it was handled.
+  // example to translate accelerators). Returns true when it was handled. The
+  // loop takes messages as Unicode (PeekMessageW), so msg holds UTF-16 text.
   virtual bool ProcessAppMsg(MSG& msg);
 
  private:

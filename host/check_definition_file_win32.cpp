@@ -112,7 +112,7 @@ INT_PTR CALLBACK CheckDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 std::wstring DefinitionCheckReport(const std::string& path) {
-  const std::wstring widePath = WideFromCp932(path.c_str());
+  const std::wstring widePath = WidePath(path);
   vx::FileByteSource file(path.c_str());
   if (!file.IsOpen()) return CANNOT_READ + widePath + L"\r\n";
   ReportLines report(widePath);

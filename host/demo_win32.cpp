@@ -150,7 +150,7 @@ class TDemoDriver : public TWindow {
         }
         return Advance();
       case Step::Save:
-        if (!frame_.SaveDocument(documentPath_.c_str())) return Fail("the document could not be saved");
+        if (!frame_.SaveDocument(WidePath(documentPath_).c_str())) return Fail("the document could not be saved");
         saved_ = true;
         return Advance();
       case Step::WaitForScreenshot: {

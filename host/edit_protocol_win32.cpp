@@ -1,5 +1,7 @@
 #include "host/edit_protocol_win32.h"
 
+#include <string>
+
 #include "protocol/messages_win32.h"
 
 namespace vxhost {
@@ -12,6 +14,18 @@ void GetSelection(HWND edit, DWORD& start, DWORD& end) {
 }
 
 void SetCaret(HWND edit, DWORD position) { SendMessageA(edit, EM_SETSEL, position, position); }
+
+// Insert requests carry code page 932 text whatever the system code page is.
+constexpr UINT REQUEST_CODE_PAGE = 932;
+
+std::wstring FromRequest(const char* text) {
+  const int size = MultiByteToWideChar(REQUEST_CODE_PAGE, 0, text, -1, nullptr, 0);
+  if (size <= 1) return std::wstring();
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(REQUEST_CODE_PAGE, 0, text, -1, &wide[0], size);
+  wide.resize(static_cast<std::size_t>(size) - 1);
+  return wide;
+}
 
 }  // namespace
 
@@ -120,7 +134,8 @@ void EditProtocol::InsertAtSelectionStart(const char* text) {
 
 void EditProtocol::InsertAt(DWORD position, const char* text) {
   SetCaret(edit_, position);
-  SendMessageA(edit_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+  const std::wstring characters = FromRequest(text);
+  SendMessageW(edit_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(characters.c_str()));
 }
 
 }  // namespace vxhost

@@ -5,8 +5,8 @@
 // trail (or link trail) that follows wraps the selection. The caret always
 // ends up just before a trail: between the two tags when nothing was
 // selected, after the wrapped text otherwise. A lone lead, a line end (CR LF)
-// and a definition text (inserted byte for byte as stored) leave the caret
-// after what they inserted.
+// and a definition text (its code page 932 bytes inserted as the characters
+// they encode) leave the caret after what they inserted.
 #pragma once
 #include <windows.h>
 

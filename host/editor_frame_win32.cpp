@@ -1,35 +1,36 @@
-// Texts of this file are code page 932 in the binary (vx_cp932_sources).
 #include "host/editor_frame_win32.h"
 
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include "host/document_file_win32.h"
+#include "host/dpi_awareness_win32.h"
+#include "host/editor_texts_win32.h"
+#include "host/recovery_win32.h"
 
 namespace vxhost {
 namespace {
 
-const char PROGRAM_NAME[] = "VX サンプルエディタ";
-const char UNTITLED[] = "無題";
-const char FILE_FILTER[] = "HTML 文書 (*.htm;*.html)\0*.htm;*.html\0テキスト (*.txt)\0*.txt\0すべてのファイル (*.*)\0*.*\0";
-
 struct MenuRow {
   UINT command;  // 0: separator
-  const char* caption;
+  const wchar_t* caption;
 };
 
 static constexpr MenuRow FILE_MENU[] = {
-    {CmdNew,    "新規作成(&N)\tCtrl+N"},
-    {CmdOpen,   "開く(&O)...\tCtrl+O"},
-    {CmdSave,   "上書き保存(&S)\tCtrl+S"},
-    {CmdSaveAs, "名前を付けて保存(&A)..."},
-    {0,         nullptr},
-    {CmdExit,   "終了(&X)"},
+    {CmdNew,            L"新規作成(&N)\tCtrl+N"},
+    {CmdOpen,           L"開く(&O)...\tCtrl+O"},
+    {CmdReopenShiftJis, L"Shift_JIS で開き直す(&J)"},
+    {CmdReopenUtf8,     L"UTF-8 で開き直す(&U)"},
+    {CmdSave,           L"上書き保存(&S)\tCtrl+S"},
+    {CmdSaveAs,         L"名前を付けて保存(&A)..."},
+    {0,                 nullptr},
+    {CmdExit,           L"終了(&X)"},
 };
 
 static constexpr MenuRow TOOLS_MENU[] = {
-    {CmdTagWindow,      "タグウィンドウ(&T)\tCtrl+T / F8"},
-    {CmdDefinitionFile, "定義ファイルを開く(&D)..."},
-    {CmdCheckDefinitionFile, "定義ファイルを確認(&C)"},
+    {CmdTagWindow,           L"タグウィンドウ(&T)\tCtrl+T / F8"},
+    {CmdDefinitionFile,      L"定義ファイルを開く(&D)..."},
+    {CmdCheckDefinitionFile, L"定義ファイルを確認(&C)"},
 };
 
 static constexpr ACCEL ACCELERATORS[] = {
@@ -40,14 +41,31 @@ static constexpr ACCEL ACCELERATORS[] = {
     {FVIRTKEY,            VK_F8, CmdTagWindow},
 };
 
+// The file types of the save dialog are also its choice of encoding.
+struct SaveType {
+  const wchar_t* caption;
+  const wchar_t* pattern;
+  Encoding encoding;
+};
+
+static constexpr SaveType SAVE_TYPES[] = {
+    {L"HTML 文書 - UTF-8 (*.htm;*.html)",     L"*.htm;*.html", Encoding::Utf8},
+    {L"HTML 文書 - Shift_JIS (*.htm;*.html)", L"*.htm;*.html", Encoding::ShiftJis},
+    {L"すべてのファイル - UTF-8 (*.*)",       L"*.*",          Encoding::Utf8},
+    {L"すべてのファイル - Shift_JIS (*.*)",   L"*.*",          Encoding::ShiftJis},
+};
+
+const wchar_t OPEN_FILTER[] =
+    L"HTML 文書 (*.htm;*.html)\0*.htm;*.html\0テキスト (*.txt)\0*.txt\0すべてのファイル (*.*)\0*.*\0";
+
 template <std::size_t N>
 HMENU BuildPopup(const MenuRow (&rows)[N]) {
   HMENU popup = CreatePopupMenu();
   for (const MenuRow& row : rows) {
     if (row.command == 0) {
-      AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
     } else {
-      AppendMenuA(popup, MF_STRING, row.command, row.caption);
+      AppendMenuW(popup, MF_STRING, row.command, row.caption);
     }
   }
   return popup;
@@ -55,30 +73,44 @@ HMENU BuildPopup(const MenuRow (&rows)[N]) {
 
 HMENU BuildMenuBar() {
   HMENU bar = CreateMenu();
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildPopup(FILE_MENU)), "ファイル(&F)");
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildPopup(TOOLS_MENU)), "ツール(&T)");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildPopup(FILE_MENU)), L"ファイル(&F)");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildPopup(TOOLS_MENU)), L"ツール(&T)");
   return bar;
 }
 
-// The fields the open and save dialogs share; path is MAX_PATH bytes and
-// receives the chosen file.
-OPENFILENAMEA FileDialog(HWND owner, char* path, DWORD flags) {
-  OPENFILENAMEA ofn = {};
+std::wstring SaveFilter() {
+  std::wstring filter;
+  for (const SaveType& type : SAVE_TYPES) {
+    filter += type.caption;
+    filter += L'\0';
+    filter += type.pattern;
+    filter += L'\0';
+  }
+  return filter;
+}
+
+// The fields the open and save dialogs share; path holds MAX_PATH characters
+// and receives the chosen file.
+OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, wchar_t* path, DWORD flags) {
+  OPENFILENAMEW ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
-  ofn.lpstrFilter = FILE_FILTER;
+  ofn.lpstrFilter = filter;
   ofn.lpstrFile = path;
   ofn.nMaxFile = MAX_PATH;
   ofn.Flags = flags;
   return ofn;
 }
 
-std::string NameOf(const std::string& path) { return path.substr(FolderOf(path).size()); }
+std::wstring NameOf(const std::wstring& path) { return path.substr(FolderOf(path).size()); }
+
+// The document font's height in pixels at 96 DPI.
+constexpr int FONT_HEIGHT = 14;
 
 }  // namespace
 
 TEditorFrame::TEditorFrame(const char* definitionPath)
-    : TFrameWindow(nullptr, PROGRAM_NAME), definitionPath_(definitionPath ? definitionPath : "") {
+    : TFrameWindow(nullptr, nullptr), definitionPath_(definitionPath ? definitionPath : "") {
   attr.menu = BuildMenuBar();
   attr.x = 40;
   attr.y = 40;
@@ -99,22 +131,19 @@ void TEditorFrame::SetupWindow() {
   TFrameWindow::SetupWindow();
   RECT area;
   GetClientRect(GetHandle(), &area);
-  // A Unicode control: it holds whatever is pasted, and a save can tell what
-  // code page 932 lacks instead of finding "?" already in place.
+  // A Unicode control: it holds whatever is typed or pasted, and a save can
+  // tell what the document's encoding lacks instead of finding "?" in place.
   edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                              ES_AUTOHSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
                          0, 0, area.right, area.bottom, GetHandle(),
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(EDIT_CONTROL_ID)),
-                         GetModuleHandleA(nullptr), nullptr);
+                         GetModuleHandleW(nullptr), nullptr);
   protocol_.Install(edit_);
-  // No face is named: asking for a fixed-pitch shift-JIS font lets the font
-  // mapper pick whichever installed face has the Japanese glyphs.
-  font_ = CreateFontA(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "");
-  if (edit_ && font_) SendMessageA(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  acceleratorTable_ = CreateAcceleratorTableA(const_cast<ACCEL*>(ACCELERATORS),
+  UpdateFont(WindowDpi(GetHandle()));
+  acceleratorTable_ = CreateAcceleratorTableW(const_cast<ACCEL*>(ACCELERATORS),
                                              static_cast<int>(sizeof ACCELERATORS / sizeof ACCELERATORS[0]));
+  DragAcceptFiles(GetHandle(), TRUE);
   UpdateTitle();
 }
 
@@ -124,8 +153,11 @@ const TResponseTable& TEditorFrame::ResponseTable() {
       {WM_ACTIVATE,        Respond<&TEditorFrame::EvActivate>},
       {WM_SETFOCUS,        Respond<&TEditorFrame::EvSetFocus>},
       {WM_COMMAND,         Respond<&TEditorFrame::EvCommand>},
+      {WM_DROPFILES,       Respond<&TEditorFrame::EvDropFiles>},
       {WM_QUERYENDSESSION, Respond<&TEditorFrame::EvQueryEndSession>},
+      {WM_ENDSESSION,      Respond<&TEditorFrame::EvEndSession>},
       {REOPEN_TAG_WINDOW,  Respond<&TEditorFrame::EvReopenTagWindow>},
+      {WM_DPICHANGED,      Respond<&TEditorFrame::EvDpiChanged>},
   };
   static constexpr TResponseTable TABLE = MakeResponseTable(ROWS, &TFrameWindow::ResponseTable);
   return TABLE;
@@ -154,23 +186,70 @@ LRESULT TEditorFrame::EvSetFocus(WPARAM, LPARAM) {
   return 0;
 }
 
+void TEditorFrame::UpdateFont(UINT dpi) {
+  // No face is named: asking for a fixed-pitch shift-JIS font lets the font
+  // mapper pick whichever installed face has the Japanese glyphs.
+  HFONT font = CreateFontW(-MulDiv(FONT_HEIGHT, static_cast<int>(dpi), DEFAULT_DPI), 0, 0, 0, FW_NORMAL, FALSE,
+                           FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           FIXED_PITCH | FF_MODERN, L"");
+  if (!font) return;
+  if (edit_) SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (font_) DeleteObject(font_);
+  font_ = font;
+}
+
+// Moved to a monitor of another DPI: the system suggests the frame's new
+// rectangle, and the document's text follows the scale.
+LRESULT TEditorFrame::EvDpiChanged(WPARAM wParam, LPARAM lParam) {
+  const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+  UpdateFont(HIWORD(wParam));
+  if (suggested) {
+    SetWindowPos(GetHandle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return 0;
+}
+
+LRESULT TEditorFrame::EvDropFiles(WPARAM wParam, LPARAM) {
+  auto drop = reinterpret_cast<HDROP>(wParam);
+  const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+  std::wstring path(length + 1, L'\0');
+  const UINT copied = length ? DragQueryFileW(drop, 0, &path[0], length + 1) : 0;
+  DragFinish(drop);
+  path.resize(copied);
+  if (!path.empty()) OpenFile(path);
+  return 0;
+}
+
 // Logging off ends the program as closing does: a modified document is asked
 // about, and Cancel keeps the session.
-LRESULT TEditorFrame::EvQueryEndSession(WPARAM, LPARAM) { return CanClose() ? TRUE : FALSE; }
+LRESULT TEditorFrame::EvQueryEndSession(WPARAM, LPARAM) {
+  const bool mayEnd = CanClose();
+  discardedAtSessionEnd_ = mayEnd && interactive_ && Modified();
+  return mayEnd ? TRUE : FALSE;
+}
+
+// The session ends, whatever anyone answered: unsaved work the user did not
+// give up goes to a recovery file.
+LRESULT TEditorFrame::EvEndSession(WPARAM ending, LPARAM) {
+  if (ending && Modified() && !discardedAtSessionEnd_) KeepWorkAtSessionEnd();
+  discardedAtSessionEnd_ = false;
+  return 0;
+}
 
 LRESULT TEditorFrame::EvCommand(WPARAM wParam, LPARAM lParam) {
+  if (reinterpret_cast<HWND>(lParam) == edit_ && edit_) {
+    if (HIWORD(wParam) == EN_CHANGE) UpdateShutdownBlock();
+    return 0;
+  }
   switch (LOWORD(wParam)) {
     case CmdNew: NewDocument(); return 0;
-    case CmdOpen: {
-      if (!interactive_ || !ConfirmDiscard()) return 0;
-      char path[MAX_PATH] = {};
-      OPENFILENAMEA ofn = FileDialog(GetHandle(), path, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
-      if (GetOpenFileNameA(&ofn)) OpenDocument(path);
-      return 0;
-    }
+    case CmdOpen: ChooseDocumentToOpen(); return 0;
+    case CmdReopenShiftJis: ReopenDocument(Encoding::ShiftJis); return 0;
+    case CmdReopenUtf8: ReopenDocument(Encoding::Utf8); return 0;
     case CmdSave: SaveDocument(); return 0;
     case CmdSaveAs: SaveDocumentAs(); return 0;
-    case CmdExit: PostMessageA(GetHandle(), WM_CLOSE, 0, 0); return 0;
+    case CmdExit: PostMessageW(GetHandle(), WM_CLOSE, 0, 0); return 0;
     case CmdTagWindow: ToggleTagWindow(); return 0;
     case CmdDefinitionFile: ChooseDefinitionFile(); return 0;
     case CmdCheckDefinitionFile: CheckDefinitionFile(); return 0;
@@ -178,53 +257,164 @@ LRESULT TEditorFrame::EvCommand(WPARAM wParam, LPARAM lParam) {
   }
 }
 
+void TEditorFrame::ChooseDocumentToOpen() {
+  if (!interactive_ || !ConfirmDiscard()) return;
+  wchar_t path[MAX_PATH] = {};
+  OPENFILENAMEW ofn =
+      FileDialog(GetHandle(), OPEN_FILTER, path, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
+  if (GetOpenFileNameW(&ofn)) OpenDocument(path);
+}
+
 void TEditorFrame::NewDocument() {
   if (interactive_ && !ConfirmDiscard()) return;
-  SetWindowTextA(edit_, "");
-  SendMessageA(edit_, EM_SETMODIFY, FALSE, 0);
-  path_.clear();
-  UpdateTitle();
+  Restore(L"", L"", DocumentFormat());
+  SendMessageW(edit_, EM_SETMODIFY, FALSE, 0);
+  UpdateShutdownBlock();
 }
 
-bool TEditorFrame::OpenDocument(const char* path) {
-  return Adopt(LoadIntoEdit(edit_, path), path);
-}
-
-bool TEditorFrame::SaveDocument(const char* path) {
-  std::string target = path && *path ? std::string(path) : path_;
-  if (target.empty()) return SaveDocumentAs();
-  UnsavableCharacter where;
-  const FileResult result = SaveFromEdit(edit_, target.c_str(), where);
-  if (result == FileResult::Unsavable) {
-    Report(DescribeUnsavable(where));
+bool TEditorFrame::OpenDocument(const std::wstring& path, const Encoding* encoding) {
+  DocumentFormat format;
+  InvalidByte invalid;
+  const FileResult result = LoadIntoEdit(edit_, path.c_str(), encoding, format, invalid);
+  if (result == FileResult::InvalidBytes) {
+    Report(DescribeInvalid(invalid, format.encoding));
     return false;
   }
-  return Adopt(result, target.c_str());
+  if (result == FileResult::Ok) format_ = std::move(format);
+  return Adopt(result, path);
 }
 
-bool TEditorFrame::Adopt(FileResult result, const char* path) {
+bool TEditorFrame::ReopenDocument(Encoding encoding) {
+  if (path_.empty() || (interactive_ && !ConfirmDiscard())) return false;
+  const std::wstring path = path_;
+  return OpenDocument(path, &encoding);
+}
+
+void TEditorFrame::OpenFile(const std::wstring& path) {
+  if (IsDefinitionFileName(path)) {
+    UseDefinitionFile(NarrowPath(path).c_str());
+  } else if (!interactive_ || ConfirmDiscard()) {
+    OpenDocument(FullPath(path));
+  }
+}
+
+bool TEditorFrame::SaveDocument(const wchar_t* path) {
+  const std::wstring target = path && *path ? std::wstring(path) : path_;
+  if (target.empty()) return SaveDocumentAs();
+  return SaveAs(target, format_);
+}
+
+bool TEditorFrame::SaveDocumentAs(const std::wstring& path, Encoding encoding) {
+  if (encoding == format_.encoding) return SaveAs(path, format_);
+  DocumentFormat format;
+  format.encoding = encoding;
+  return SaveAs(path, format);
+}
+
+bool TEditorFrame::SaveDocumentAs() {
+  if (!interactive_) return false;
+  wchar_t path[MAX_PATH] = {};
+  if (!path_.empty() && path_.size() < MAX_PATH) path_.copy(path, path_.size());
+  const std::wstring filter = SaveFilter();
+  OPENFILENAMEW ofn =
+      FileDialog(GetHandle(), filter.c_str(), path, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
+  ofn.lpstrDefExt = L"html";
+  ofn.nFilterIndex = format_.encoding == Encoding::Utf8 ? 1 : 2;
+  if (!GetSaveFileNameW(&ofn)) return false;
+  const std::size_t type = ofn.nFilterIndex >= 1 && ofn.nFilterIndex <= sizeof SAVE_TYPES / sizeof SAVE_TYPES[0]
+                               ? ofn.nFilterIndex - 1
+                               : 0;
+  return SaveDocumentAs(path, SAVE_TYPES[type].encoding);
+}
+
+bool TEditorFrame::SaveAs(const std::wstring& path, const DocumentFormat& format) {
+  if (!ConfirmCharset(format.encoding)) return false;
+  UnsavableCharacter where;
+  const FileResult result = SaveFromEdit(edit_, path.c_str(), format, where);
+  if (result == FileResult::Unsavable) {
+    Report(DescribeUnsavable(where, format.encoding));
+    return false;
+  }
+  if (result == FileResult::Ok && &format != &format_) format_ = format;
+  return Adopt(result, path);
+}
+
+bool TEditorFrame::ConfirmCharset(Encoding encoding) {
+  std::wstring text;
+  if (ReadEditText(edit_, text) != FileResult::Ok) return true;  // the save itself reports it
+  const std::wstring declared = DeclaredCharset(text);
+  if (declared.empty() || CharsetNames(declared, encoding)) return true;
+  const std::wstring warning = DescribeCharsetMismatch(declared, encoding);
+  if (!interactive_) {
+    lastReport_ = warning;
+    return true;
+  }
+  return Ask(warning, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+bool TEditorFrame::Adopt(FileResult result, const std::wstring& path) {
   if (result != FileResult::Ok) {
     Report(DescribeFailure(result));
     return false;
   }
   path_ = path;
   UpdateTitle();
+  UpdateShutdownBlock();
   return true;
 }
 
-bool TEditorFrame::SaveDocumentAs() {
+void TEditorFrame::Restore(const std::wstring& text, const std::wstring& path, const DocumentFormat& format) {
+  SetWindowTextW(edit_, text.c_str());
+  path_ = path;
+  format_ = format;
+  UpdateTitle();
+}
+
+bool TEditorFrame::OfferRecovery() {
   if (!interactive_) return false;
-  char path[MAX_PATH] = {};
-  if (!path_.empty() && path_.size() < MAX_PATH) path_.copy(path, path_.size());
-  OPENFILENAMEA ofn = FileDialog(GetHandle(), path, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
-  ofn.lpstrDefExt = "html";
-  if (!GetSaveFileNameA(&ofn)) return false;
-  return SaveDocument(path);
+  const std::wstring file = PendingRecovery();
+  if (file.empty()) return false;
+  ForgetPendingRecovery();
+  Recovery recovery;
+  std::wstring raw;
+  const RecoveryRead read = ReadRecovery(file, recovery, raw);
+  if (read == RecoveryRead::Missing) return false;
+  const std::wstring question =
+      read == RecoveryRead::Ok ? RecoveryQuestion(recovery.document.empty() ? UNTITLED : recovery.document)
+                               : DamagedRecoveryQuestion(file);
+  if (Ask(question, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    Report(RecoveryKept(file));
+    return false;
+  }
+  DocumentFormat format;
+  if (read == RecoveryRead::Ok) {
+    format.encoding = recovery.encoding;
+    format.byteOrderMark = recovery.byteOrderMark;
+    Restore(recovery.text, recovery.document, format);
+    DeleteFileW(file.c_str());
+  } else {
+    // Never applied to any document: the user reads it and decides.
+    Restore(raw, L"", format);
+  }
+  SendMessageW(edit_, EM_SETMODIFY, TRUE, 0);
+  UpdateShutdownBlock();
+  return true;
+}
+
+void TEditorFrame::KeepWorkAtSessionEnd() {
+  Recovery recovery;
+  recovery.document = path_;
+  recovery.encoding = format_.encoding;
+  recovery.byteOrderMark = format_.byteOrderMark;
+  const std::wstring file = RecoveryFileFor(path_);
+  if (ReadEditText(edit_, recovery.text) != FileResult::Ok || !WriteRecovery(file, recovery)) {
+    Report(RecoveryNotWritten(file));
+  }
 }
 
 bool TEditorFrame::EnsureAddIn() {
-  if (addIn_.Load(BesideProgram("vxhtml.dll").c_str())) return true;
-  if (!addInMissingReported_) Report("vxhtml.dll を読み込めません。タグウィンドウは使えません。");
+  if (addIn_.Load(BesideProgram(L"vxhtml.dll").c_str())) return true;
+  if (!addInMissingReported_) Report(ADD_IN_MISSING);
   addInMissingReported_ = true;
   return false;
 }
@@ -245,26 +435,39 @@ void TEditorFrame::ToggleTagWindow() {
 
 bool TEditorFrame::CanClose() { return !interactive_ || ConfirmDiscard(); }
 
+bool TEditorFrame::Modified() const { return edit_ && SendMessageW(edit_, EM_GETMODIFY, 0, 0); }
+
 bool TEditorFrame::ConfirmDiscard() {
-  if (!edit_ || !SendMessageA(edit_, EM_GETMODIFY, 0, 0)) return true;
-  int answer = MessageBoxA(GetHandle(), "文書は変更されています。保存しますか？", PROGRAM_NAME,
-                           MB_YESNOCANCEL | MB_ICONQUESTION);
+  if (!Modified()) return true;
+  const int answer = Ask(CONFIRM_DISCARD, MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDYES) return SaveDocument();
   return answer == IDNO;
 }
 
-void TEditorFrame::Report(const char* text) { Report(WideFromCp932(text)); }
-
-// Wide, so that a character outside code page 932 shows as itself.
-void TEditorFrame::Report(const std::wstring& text) {
-  lastReport_ = text;
-  if (interactive_) MessageBoxW(GetHandle(), text.c_str(), WideFromCp932(PROGRAM_NAME).c_str(), MB_OK | MB_ICONWARNING);
+int TEditorFrame::Ask(const std::wstring& text, UINT type) {
+  return MessageBoxW(GetHandle(), text.c_str(), PROGRAM_NAME, type);
 }
 
+// Wide, so that a character outside any code page shows as itself.
+void TEditorFrame::Report(const std::wstring& text) {
+  lastReport_ = text;
+  if (interactive_) Ask(text, MB_OK | MB_ICONWARNING);
+}
+
+// The frame's window is an ANSI one: its title is set as UTF-16 directly, so
+// that no system code page stands between the text and the caption.
 void TEditorFrame::UpdateTitle() {
   if (!GetHandle()) return;
-  std::string title = (path_.empty() ? std::string(UNTITLED) : NameOf(path_)) + " - " + PROGRAM_NAME;
-  SetWindowTextA(GetHandle(), title.c_str());
+  const std::wstring title = (path_.empty() ? std::wstring(UNTITLED) : NameOf(path_)) + L" (" +
+                             EncodingName(format_.encoding) + L") - " + PROGRAM_NAME;
+  DefWindowProcW(GetHandle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()));
+}
+
+void TEditorFrame::UpdateShutdownBlock() {
+  const bool modified = Modified();
+  if (modified == shutdownBlocked_ || !GetHandle()) return;
+  shutdownBlocked_ = modified ? ShutdownBlockReasonCreate(GetHandle(), SHUTDOWN_BLOCK_REASON) != FALSE
+                              : ShutdownBlockReasonDestroy(GetHandle()) == FALSE;
 }
 
 }  // namespace vxhost

@@ -1,6 +1,6 @@
-// The sample editor's main window: a frame filled by one multi-line edit
-// control, with the File and Tools menus, and the host side of the add-in's
-// protocol.
+// The sample editor's main window: a frame filled by one multi-line Unicode
+// edit control, with the File and Tools menus, the host side of the add-in's
+// protocol, files dropped on it, and the user's work kept when the session ends.
 #pragma once
 #include <windows.h>
 
@@ -9,6 +9,7 @@
 #include "framework/framework_win32.h"
 #include "host/document_file_win32.h"
 #include "host/edit_protocol_win32.h"
+#include "host/paths_win32.h"
 #include "host/tag_window_link_win32.h"
 
 namespace vxhost {
@@ -19,6 +20,8 @@ enum MenuCommand : UINT {
   CmdSave = 103,
   CmdSaveAs = 104,
   CmdExit = 105,
+  CmdReopenShiftJis = 106,
+  CmdReopenUtf8 = 107,
   CmdTagWindow = 201,
   CmdDefinitionFile = 202,
   CmdCheckDefinitionFile = 203,
@@ -41,7 +44,8 @@ class TEditorFrame : public TFrameWindow {
 
   HWND EditWindow() const { return edit_; }
   HACCEL Accelerators() const { return acceleratorTable_; }
-  const std::string& DocumentPath() const { return path_; }
+  const std::wstring& DocumentPath() const { return path_; }
+  Encoding DocumentEncoding() const { return format_.encoding; }
   TagWindowLink& Link() { return addIn_; }
 
   // Off: no message boxes and no file dialogs (scripted runs and tests);
@@ -50,11 +54,24 @@ class TEditorFrame : public TFrameWindow {
   // What the editor last told the user (or would have, when not interactive).
   const std::wstring& LastReport() const { return lastReport_; }
 
+  // A new document is UTF-8.
   void NewDocument();
-  bool OpenDocument(const char* path);
+  // encoding null: the one the file is most likely in.
+  bool OpenDocument(const std::wstring& path, const Encoding* encoding = nullptr);
+  // Reads the document's file again in the given encoding.
+  bool ReopenDocument(Encoding encoding);
+  // A document or a definition file (by its extension), as named on the
+  // command line or dropped on the window.
+  void OpenFile(const std::wstring& path);
   // Saves under the given path, or the current one; asks for one when there is none.
-  bool SaveDocument(const char* path = nullptr);
+  bool SaveDocument(const wchar_t* path = nullptr);
+  // Saves under a new path in the given encoding; the dialog's form asks for both.
+  bool SaveDocumentAs(const std::wstring& path, Encoding encoding);
   bool SaveDocumentAs();
+
+  // Asks whether to restore what the last session left unsaved, if anything
+  // (interactive only). Returns whether the editor now holds it.
+  bool OfferRecovery();
 
   // Opens the tag window when none is open and closes it otherwise.
   void ToggleTagWindow();
@@ -84,20 +101,37 @@ class TEditorFrame : public TFrameWindow {
   LRESULT EvActivate(WPARAM wParam, LPARAM lParam);
   LRESULT EvSetFocus(WPARAM wParam, LPARAM lParam);
   LRESULT EvCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT EvDropFiles(WPARAM wParam, LPARAM lParam);
   LRESULT EvQueryEndSession(WPARAM wParam, LPARAM lParam);
+  LRESULT EvEndSession(WPARAM wParam, LPARAM lParam);
   LRESULT EvReopenTagWindow(WPARAM wParam, LPARAM lParam);
+  LRESULT EvDpiChanged(WPARAM wParam, LPARAM lParam);
 
+  void ChooseDocumentToOpen();
+  // The document's font, sized for the DPI the frame is shown at.
+  void UpdateFont(UINT dpi);
   bool EnsureAddIn();
   bool ConfirmDiscard();
-  void Report(const char* text);
+  // False when the user declines to save a text whose <meta charset> names
+  // another encoding than the one it is saved in.
+  bool ConfirmCharset(Encoding encoding);
+  bool SaveAs(const std::wstring& path, const DocumentFormat& format);
+  void KeepWorkAtSessionEnd();
+  void Restore(const std::wstring& text, const std::wstring& path, const DocumentFormat& format);
+  int Ask(const std::wstring& text, UINT type);
   void Report(const std::wstring& text);
   void UpdateTitle();
+  // Registers a shutdown block reason while the document holds unsaved
+  // changes, and withdraws it once they are saved or discarded.
+  void UpdateShutdownBlock();
+  bool Modified() const;
   // The end of a load or save: a failure is reported, and after a success
   // the document is that file.
-  bool Adopt(FileResult result, const char* path);
+  bool Adopt(FileResult result, const std::wstring& path);
 
   std::string definitionPath_;
-  std::string path_;
+  std::wstring path_;
+  DocumentFormat format_;
   std::wstring lastReport_;
   HWND edit_ = nullptr;
   HACCEL acceleratorTable_ = nullptr;
@@ -106,6 +140,9 @@ class TEditorFrame : public TFrameWindow {
   TagWindowLink addIn_;
   bool interactive_ = true;
   bool addInMissingReported_ = false;
+  bool shutdownBlocked_ = false;
+  // The user answered No to saving when asked at the end of the session.
+  bool discardedAtSessionEnd_ = false;
 };
 
 }  // namespace vxhost

@@ -1,16 +1,17 @@
-// vxhost.exe: the sample editor that hosts the tag window.
-//   vxhost.exe [--tag-window] [definition-file]
-//   vxhost.exe --demo DOCUMENT OUT-DIR [definition-file]
-// Without a definition file it uses the HTML5 library, html5.def beside the program.
+// vxhost.exe: the sample editor that hosts the tag window; its command line
+// is in host/command_line_win32.h. Without a definition file it uses the
+// HTML5 library, html5.def beside the program.
 #include <windows.h>
+#include <shellapi.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "framework/framework_win32.h"
+#include "host/command_line_win32.h"
 #include "host/demo_win32.h"
+#include "host/dpi_awareness_win32.h"
 #include "host/editor_frame_win32.h"
+#include "host/editor_texts_win32.h"
 
 namespace {
 
@@ -25,48 +26,30 @@ class THostApplication : public TApplication {
   bool ProcessAppMsg(MSG& msg) override {
     auto* frame = static_cast<vxhost::TEditorFrame*>(GetMainWindow());
     return frame && frame->GetHandle() && frame->Accelerators() &&
-           TranslateAcceleratorA(frame->GetHandle(), frame->Accelerators(), &msg);
+           TranslateAcceleratorW(frame->GetHandle(), frame->Accelerators(), &msg);
   }
 };
 
-struct Options {
-  bool demo = false;
-  bool openTagWindow = false;
-  std::string documentPath;
-  std::string outDir;
-  std::string definitionPath;
-};
-
-bool ParseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--demo") == 0) {
-      if (i + 2 >= argc) return false;
-      options.demo = true;
-      options.documentPath = argv[++i];
-      options.outDir = argv[++i];
-    } else if (std::strcmp(argv[i], "--tag-window") == 0) {
-      options.openTagWindow = true;
-    } else if (options.definitionPath.empty()) {
-      options.definitionPath = vxhost::FullPath(argv[i]);
-    } else {
-      return false;
-    }
-  }
-  if (options.definitionPath.empty()) options.definitionPath = vxhost::BesideProgram(vxhost::DEFAULT_DEFINITION_FILE);
-  return true;
+std::string DefinitionFile(const vxhost::CommandLine& options) {
+  if (options.definitionPath.empty()) return vxhost::BesideProgram(vxhost::DEFAULT_DEFINITION_FILE);
+  return vxhost::FullPath(vxhost::NarrowPath(options.definitionPath).c_str());
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  Options options;
-  if (!ParseOptions(__argc, __argv, options)) {
-    MessageBoxA(nullptr, "vxhost.exe [--tag-window] [definition-file]\n"
-                "vxhost.exe --demo DOCUMENT OUT-DIR [definition-file]", "vxhost", MB_OK);
+  vxhost::DeclareDpiAwareness();
+  vxhost::CommandLine options;
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  const bool parsed = argv && vxhost::ParseCommandLine(argc, argv, options);
+  LocalFree(argv);
+  if (!parsed) {
+    MessageBoxW(nullptr, vxhost::USAGE, vxhost::PROGRAM_NAME, MB_OK);
     return 2;
   }
   THostApplication app(instance);
-  auto* frame = new vxhost::TEditorFrame(options.definitionPath.c_str());
+  auto* frame = new vxhost::TEditorFrame(DefinitionFile(options).c_str());
   app.SetMainWindow(frame);
   frame->attr.style &= ~WS_VISIBLE;
   if (!frame->Create()) return 1;
@@ -74,9 +57,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   UpdateWindow(frame->GetHandle());
 
   if (options.demo) {
-    if (!vxhost::StartDemo(*frame, options.documentPath, options.outDir)) return 1;
-  } else if (options.openTagWindow) {
-    frame->OpenTagWindow();
+    if (!vxhost::StartDemo(*frame, vxhost::NarrowPath(options.documentPath), vxhost::NarrowPath(options.outDir))) {
+      return 1;
+    }
+  } else {
+    if (!frame->OfferRecovery() && !options.documentPath.empty()) frame->OpenFile(options.documentPath);
+    if (options.openTagWindow) frame->OpenTagWindow();
   }
   int code = app.MessageLoop();
   return options.demo ? vxhost::DemoExitCode() : code;

@@ -4,8 +4,8 @@
 
 namespace vxhost {
 
-bool TagWindowLink::Load(const char* libraryPath) {
-  if (!module_) module_ = LoadLibraryA(libraryPath);
+bool TagWindowLink::Load(const wchar_t* libraryPath) {
+  if (!module_) module_ = LoadLibraryW(libraryPath);
   if (module_ && !createHtmlWindow_) {
     createHtmlWindow_ =
         reinterpret_cast<CreateHtmlWindowFunction>(reinterpret_cast<void*>(GetProcAddress(module_, "_CreateHtmlWindow")));
@@ -48,33 +48,6 @@ HWND TagWindowLink::FindTagWindow(HWND hostFrame) {
   OwnedSearch search{hostFrame, nullptr};
   EnumThreadWindows(GetCurrentThreadId(), FindOwned, reinterpret_cast<LPARAM>(&search));
   return search.found;
-}
-
-std::string FolderOf(const std::string& path) {
-  // The second byte of a double-byte character may be 0x5C, so separators are
-  // found character by character.
-  std::size_t folderEnd = 0;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
-      ++i;
-    } else if (path[i] == '\\' || path[i] == '/') {
-      folderEnd = i + 1;
-    }
-  }
-  return path.substr(0, folderEnd);
-}
-
-std::string BesideProgram(const char* fileName) {
-  char path[MAX_PATH] = {};
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return fileName;
-  return FolderOf(std::string(path, length)) + fileName;
-}
-
-std::string FullPath(const char* path) {
-  char full[MAX_PATH];
-  const DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
-  return length > 0 && length < sizeof full ? std::string(full, length) : std::string(path);
 }
 
 }  // namespace vxhost

@@ -3,8 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
-
 #include "framework/framework_win32.h"
 
 namespace vxhost {
@@ -16,7 +14,7 @@ class TagWindowLink {
   // Loads the library once (it is never unloaded: the tag window object that
   // the framework deletes later has its code there). Returns whether the entry
   // point is available.
-  bool Load(const char* libraryPath);
+  bool Load(const wchar_t* libraryPath);
   bool IsLoaded() const;
 
   // The add-in's own answers: true for an opening, false when the tag window
@@ -32,14 +30,5 @@ class TagWindowLink {
   HMODULE module_ = nullptr;
   CreateHtmlWindowFunction createHtmlWindow_ = nullptr;
 };
-
-// The folder part of a code page 932 path, with its final separator.
-std::string FolderOf(const std::string& path);
-// The named file in the folder of the running program.
-std::string BesideProgram(const char* fileName);
-// The path made absolute: the file dialogs move the current folder, and the
-// tag window reads its definition file at every opening, so a relative name
-// must not follow them.
-std::string FullPath(const char* path);
 
 }  // namespace vxhost

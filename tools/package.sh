@@ -44,10 +44,12 @@ done
 defs=("$bin"/*.def)
 [ -e "${defs[0]}" ] || { echo "package: no definition file in $bin" >&2; exit 1; }
 cp "${defs[@]}" "$stage/"
+# Readmes and documents as every Notepad shows them: UTF-8 with a byte order
+# mark, CR LF. The sources keep neither, as the repository's other texts.
 for doc in host-protocol.md definition-files.md definition-files.en.md; do
-  [ -f "docs/$doc" ] && cp "docs/$doc" "$stage/docs/"
+  [ -f "docs/$doc" ] || continue
+  { printf '\xef\xbb\xbf'; sed -e '1s/^\xef\xbb\xbf//' -e 's/$/\r/' "docs/$doc"; } >"$stage/docs/$doc"
 done
-# Readmes as Notepad shows them: UTF-8 with a byte order mark, CR LF.
 for lang in ja en; do
   { printf '\xef\xbb\xbf'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "docs/package/README-$lang.txt"; } \
     >"$stage/README-$lang.txt"

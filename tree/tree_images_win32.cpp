@@ -68,10 +68,12 @@ HMODULE TreeModule() {
 }
 
 // Asked through GetProcAddress: systems before Windows 10 have no per-window
-// DPI, and there the screen's DPI is the window's.
+// DPI, and there the screen's DPI is the window's. Looked up on every call,
+// which is rare: a cached local static would bring the C++ runtime's
+// thread-safe initialisation, and with it threads and exceptions, into the DLL.
 UINT WindowDpi(HWND window) {
   using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
-  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowCall>(
+  const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowCall>(
       reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
   UINT dpi = getDpiForWindow ? getDpiForWindow(window) : 0;
   if (dpi == 0) {

@@ -126,7 +126,7 @@ TEST_F(DefinitionFileTest, CheckCommandShowsTheFindingsOrThatThereAreNone) {
   EXPECT_EQ(shown, frame->LastReport());
 
   const std::string broken = WriteDefinitionFile("vxhost-check.def", ".F\r\nラベル\r\n");
-  const std::wstring path = vxhost::WideFromCp932(broken.c_str());
+  const std::wstring path = vxhost::WidePath(broken);
   frame->UseDefinitionFile(broken.c_str());
   frame->CheckDefinitionFile();
   const std::wstring report = frame->LastReport();

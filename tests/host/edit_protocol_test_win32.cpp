@@ -11,7 +11,6 @@
 #include "protocol/host_protocol.h"
 #include "host/document_file_win32.h"
 #include "host/edit_protocol_win32.h"
-#include "tests/host/edit_text_win32.h"
 
 namespace {
 
@@ -42,7 +41,7 @@ struct EditProtocolTest : ::testing::Test {
   }
   std::string WithCaret() {
     SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("|"));
-    return vx::test_support::EditText(edit);
+    return vxhost::EditText(edit);
   }
 };
 
@@ -96,7 +95,7 @@ TEST_F(EditProtocolTest, LargeDocumentStillTakesWholeInsertions) {
   for (int line = 0; line < 500; ++line) big += std::string(78, 'x') + "\r\n";
   Start(big.c_str(), 1 << 30, 1 << 30);  // caret at the end
   Send({{vx::InsertLead, "<P>"}, {vx::InsertTrail, "</P>"}});
-  EXPECT_EQ(vx::test_support::EditText(edit), big + "<P></P>");
+  EXPECT_EQ(vxhost::EditText(edit), big + "<P></P>");
 }
 
 }  // namespace

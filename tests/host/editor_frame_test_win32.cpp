@@ -1,25 +1,95 @@
-// The sample editor's frame: focus hand-back, documents on disk, paths.
-// Texts of this file are code page 932 in the binary.
+// The sample editor's frame: focus hand-back, documents on disk in their
+// encodings, the session's end, files dropped and paths. Texts of this file
+// are code page 932 in the binary. The cases named "AnyCodePage" also run
+// with the system code page 1252 (an English system).
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "host/command_line_win32.h"
 #include "host/document_file_win32.h"
+#include "host/dpi_awareness_win32.h"
 #include "host/editor_frame_win32.h"
-#include "tests/host/edit_text_win32.h"
+#include "host/recovery_win32.h"
+#include "protocol/host_protocol.h"
+#include "protocol/messages_win32.h"
 #include "tests/win32/dialog_hooks_win32.h"
+#include "tests/win32/import_patch_win32.h"
 
 namespace {
 
 using vx::test_support::MessageBoxAnswers;
+using vxhost::Encoding;
+using vxhost::FileResult;
+
+// One file as the editor finds it: what it shows, or why it refuses it.
+struct EncodingCase {
+  const char* name;
+  std::string_view bytes;
+  FileResult result;
+  Encoding encoding;
+  const wchar_t* shown;  // the text shown, or a part of the refusal's message
+};
+
+static const EncodingCase ENCODING_CASES[] = {
+    {"half-width kana",         "\xB0\xB1\r\n",                        FileResult::Ok,           Encoding::ShiftJis, L"\uFF70\uFF71\r\n"},
+    {"taka, IBM code",          "a\xFB\xFC\r\n",                       FileResult::Ok,           Encoding::ShiftJis, L"a\u9AD9\r\n"},
+    {"taka, NEC-selected code", "a\xEE\xE0\r\n",                       FileResult::Ok,           Encoding::ShiftJis, L"a\u9AD9\r\n"},
+    {"0x5C trail bytes",        "\x95\x5C\x83\x5C\\\n",                FileResult::Ok,           Encoding::ShiftJis, L"\u8868\u30BD\\\n"},
+    {"ASCII declared Shift_JIS","<meta charset=\"Shift_JIS\">\r\n",    FileResult::Ok,           Encoding::ShiftJis, L"<meta charset=\"Shift_JIS\">\r\n"},
+    {"ASCII",                   "<p>a</p>\r\n",                        FileResult::Ok,           Encoding::Utf8,     L"<p>a</p>\r\n"},
+    {"UTF-8",                   "<p>\xE8\xA1\xA8</p>\r\n",             FileResult::Ok,           Encoding::Utf8,     L"<p>\u8868</p>\r\n"},
+    {"UTF-8 with BOM",          "\xEF\xBB\xBF<p>\xC3\xA9</p>\r\n",     FileResult::Ok,           Encoding::Utf8,     L"<p>\u00E9</p>\r\n"},
+    {"valid as both",           "\xE3\x81\x82\xE3\x81\x84\r\n",        FileResult::Ok,           Encoding::Utf8,     L"\u3042\u3044\r\n"},
+    {"invalid trail byte",      "ok\r\nab\x81\x7F\r\n",                FileResult::InvalidBytes, Encoding::ShiftJis, L"2 行目の 3 バイト目（0x81）は Shift_JIS"},
+    {"lone lead at the end",    "ok\x82",                              FileResult::InvalidBytes, Encoding::ShiftJis, L"1 行目の 3 バイト目（0x82）は Shift_JIS"},
+    {"invalid UTF-8 after BOM", "\xEF\xBB\xBF" "ab\xC3(\r\n",          FileResult::InvalidBytes, Encoding::Utf8,     L"1 行目の 6 バイト目（0xC3）は UTF-8"},
+    {"NUL",                     std::string_view("a\0b", 3),           FileResult::NotText,      Encoding::Utf8,     L"NUL 文字"},
+};
+
+// The insert request every opened case takes at its end, and what it adds
+// to the file in each encoding.
+const char INSERTED[] = "<b>表</b>";
+const char INSERTED_SHIFT_JIS[] = "<b>\x95\x5C</b>";
+const char INSERTED_UTF8[] = "<b>\xE8\xA1\xA8</b>";
+
+std::string ReadBytes(const std::wstring& path) {
+  std::string bytes;
+  return vxhost::ReadDocument(path.c_str(), bytes) == FileResult::Ok ? bytes : std::string("(unreadable)");
+}
+
+void WriteBytes(const std::wstring& path, std::string_view bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+
+// An HDROP as the shell hands it over, naming one file.
+HDROP MakeDrop(const std::wstring& path) {
+  const std::size_t size = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GHND, size);
+  auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+  files->pFiles = sizeof(DROPFILES);
+  files->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), path.c_str(), path.size() * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
 
 struct EditorFrameTest : ::testing::Test {
   TApplication app{GetModuleHandleA(nullptr)};
   vxhost::TEditorFrame* frame = nullptr;
-  std::string folder;
+  std::wstring folder;
 
   void SetUp() override {
     frame = new vxhost::TEditorFrame("");
@@ -27,216 +97,536 @@ struct EditorFrameTest : ::testing::Test {
     app.SetMainWindow(frame);
     ASSERT_TRUE(frame->Create());
     ASSERT_NE(frame->EditWindow(), nullptr);
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    folder = std::string(temp) + "vxhost-test";
-    CreateDirectoryA(folder.c_str(), nullptr);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    folder = std::wstring(temp) + L"vxhost-test";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    vxhost::ForgetPendingRecovery();
   }
 
-  std::string Write(const char* name, const std::string& bytes) {
-    std::string path = folder + "\\" + name;
-    std::ofstream(path, std::ios::binary) << bytes;
+  std::wstring Write(const wchar_t* name, std::string_view bytes) {
+    std::wstring path = folder + L"\\" + name;
+    WriteBytes(path, bytes);
     return path;
   }
-  bool Modified() const { return SendMessageA(frame->EditWindow(), EM_GETMODIFY, 0, 0) != 0; }
+  // A document of the given encoding that the tests type into.
+  std::wstring Open(const wchar_t* name, std::string_view bytes, Encoding encoding) {
+    std::wstring path = Write(name, bytes);
+    EXPECT_TRUE(frame->OpenDocument(path, &encoding));
+    return path;
+  }
+  HWND Edit() const { return frame->EditWindow(); }
+  bool Modified() const { return SendMessageW(Edit(), EM_GETMODIFY, 0, 0) != 0; }
   void Type(const wchar_t* text) {
-    SetWindowTextW(frame->EditWindow(), text);
-    SendMessageA(frame->EditWindow(), EM_SETMODIFY, TRUE, 0);
+    SetWindowTextW(Edit(), text);
+    SendMessageW(Edit(), EM_SETMODIFY, TRUE, 0);
+  }
+  std::wstring Shown() const {
+    std::wstring text;
+    vxhost::ReadEditText(Edit(), text);
+    return text;
+  }
+  // The stored caption, read without a message: the frame is an ANSI window.
+  std::wstring Title() const {
+    wchar_t title[256] = {};
+    InternalGetWindowText(frame->GetHandle(), title, 256);
+    return title;
+  }
+  void InsertAtEnd(const char* text) {
+    const int end = GetWindowTextLengthW(Edit());
+    SendMessageW(Edit(), EM_SETSEL, end, end);
+    SendMessageA(Edit(), vx::WM_HOST_INSERT, static_cast<WPARAM>(vx::InsertDefinitionText),
+                 reinterpret_cast<LPARAM>(text));
   }
   bool LeftOwnFiles() const {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\vx*.tmp").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\vx*.tmp").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
-    DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    DeleteFileW((folder + L"\\" + found.cFileName).c_str());
     return true;
-  }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
   }
 };
 
-TEST_F(EditorFrameTest, FocusHandBackPutsTheFocusIntoTheEditControl) {
-  HWND other = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
-  SetFocus(other);
-  app.PumpWaitingMessages();
-  ASSERT_EQ(GetFocus(), other);
-  SendMessageA(frame->GetHandle(), WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(other));
-  EXPECT_EQ(GetFocus(), frame->EditWindow());
-  DestroyWindow(other);
+// The system code page the run was meant to have: a variable that never
+// reached Wine would leave every case running on code page 932.
+TEST_F(EditorFrameTest, TheRunHasTheSystemCodePageItWasGivenOnAnyCodePage) {
+  const char* expected = std::getenv("VX_EXPECT_CODE_PAGE");
+  EXPECT_EQ(GetACP(), expected ? static_cast<UINT>(std::atoi(expected)) : 932u);
+}
+
+// Every file opens in the encoding it is most likely in, or is refused with
+// its line and byte named; an insert request (code page 932 text) goes in as
+// its characters, and the save writes every other byte as it was.
+TEST_F(EditorFrameTest, DocumentsOpenAndSaveInTheirOwnEncodingOnAnyCodePage) {
+  for (const EncodingCase& c : ENCODING_CASES) {
+    SCOPED_TRACE(c.name);
+    Type(L"current");
+    SendMessageW(Edit(), EM_SETMODIFY, FALSE, 0);
+    const std::wstring path = Write(L"case.html", c.bytes);
+    const bool opened = frame->OpenDocument(path);
+    ASSERT_EQ(opened, c.result == FileResult::Ok);
+    if (!opened) {
+      EXPECT_PRED2(Contains, frame->LastReport(), c.shown) ;
+      EXPECT_EQ(Shown(), L"current");
+      continue;
+    }
+    EXPECT_EQ(frame->DocumentEncoding(), c.encoding);
+    EXPECT_EQ(Shown(), c.shown);
+    EXPECT_TRUE(Contains(Title(), std::wstring(L"case.html (") + vxhost::EncodingName(c.encoding) + L")"))
+        << "title: " << Title().size();
+    InsertAtEnd(INSERTED);
+    ASSERT_TRUE(frame->SaveDocument());
+    EXPECT_EQ(ReadBytes(path),
+              std::string(c.bytes) + (c.encoding == Encoding::Utf8 ? INSERTED_UTF8 : INSERTED_SHIFT_JIS));
+  }
+}
+
+// A character with two codes in code page 932 keeps the code its line had
+// while the line is unchanged; a line the user changed is written afresh.
+TEST_F(EditorFrameTest, UnchangedLinesKeepTheirCodesOnAnyCodePage) {
+  const std::wstring path = Open(L"taka.html", "\xEE\xE0\r\n\xEE\xE0\r\n\xFB\xFC", Encoding::ShiftJis);
+  InsertAtEnd("!");
+  ASSERT_TRUE(frame->SaveDocument());
+  EXPECT_EQ(ReadBytes(path), "\xEE\xE0\r\n\xEE\xE0\r\n\xFB\xFC!");
+  SendMessageW(Edit(), EM_SETSEL, 0, 0);
+  SendMessageA(Edit(), vx::WM_HOST_INSERT, static_cast<WPARAM>(vx::InsertDefinitionText),
+               reinterpret_cast<LPARAM>("x"));
+  ASSERT_TRUE(frame->SaveDocument());
+  EXPECT_EQ(ReadBytes(path), "x\xFB\xFC\r\n\xEE\xE0\r\n\xFB\xFC!");
+}
+
+// The menus and the title are UTF-16 in the window: right on any system.
+TEST_F(EditorFrameTest, TitleAndMenusShowJapaneseOnAnyCodePage) {
+  EXPECT_EQ(Title(), L"無題 (UTF-8) - VX サンプルエディター");
+  wchar_t caption[64] = {};
+  GetMenuStringW(GetMenu(frame->GetHandle()), 0, caption, 64, MF_BYPOSITION);
+  EXPECT_STREQ(caption, L"ファイル(&F)");
+  GetMenuStringW(GetMenu(frame->GetHandle()), vxhost::CmdSaveAs, caption, 64, MF_BYCOMMAND);
+  EXPECT_STREQ(caption, L"名前を付けて保存(&A)...");
+}
+
+// A file valid as both is read as UTF-8 unless it says otherwise; the user
+// can read it again as Shift_JIS, and Save As converts it.
+TEST_F(EditorFrameTest, ADocumentIsReopenedAndSavedInTheOtherEncoding) {
+  const std::wstring path = Write(L"both.html", "\xE3\x81\x82\xE3\x81\x84\r\n");
+  ASSERT_TRUE(frame->OpenDocument(path));
+  ASSERT_TRUE(frame->ReopenDocument(Encoding::ShiftJis));
+  EXPECT_EQ(frame->DocumentEncoding(), Encoding::ShiftJis);
+  EXPECT_EQ(Shown(), L"\u7E3A\u3085\uFF1E\r\n");
+  ASSERT_TRUE(frame->ReopenDocument(Encoding::Utf8));
+  const std::wstring copy = folder + L"\\copy.html";
+  ASSERT_TRUE(frame->SaveDocumentAs(copy, Encoding::ShiftJis));
+  EXPECT_EQ(ReadBytes(copy), "\x82\xA0\x82\xA2\r\n");
+  EXPECT_EQ(frame->DocumentPath(), copy);
+  EXPECT_PRED2(Contains, Title(), L"copy.html (Shift_JIS)");
+  // A document that cannot be read in the chosen encoding stays as it was.
+  WriteBytes(copy, "\xB0\r\n");
+  EXPECT_FALSE(frame->ReopenDocument(Encoding::Utf8));
+  EXPECT_EQ(frame->DocumentEncoding(), Encoding::ShiftJis);
+  EXPECT_EQ(Shown(), L"\u3042\u3044\r\n");
+}
+
+// A <meta charset> that names another encoding than the save's is asked
+// about (told, when nobody can be asked); No saves nothing.
+TEST_F(EditorFrameTest, AMetaCharsetThatNamesAnotherEncodingIsWarnedAbout) {
+  const std::wstring path = Write(L"meta.html", "old");
+  Type(L"<html><head><META Charset='shift_jis'>");
+  ASSERT_TRUE(frame->SaveDocument(path.c_str()));
+  EXPECT_PRED2(Contains, frame->LastReport(), L"<meta charset> は「shift_jis」ですが、文書は UTF-8 で保存されます");
+  frame->SetInteractive(true);
+  {
+    MessageBoxAnswers no({IDNO});
+    Type(L"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">");
+    EXPECT_FALSE(frame->SaveDocument());
+    EXPECT_EQ(no.boxes, 1u);
+    EXPECT_TRUE(Modified());
+  }
+  {
+    MessageBoxAnswers yesThenOk({IDYES, IDOK});
+    EXPECT_TRUE(frame->SaveDocumentAs(path, Encoding::ShiftJis)) << "the charset matches: nothing to ask";
+    EXPECT_EQ(yesThenOk.boxes, 0u);
+    Type(L"<meta charset=\"UTF-8\">\u00e9");
+    EXPECT_FALSE(frame->SaveDocument()) << "asked about the charset, then told Shift_JIS has no e-acute";
+    EXPECT_EQ(yesThenOk.boxes, 2u);
+  }
+  frame->SetInteractive(false);
 }
 
 // 0x5C trail bytes, a lone LF, CR LF and full-width spaces all survive.
 TEST_F(EditorFrameTest, DocumentBytesRoundTripThroughTheEditor) {
   const std::string bytes = "<P>表示　ソフト</P>\r\n\\ back\nslash\r\n\x81\x40";
-  std::string source = Write("in.html", bytes);
-  ASSERT_TRUE(frame->OpenDocument(source.c_str()));
-  EXPECT_EQ(vx::test_support::EditText(frame->EditWindow()), bytes);
+  std::wstring source = Write(L"in.html", bytes);
+  ASSERT_TRUE(frame->OpenDocument(source));
+  EXPECT_EQ(vxhost::EditText(Edit()), bytes);
   EXPECT_EQ(frame->DocumentPath(), source);
 
-  std::string copy = folder + "\\out.html";
+  std::wstring copy = folder + L"\\out.html";
   ASSERT_TRUE(frame->SaveDocument(copy.c_str()));
-  EXPECT_EQ(Read(copy), bytes);
+  EXPECT_EQ(ReadBytes(copy), bytes);
   EXPECT_EQ(frame->DocumentPath(), copy);
-  EXPECT_FALSE(SendMessageA(frame->EditWindow(), EM_GETMODIFY, 0, 0));
+  EXPECT_FALSE(Modified());
 }
 
 // Opening a file that the control cannot hold whole would lose its tail on
 // the next save, so it is refused and the current document stays.
 TEST_F(EditorFrameTest, RefusedFilesAndFailedSavesLeaveEverythingAsItWas) {
-  SetWindowTextA(frame->EditWindow(), "current");
-  std::string binary = Write("zero.bin", std::string("ab\0cd", 5));
-  EXPECT_FALSE(frame->OpenDocument(binary.c_str()));
-  EXPECT_FALSE(frame->OpenDocument((folder + "\\missing.html").c_str()));
-  // Bytes that are no code page 932 text would come back changed from the control.
-  for (const char* broken : {"a\x81 b", "tail\x82", "\x81\x7F"}) {
-    const std::string path = Write("broken.html", broken);
-    EXPECT_EQ(vxhost::LoadIntoEdit(frame->EditWindow(), path.c_str()), vxhost::FileResult::NotCodePageText)
-        << broken;
-  }
-  EXPECT_EQ(vx::test_support::EditText(frame->EditWindow()), "current");
+  SetWindowTextW(Edit(), L"current");
+  EXPECT_FALSE(frame->OpenDocument(folder + L"\\missing.html"));
+  EXPECT_EQ(vxhost::EditText(Edit()), "current");
 
-  std::string bad = folder + "\\no-such-folder\\x.html";
-  EXPECT_EQ(vxhost::WriteDocument(bad.c_str(), "x"), vxhost::FileResult::FolderNotWritable);
+  std::wstring bad = folder + L"\\no-such-folder\\x.html";
+  EXPECT_EQ(vxhost::WriteDocument(bad.c_str(), "x"), FileResult::FolderNotWritable);
   EXPECT_FALSE(frame->SaveDocument(bad.c_str()));
-  EXPECT_NE(frame->LastReport().find(L"フォルダーに新しいファイルを作れません"), std::wstring::npos);
+  EXPECT_PRED2(Contains, frame->LastReport(), L"フォルダーに新しいファイルを作れません");
 
   // A target that cannot be replaced (held open by another program) stays as it was.
-  std::string target = Write("kept.html", "old");
-  HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  std::wstring target = Write(L"kept.html", "old");
+  HANDLE held = CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(vxhost::WriteDocument(target.c_str(), "new"), vxhost::FileResult::WriteFailed);
+  EXPECT_EQ(vxhost::WriteDocument(target.c_str(), "new"), FileResult::WriteFailed);
   CloseHandle(held);
-  EXPECT_EQ(Read(target), "old");
+  EXPECT_EQ(ReadBytes(target), "old");
 
   // A file that happens to carry a name a save might use for its own work is no concern of the save.
-  std::string bystander = Write("kept.html.vxsave", "mine");
-  EXPECT_EQ(vxhost::WriteDocument(target.c_str(), "new"), vxhost::FileResult::Ok);
-  EXPECT_EQ(Read(target), "new");
-  EXPECT_EQ(Read(bystander), "mine");
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\vx*.tmp").c_str(), &found);
-  EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a save's own file was left behind: " << found.cFileName;
-  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  std::wstring bystander = Write(L"kept.html.vxsave", "mine");
+  EXPECT_EQ(vxhost::WriteDocument(target.c_str(), "new"), FileResult::Ok);
+  EXPECT_EQ(ReadBytes(target), "new");
+  EXPECT_EQ(ReadBytes(bystander), "mine");
+  EXPECT_FALSE(LeftOwnFiles());
 }
 
-// Typed or pasted characters that code page 932 lacks (one from each of
+// Typed or pasted characters that Shift_JIS lacks (one from each of
 // Latin, symbols, a CJK character beyond U+FFFF, an emoji and a lone half of a
 // pair): nothing is written, the document stays modified, and the user reads
-// the first such character and its line.
+// the first such character and its line. UTF-8 holds all but the lone half.
 TEST_F(EditorFrameTest, ACharacterShiftJisCannotHoldIsNamedAndNothingIsSaved) {
-  const std::string target = Write("kept.html", "old");
+  const std::wstring target = Open(L"kept.html", "old", Encoding::ShiftJis);
   const std::wstring unsavable[] = {L"\u00FC", L"\u20AC", L"\U00020BB7", L"\U0001F600", std::wstring(1, L'\xD800')};
   for (const std::wstring& character : unsavable) {
     Type((L"<P>\u8868</P>\r\nab" + character + L"c\u00E9\r\n").c_str());
     EXPECT_FALSE(frame->SaveDocument(target.c_str()));
-    EXPECT_EQ(Read(target), "old");
+    EXPECT_EQ(ReadBytes(target), "old");
     EXPECT_TRUE(Modified());
     const std::wstring& report = frame->LastReport();
-    EXPECT_NE(report.find(L"2 行目の文字「" + character + L"」"), std::wstring::npos);
-    EXPECT_NE(report.find(L"シフトJISで保存できません"), std::wstring::npos);
+    EXPECT_PRED2(Contains, report, L"2 行目の文字「" + character + L"」");
+    EXPECT_PRED2(Contains, report, L"は Shift_JIS で保存できません");
   }
   Type(L"\U0001F600");
   EXPECT_FALSE(frame->SaveDocument(target.c_str()));
-  EXPECT_NE(frame->LastReport().find(L"1 行目の文字「\U0001F600」(U+1F600)"), std::wstring::npos);
+  EXPECT_PRED2(Contains, frame->LastReport(), L"1 行目の文字「\U0001F600」（U+1F600）");
   EXPECT_FALSE(LeftOwnFiles());
 
   // What the code page holds, read as UTF-16, is saved byte for byte.
   Type(L"\u30BD\u8868\u2460\\");
   ASSERT_TRUE(frame->SaveDocument(target.c_str()));
-  EXPECT_EQ(Read(target), "\x83\x5C\x95\x5C\x87\x40\\");
+  EXPECT_EQ(ReadBytes(target), "\x83\x5C\x95\x5C\x87\x40\\");
   EXPECT_FALSE(Modified());
+
+  ASSERT_TRUE(frame->SaveDocumentAs(target, Encoding::Utf8));
+  Type(L"\u00FC\U0001F600");
+  ASSERT_TRUE(frame->SaveDocument());
+  EXPECT_EQ(ReadBytes(target), "\xC3\xBC\xF0\x9F\x98\x80");
+  Type(L"a\xD800");
+  EXPECT_FALSE(frame->SaveDocument());
+  EXPECT_PRED2(Contains, frame->LastReport(), L"は UTF-8 で保存できません");
+}
+
+// A character typed through the Unicode loop arrives as itself, also one
+// that code page 932 lacks.
+TEST_F(EditorFrameTest, TypedCharactersArriveAsThemselvesOnAnyCodePage) {
+  SetFocus(Edit());
+  for (const wchar_t character : {L'\u00FC', L'\u8868', L'\u20AC'}) {
+    PostMessageW(Edit(), WM_CHAR, character, 1);
+  }
+  app.PumpWaitingMessages();
+  EXPECT_EQ(Shown(), L"\u00FC\u8868\u20AC");
+  EXPECT_TRUE(Modified());
 }
 
 // "Could not read" is never "empty": no file is written over.
 TEST_F(EditorFrameTest, AnEditControlThatCannotBeReadIsNeverSavedAsEmpty) {
-  const std::string target = Write("kept.html", "old");
+  const std::wstring target = Write(L"kept.html", "old");
   vxhost::UnsavableCharacter where;
-  EXPECT_EQ(vxhost::SaveFromEdit(nullptr, target.c_str(), where), vxhost::FileResult::EditUnreadable);
+  const vxhost::DocumentFormat format;
+  EXPECT_EQ(vxhost::SaveFromEdit(nullptr, target.c_str(), format, where), FileResult::EditUnreadable);
   HWND gone = CreateWindowExA(0, "EDIT", "text", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   DestroyWindow(gone);
-  EXPECT_EQ(vxhost::SaveFromEdit(gone, target.c_str(), where), vxhost::FileResult::EditUnreadable);
-  EXPECT_EQ(Read(target), "old");
+  EXPECT_EQ(vxhost::SaveFromEdit(gone, target.c_str(), format, where), FileResult::EditUnreadable);
+  EXPECT_EQ(ReadBytes(target), "old");
 
   // An empty document is no failure: it is saved as an empty file.
   Type(L"");
   ASSERT_TRUE(frame->SaveDocument(target.c_str()));
-  EXPECT_EQ(Read(target), "");
+  EXPECT_EQ(ReadBytes(target), "");
 }
 
 // What a save writes can be opened again; a folder that takes no new file is
 // told as such; a failed replacement leaves no file of the save's own.
 TEST_F(EditorFrameTest, SaveLimitsAndFailuresMatchWhatOpeningAccepts) {
-  const std::string target = Write("big.html", "old");
+  const std::wstring target = Write(L"big.html", "old");
   EXPECT_EQ(vxhost::WriteDocument(target.c_str(), std::string(vxhost::MAX_DOCUMENT_BYTES + 1, 'a')),
-            vxhost::FileResult::TooLarge);
-  EXPECT_EQ(Read(target), "old");
-  ASSERT_EQ(vxhost::WriteDocument(target.c_str(), std::string(vxhost::MAX_DOCUMENT_BYTES, 'a')),
-            vxhost::FileResult::Ok);
+            FileResult::TooLarge);
+  EXPECT_EQ(ReadBytes(target), "old");
+  ASSERT_EQ(vxhost::WriteDocument(target.c_str(), std::string(vxhost::MAX_DOCUMENT_BYTES, 'a')), FileResult::Ok);
   std::string bytes;
-  EXPECT_EQ(vxhost::ReadDocument(target.c_str(), bytes), vxhost::FileResult::Ok);
+  EXPECT_EQ(vxhost::ReadDocument(target.c_str(), bytes), FileResult::Ok);
   EXPECT_EQ(bytes.size(), vxhost::MAX_DOCUMENT_BYTES);
+  WriteBytes(target, std::string(vxhost::MAX_DOCUMENT_BYTES + 1, 'a'));
+  EXPECT_FALSE(frame->OpenDocument(target));
+  EXPECT_PRED2(Contains, frame->LastReport(), L"扱える文書は 16 MB までです");
 
   // A folder that exists but holds no new file (the kernel's own).
-  EXPECT_EQ(vxhost::WriteDocument("Z:\\proc\\vx.html", "x"), vxhost::FileResult::FolderNotWritable);
+  EXPECT_EQ(vxhost::WriteDocument(L"Z:\\proc\\vx.html", "x"), FileResult::FolderNotWritable);
 
   // The target is a folder: the replacement fails after the file was written.
-  const std::string subfolder = folder + "\\a-folder";
-  CreateDirectoryA(subfolder.c_str(), nullptr);
-  EXPECT_EQ(vxhost::WriteDocument(subfolder.c_str(), "x"), vxhost::FileResult::WriteFailed);
+  const std::wstring subfolder = folder + L"\\a-folder";
+  CreateDirectoryW(subfolder.c_str(), nullptr);
+  EXPECT_EQ(vxhost::WriteDocument(subfolder.c_str(), "x"), FileResult::WriteFailed);
   EXPECT_FALSE(LeftOwnFiles());
-  RemoveDirectoryA(subfolder.c_str());
+  RemoveDirectoryW(subfolder.c_str());
 }
 
 // Logging off closes the editor: a modified document is asked about exactly
 // as at closing, and only Yes with a successful save or No let it end.
 TEST_F(EditorFrameTest, EndingTheSessionAsksAboutAModifiedDocumentAsClosingDoes) {
   const HWND window = frame->GetHandle();
-  const std::string path = Write("session.html", "old");
+  const std::wstring path = Open(L"session.html", "old", Encoding::ShiftJis);
   Type(L"saved");
   ASSERT_TRUE(frame->SaveDocument(path.c_str()));
   frame->SetInteractive(true);
   {
     MessageBoxAnswers none({});
-    EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)) << "nothing to ask about";
+    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)) << "nothing to ask about";
     EXPECT_EQ(none.boxes, 0u);
   }
   Type(L"changed");
   {
     MessageBoxAnswers cancel({IDCANCEL});
-    EXPECT_FALSE(SendMessageA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    EXPECT_FALSE(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
     EXPECT_EQ(cancel.boxes, 1u);
   }
   EXPECT_TRUE(Modified());
   {
     MessageBoxAnswers yesThenFailure({IDYES, IDOK});
     Type(L"changed \u20AC");
-    EXPECT_FALSE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0)) << "a save that failed keeps the session";
+    EXPECT_FALSE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0)) << "a save that failed keeps the session";
     EXPECT_EQ(yesThenFailure.boxes, 2u);
   }
   {
     MessageBoxAnswers yes({IDYES});
     Type(L"changed");
-    EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0));
-    EXPECT_EQ(Read(path), "changed");
+    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_EQ(ReadBytes(path), "changed");
   }
   {
     MessageBoxAnswers no({IDNO});
     Type(L"discarded");
-    EXPECT_TRUE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
     EXPECT_EQ(no.boxes, 1u);
-    EXPECT_EQ(Read(path), "changed");
+    EXPECT_EQ(ReadBytes(path), "changed");
+    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(vxhost::PendingRecovery(), L"") << "what the user gave up is not kept";
   }
   frame->SetInteractive(false);
   EXPECT_TRUE(IsWindow(window));
 }
 
-TEST_F(EditorFrameTest, FolderOfSkipsBackslashTrailBytes) {
-  EXPECT_EQ(vxhost::FolderOf("C:\\表\\sample.def"), "C:\\表\\");
-  EXPECT_EQ(vxhost::FolderOf("C:\\ソ"), "C:\\");  // ソ ends in 0x5C too
-  EXPECT_EQ(vxhost::FolderOf("sample.def"), "");
+// ShutdownBlockReasonCreate and ShutdownBlockReasonDestroy as the editor
+// calls them; Wine shows no reason, so the calls are counted.
+struct ShutdownBlockSpy {
+  static inline std::vector<std::wstring> calls;
+  static BOOL WINAPI Create(HWND, LPCWSTR reason) {
+    calls.push_back(reason);
+    return TRUE;
+  }
+  static BOOL WINAPI Destroy(HWND) {
+    calls.push_back(L"destroy");
+    return TRUE;
+  }
+  FARPROC create, destroy;
+  ShutdownBlockSpy() {
+    calls.clear();
+    create = Patch("ShutdownBlockReasonCreate", reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&Create)));
+    destroy = Patch("ShutdownBlockReasonDestroy", reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&Destroy)));
+  }
+  ~ShutdownBlockSpy() {
+    Patch("ShutdownBlockReasonCreate", create);
+    Patch("ShutdownBlockReasonDestroy", destroy);
+  }
+  static FARPROC Patch(const char* name, FARPROC replacement) {
+    return vx::test_support::PatchImport(GetModuleHandleW(nullptr), "user32.dll", name, replacement);
+  }
+};
+
+// While typed changes are unsaved, the session's end is held with a reason;
+// a save or a new document lets it go. When the session ends anyway, the
+// work goes to a recovery file that the next start offers back.
+TEST_F(EditorFrameTest, UnsavedWorkHoldsTheSessionAndIsRecoveredAtTheNextStart) {
+  const std::wstring path = Open(L"work.html", "\xEF\xBB\xBFold\r\n", Encoding::Utf8);
+  {
+    ShutdownBlockSpy spy;
+    ASSERT_NE(spy.create, nullptr);
+    SendMessageW(Edit(), WM_CHAR, L'x', 1);
+    SendMessageW(Edit(), WM_CHAR, L'y', 1);
+    ASSERT_TRUE(frame->SaveDocument());
+    EXPECT_EQ(spy.calls, (std::vector<std::wstring>{L"保存していない文書があります。", L"destroy"}));
+  }
+  EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBFxyold\r\n");
+
+  SendMessageW(Edit(), WM_CHAR, L'\u00E9', 1);
+  SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  const std::wstring recovery = path + L".vxrecovery";
+  EXPECT_EQ(vxhost::PendingRecovery(), recovery);
+  EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBFxyold\r\n") << "the document itself is not touched";
+
+  // The next start: a new document, then the offer.
+  frame->NewDocument();
+  frame->SetInteractive(true);
+  {
+    MessageBoxAnswers yes({IDYES});
+    EXPECT_TRUE(frame->OfferRecovery());
+    EXPECT_EQ(yes.boxes, 1u);
+  }
+  EXPECT_EQ(Shown(), L"xy\u00E9old\r\n");
+  EXPECT_EQ(frame->DocumentPath(), path);
+  EXPECT_TRUE(Modified());
+  EXPECT_EQ(vxhost::PendingRecovery(), L"");
+  EXPECT_EQ(GetFileAttributesW(recovery.c_str()), INVALID_FILE_ATTRIBUTES) << "a restored file is gone";
+  ASSERT_TRUE(frame->SaveDocument());
+  EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBFxy\xC3\xA9old\r\n");
+  {
+    MessageBoxAnswers none({});
+    EXPECT_FALSE(frame->OfferRecovery()) << "offered once";
+    EXPECT_EQ(none.boxes, 0u);
+  }
+
+  // An untitled document's work goes to the user's application data.
+  frame->SetInteractive(false);
+  frame->NewDocument();
+  SendMessageW(Edit(), WM_CHAR, L'\u8868', 1);
+  SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(vxhost::PendingRecovery(), vxhost::RecoveryFileFor(L""));
+  frame->SetInteractive(true);
+  {
+    MessageBoxAnswers yes({IDYES});
+    EXPECT_TRUE(frame->OfferRecovery());
+  }
+  EXPECT_EQ(Shown(), L"\u8868");
+  EXPECT_EQ(frame->DocumentPath(), L"");
+  EXPECT_EQ(frame->DocumentEncoding(), Encoding::Utf8);
+  frame->SetInteractive(false);
+}
+
+// A recovery file cut short is offered as it is, as an untitled document,
+// never as the document it names; one that cannot be written is reported.
+TEST_F(EditorFrameTest, DamagedAndUnwritableRecoveryFilesAreToldNeverApplied) {
+  const std::wstring path = Open(L"doc.html", "original", Encoding::Utf8);
+  Type(L"unsaved work");
+  SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, 0);
+  const std::wstring recovery = vxhost::PendingRecovery();
+  ASSERT_EQ(recovery, path + L".vxrecovery");
+  std::string bytes = ReadBytes(recovery);
+  WriteBytes(recovery, bytes.substr(0, bytes.size() - 4));
+  frame->NewDocument();
+  frame->SetInteractive(true);
+  {
+    MessageBoxAnswers noThenOk({IDNO, IDOK});
+    EXPECT_FALSE(frame->OfferRecovery());
+    EXPECT_EQ(noThenOk.boxes, 2u);
+    EXPECT_PRED2(Contains, frame->LastReport(), recovery) << "the user is told where it stays";
+  }
+  EXPECT_EQ(Shown(), L"");
+  vxhost::Recovery kept;
+  kept.text = L"x";
+  ASSERT_TRUE(vxhost::WriteRecovery(recovery, kept));
+  WriteBytes(recovery, bytes.substr(0, bytes.size() - 4));
+  {
+    MessageBoxAnswers yes({IDYES});
+    EXPECT_TRUE(frame->OfferRecovery());
+  }
+  EXPECT_PRED2(Contains, Shown(), L"document=" + path);
+  EXPECT_PRED2(Contains, Shown(), L"\n\nunsaved ");
+  EXPECT_EQ(frame->DocumentPath(), L"");
+  EXPECT_EQ(ReadBytes(path), "original");
+  frame->SetInteractive(false);
+
+  // The document's folder is gone: nowhere to write beside it.
+  const std::wstring gone = folder + L"\\gone";
+  CreateDirectoryW(gone.c_str(), nullptr);
+  WriteBytes(gone + L"\\doc.html", "x");
+  ASSERT_TRUE(frame->OpenDocument(gone + L"\\doc.html"));
+  DeleteFileW((gone + L"\\doc.html").c_str());
+  RemoveDirectoryW(gone.c_str());
+  Type(L"lost");
+  SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_PRED2(Contains, frame->LastReport(), L"復元用のファイルに書き込めませんでした");
+  EXPECT_PRED2(Contains, vxhost::RecoveryFileFor(L""), L"\\vxhost\\untitled.vxrecovery");
+}
+
+// A dropped document opens with its name whole; a dropped definition file
+// becomes the tag window's. (Not run on code page 1252: without a compiled
+// glibc locale for it, Wine makes no file of a Japanese name.)
+TEST_F(EditorFrameTest, DroppedFilesOpenAsDocumentOrDefinitionFile) {
+  const std::wstring path = Write(L"\u8868\u00E9.html", "<p>\xC3\xA9</p>");
+  SendMessageW(frame->GetHandle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(path)), 0);
+  EXPECT_EQ(frame->DocumentPath(), path);
+  EXPECT_EQ(Shown(), L"<p>\u00E9</p>");
+  EXPECT_PRED2(Contains, Title(), L"\u8868\u00E9.html (UTF-8)");
+
+  const std::wstring definitions = Write(L"mine.DEF", "[VX-HTML定義ファイル]\r\n");
+  SendMessageW(frame->GetHandle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(definitions)), 0);
+  EXPECT_EQ(vxhost::WidePath(frame->DefinitionFile()), definitions);
+  EXPECT_EQ(frame->DocumentPath(), path);
+}
+
+// The definition-file argument the readmes show keeps working beside a
+// document named on the command line.
+struct CommandLineCase {
+  std::vector<const wchar_t*> arguments;
+  bool accepted;
+  const wchar_t* definition;
+  const wchar_t* document;
+};
+
+TEST_F(EditorFrameTest, TheCommandLineNamesADefinitionFileByItsExtensionAndADocument) {
+  static const CommandLineCase CASES[] = {
+      {{L"--tag-window", L"C:\\x\\mytags.def"},          true,  L"C:\\x\\mytags.def", L""},
+      {{L"page.html", L"mytags.DEF"},                      true,  L"mytags.DEF",        L"page.html"},
+      {{L"--definition", L"tags.txt", L"page.def.html"},   true,  L"tags.txt",          L"page.def.html"},
+      {{},                                                 true,  L"",                  L""},
+      {{L"a.def", L"b.def"},                               false, L"",                  L""},
+      {{L"a.html", L"b.html"},                             false, L"",                  L""},
+      {{L"--unknown"},                                     false, L"",                  L""},
+      {{L"--demo", L"doc.html"},                           false, L"",                  L""},
+  };
+  for (const CommandLineCase& c : CASES) {
+    SCOPED_TRACE(testing::Message() << "case " << (&c - CASES));
+    std::vector<const wchar_t*> argv{L"vxhost.exe"};
+    argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+    vxhost::CommandLine options;
+    ASSERT_EQ(vxhost::ParseCommandLine(static_cast<int>(argv.size()), argv.data(), options), c.accepted);
+    if (!c.accepted) continue;
+    EXPECT_EQ(options.definitionPath, c.definition);
+    EXPECT_EQ(options.documentPath, c.document);
+  }
+}
+
+TEST_F(EditorFrameTest, PathHelpersFindFoldersAndDefinitionFiles) {
+  EXPECT_EQ(vxhost::FolderOf(std::string("C:\\表\\sample.def")), "C:\\表\\");
+  EXPECT_EQ(vxhost::FolderOf(std::string("C:\\ソ")), "C:\\");  // ソ ends in 0x5C too
+  EXPECT_EQ(vxhost::FolderOf(std::string("sample.def")), "");
+  EXPECT_EQ(vxhost::FolderOf(std::wstring(L"C:\\\u30BD\\a/b.html")), L"C:\\\u30BD\\a/");
+  EXPECT_TRUE(vxhost::IsDefinitionFileName(L"C:\\x\\mytags.Def"));
+  EXPECT_FALSE(vxhost::IsDefinitionFileName(L"C:\\x.def\\page.html"));
+  EXPECT_FALSE(vxhost::IsDefinitionFileName(L"page.html"));
+}
+
+// The process is DPI aware once declared, per-monitor v2 or system-aware as
+// the system offers.
+TEST_F(EditorFrameTest, TheEditorDeclaresItselfDpiAware) {
+  EXPECT_NE(vxhost::DeclareDpiAwareness(), vxhost::DpiAwareness::Unchanged);
+  EXPECT_TRUE(IsProcessDPIAware());
 }
 
 }  // namespace

@@ -15,7 +15,6 @@
 #include "host/document_file_win32.h"
 #include "host/editor_frame_win32.h"
 #include "host/tag_tree_reader_win32.h"
-#include "tests/host/edit_text_win32.h"
 #include "tests/win32/message_recorder_win32.h"
 
 namespace {
@@ -59,7 +58,7 @@ struct EndToEndTest : ::testing::Test {
   }
   std::string WithCaret() {
     SendMessageA(frame->EditWindow(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("|"));
-    return vx::test_support::EditText(frame->EditWindow());
+    return vxhost::EditText(frame->EditWindow());
   }
 };
 

@@ -65,6 +65,10 @@ def unix_readme(files, unpacked):
     files["README-en.txt"] = files["README-en.txt"].replace(b"\r\n", b"\n")
 
 
+def markdown_without_mark(files, unpacked):
+    files["docs/host-protocol.md"] = files["docs/host-protocol.md"][3:]
+
+
 # name: (damage, what the check must say, the zip's version, whether SHA256SUMS is left stale)
 CASES = {
     "stdcall return lost": (tree_proc_returns_plainly, "must return with 'ret $0x10'", None, False),
@@ -72,6 +76,8 @@ CASES = {
     "vxtags without a console": (windowed_vxtags, "vxtags.exe is not a Windows CUI program", None, False),
     "framework missing": (without_framework, "imports vxframe.dll, which is neither shipped", None, False),
     "readme with LF": (unix_readme, "README-en.txt does not end every line with CR LF", None, False),
+    "document without byte order mark": (markdown_without_mark, "docs/host-protocol.md has no UTF-8 byte order mark",
+                                         None, False),
     "stale sums": (None, "SHA256SUMS: vxhtml-", None, True),
     "name says another version": (None, "FILEVERSION is not 9, 9, 9, 0", "9.9.9", False),
 }

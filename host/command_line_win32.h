@@ -1,0 +1,24 @@
+// What vxhost.exe is asked to do by its command line (read as UTF-16, so that
+// a document's name is whole whatever the system code page):
+//   vxhost.exe [--tag-window] [definition-file.def | --definition FILE] [document]
+//   vxhost.exe --demo DOCUMENT OUT-DIR [definition-file.def | --definition FILE]
+// A file named .def is the definition file, any other the document to open.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace vxhost {
+
+struct CommandLine {
+  bool demo = false;
+  bool openTagWindow = false;
+  std::wstring documentPath;
+  std::wstring outDir;
+  std::wstring definitionPath;  // empty: the HTML5 library beside the program
+};
+
+// False for anything the usage above does not allow.
+bool ParseCommandLine(int argc, const wchar_t* const* argv, CommandLine& options);
+
+}  // namespace vxhost

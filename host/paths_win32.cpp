@@ -1,0 +1,77 @@
+#include "host/paths_win32.h"
+
+namespace vxhost {
+
+std::string FolderOf(const std::string& path) {
+  // The second byte of a double-byte character may be 0x5C, so separators are
+  // found character by character, in the code page the path is written in.
+  std::size_t folderEnd = 0;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
+      ++i;
+    } else if (path[i] == '\\' || path[i] == '/') {
+      folderEnd = i + 1;
+    }
+  }
+  return path.substr(0, folderEnd);
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  const std::size_t last = path.find_last_of(L"\\/");
+  return last == std::wstring::npos ? std::wstring() : path.substr(0, last + 1);
+}
+
+std::string BesideProgram(const char* fileName) {
+  char path[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return fileName;
+  return FolderOf(std::string(path, length)) + fileName;
+}
+
+std::wstring BesideProgram(const wchar_t* fileName) {
+  wchar_t path[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return fileName;
+  return FolderOf(std::wstring(path, length)) + fileName;
+}
+
+std::string FullPath(const char* path) {
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
+  return length > 0 && length < sizeof full ? std::string(full, length) : std::string(path);
+}
+
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), size, &full[0], nullptr);
+  if (length == 0 || length >= size) return path;
+  full.resize(length);
+  return full;
+}
+
+bool IsDefinitionFileName(const std::wstring& path) {
+  const std::size_t name = FolderOf(path).size();
+  const std::size_t dot = path.rfind(L'.');
+  return dot != std::wstring::npos && dot >= name && CompareStringOrdinal(path.c_str() + dot, -1, L".def", -1, TRUE) == CSTR_EQUAL;
+}
+
+std::wstring WidePath(const std::string& path) {
+  if (path.empty()) return std::wstring();
+  const int size = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
+  if (size > 0) MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0], size);
+  return wide;
+}
+
+std::string NarrowPath(const std::wstring& path) {
+  if (path.empty()) return std::string();
+  const int count = static_cast<int>(path.size());
+  const int size = WideCharToMultiByte(CP_ACP, 0, path.data(), count, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) WideCharToMultiByte(CP_ACP, 0, path.data(), count, &narrow[0], size, nullptr, nullptr);
+  return narrow;
+}
+
+}  // namespace vxhost

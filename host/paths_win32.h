@@ -1,0 +1,30 @@
+// Paths of the sample editor: folders, files beside the program, absolute
+// paths. Narrow paths are in the system code page (what the ...A calls and the
+// add-in take); documents use wide paths, which hold any name.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace vxhost {
+
+// The folder part of a path, with its final separator; empty for a bare name.
+std::string FolderOf(const std::string& path);
+std::wstring FolderOf(const std::wstring& path);
+// The named file in the folder of the running program.
+std::string BesideProgram(const char* fileName);
+std::wstring BesideProgram(const wchar_t* fileName);
+// The path made absolute: the file dialogs move the current folder, and the
+// tag window reads its definition file at every opening, so a relative name
+// must not follow them.
+std::string FullPath(const char* path);
+std::wstring FullPath(const std::wstring& path);
+
+// A definition file is told from a document by its extension, .def.
+bool IsDefinitionFileName(const std::wstring& path);
+
+// Conversions between wide paths and the system code page's narrow ones.
+std::wstring WidePath(const std::string& path);
+std::string NarrowPath(const std::wstring& path);
+
+}  // namespace vxhost
