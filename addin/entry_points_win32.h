@@ -9,7 +9,9 @@ namespace vx {
 
 class TMFrameWindow;
 
-extern bool TagWindowOpen;               // from window creation to the object's destructor
+// Set once Create has returned with the window made and set up, so it is
+// still false during the set-up; cleared by the object's destructor.
+extern bool TagWindowOpen;
 extern TMFrameWindow* CurrentTagWindow;  // not owning; meaningful only while TagWindowOpen
 extern char DefinitionPath[DEFINITION_PATH_SIZE];
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "catalogue/platform_seams.h"
+#include "tree/platform_seams.h"
 
 namespace vx {
 

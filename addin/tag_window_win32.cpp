@@ -13,7 +13,7 @@
 namespace vx {
 
 TMFrameWindow::TMFrameWindow(TWindow* parent, const char* title)
-    : TFrameWindow(parent, title, nullptr, false, nullptr) {
+    : TFrameWindow(parent, title) {
   // Deliberately not the stored values alone: a placement that no monitor
   // shows any more (one unplugged since) would open a window nobody can see.
   const Placement placement = ShownPlacement(LoadPlacement(EditWindowHandle));
@@ -38,8 +38,7 @@ const TResponseTable& TMFrameWindow::ResponseTable() {
       {WM_SETFOCUS, &Respond<&TMFrameWindow::EvSetFocus>},
       {WM_DPICHANGED, &Respond<&TMFrameWindow::EvDpiChanged>},
   };
-  static const TResponseTable TABLE{ROWS, sizeof ROWS / sizeof ROWS[0],
-                                    &TFrameWindow::ResponseTable};
+  static const TResponseTable TABLE = MakeResponseTable(ROWS, &TFrameWindow::ResponseTable);
   return TABLE;
 }
 

@@ -19,8 +19,6 @@ class TMFrameWindow : public TFrameWindow {
   // window closed before the base destroys a window that may still exist.
   ~TMFrameWindow() override;
 
-  HWND TreeHandle() const { return tree_; }
-
   static const TResponseTable& ResponseTable();
 
  protected:

@@ -52,10 +52,6 @@ std::string WriteDefinitionFile() {
   return path;
 }
 
-void CatalogueCaption(int category, char* buffer60, void*) {
-  std::snprintf(buffer60, 60, "%s", vx::CATEGORY_CAPTIONS[category]);
-}
-
 // The items the tag window will hold, in insertion order, from the model fill.
 std::vector<PlannedItem> PlanItems(const std::string& path) {
   vx::TagTreeContext ctx{};
@@ -64,7 +60,7 @@ std::vector<PlannedItem> PlanItems(const std::string& path) {
   ctx.imageTag = 5;
   ctx.imageTagSelected = 7;
   vx::ModelTree model;
-  vx::FillTagTreeItems(ctx, model, CatalogueCaption, nullptr, path.c_str());
+  vx::FillTagTreeItems(ctx, model, vx::LoadCatalogueCaption, nullptr, path.c_str());
   std::vector<PlannedItem> plan;
   std::vector<int> indexAtDepth;
   for (const vx::ModelItemAtDepth& row : model.PreOrder()) {

@@ -37,6 +37,7 @@ extern const char* const CATEGORY_CAPTIONS[CATEGORY_COUNT];
 
 // The record of tag id 0..176, or nullptr outside that range.
 TagEntry* CatalogueEntry(std::int32_t tagId);
+// A primary entry with entries under it: it has no text of its own.
 bool IsGroupEntry(std::int32_t tagId);
 
 }  // namespace vx

@@ -177,6 +177,8 @@ TagEntry SecondaryEntries[SECONDARY_ENTRY_COUNT] = {
     /* 161 */ {"垂直方向の空白　<SPACER TYPE=\"vertical\" SIZE=\"\">", 0, 0, 0},
     /* 162 */ {"水平方向の空白　<SPACER TYPE=\"horizontal\" SIZE=\"\">", 0, 0, 0},
     /* 163 */ {"長方形の空白　<SPACER TYPE=\"block\" WIDTH=\"\"HEIGHT=\"\" ALIGN=\"\">", 0, 0, 0},
+    // FRAMEBOEDER and BOEDERCOLOR are the texts the recipes send, misspelt on
+    // purpose (see recipes.cpp).
     /* 164 */ {"それ以下のﾌﾚｰﾑ全体　<FRAMESET FRAMEBOEDER=\"\">", 0, 0, 0},
     /* 165 */ {"そのﾌﾚｰﾑのみ　<FRAME FRAMEBOEDER=\"\">", 0, 0, 0},
     /* 166 */ {"それ以下のﾌﾚｰﾑ全体　<FRAMESET BOEDERCOLOR=\"#\">", 0, 0, 0},

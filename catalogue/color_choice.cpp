@@ -35,14 +35,14 @@ ColorRef CustomColors[CUSTOM_COLOR_COUNT] = {
 bool ColorDialogClosed = true;
 
 namespace {
-bool abandoned = false;
+// Set from inside the dialog's message loop, and folded into the outcome of
+// the choice that is open; nothing reads it afterwards.
+bool AbandonedMeanwhile = false;
 }  // namespace
 
 void AbandonColorChoice() {
-  if (!ColorDialogClosed) abandoned = true;
+  if (!ColorDialogClosed) AbandonedMeanwhile = true;
 }
-
-bool ColorChoiceAbandoned() { return abandoned; }
 
 void FormatColorText(ColorRef color, char* colorText) {
   static constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
@@ -56,20 +56,21 @@ void FormatColorText(ColorRef color, char* colorText) {
   colorText[6] = '\0';
 }
 
-bool ChooseHtmlColor(char* colorText) {
+ColorChoice ChooseHtmlColor() {
+  ColorChoice choice{ColorOutcome::Cancelled, {}};
   ColorRef chosen = LastColor;
-  abandoned = false;
+  AbandonedMeanwhile = false;
   ColorDialogClosed = false;
   const bool accepted = ShowSystemColorDialog(&chosen, CustomColors);
-  if (!accepted || abandoned) {
-    colorText[0] = '\0';
-    ColorDialogClosed = true;
-    return false;
-  }
-  LastColor = chosen;
-  FormatColorText(LastColor, colorText);
   ColorDialogClosed = true;
-  return true;
+  if (AbandonedMeanwhile) {
+    choice.outcome = ColorOutcome::Abandoned;
+  } else if (accepted) {
+    LastColor = chosen;
+    FormatColorText(LastColor, choice.text);
+    choice.outcome = ColorOutcome::Accepted;
+  }
+  return choice;
 }
 
 }  // namespace vx

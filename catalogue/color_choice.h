@@ -15,22 +15,35 @@ constexpr ColorRef MakeColorRef(std::uint8_t red, std::uint8_t green, std::uint8
          static_cast<ColorRef>(blue) << 16;
 }
 
+// Six uppercase hex digits, red first, and the terminating zero.
+inline constexpr int COLOR_TEXT_SIZE = 7;
+
 extern ColorRef LastColor;
 extern ColorRef CustomColors[CUSTOM_COLOR_COUNT];
 extern bool ColorDialogClosed;
 
-// Runs the dialog; on accept writes six uppercase hex digits (red first) to
-// colorText and returns true, on cancel writes the empty text and returns false.
-// A choice abandoned while the dialog was up counts as a cancel.
-bool ChooseHtmlColor(char* colorText);
+enum class ColorOutcome {
+  Accepted,   // text holds the colour, now also LastColor
+  Cancelled,  // by the user, or the dialog failed to open; text is empty
+  Abandoned,  // the window that asked went away while the dialog was up; text is empty
+};
 
-// The window that asked for the colour is going: whatever the open dialog
-// returns, nothing may follow from it. Does nothing when no dialog is open.
+struct ColorChoice {
+  ColorOutcome outcome;
+  char text[COLOR_TEXT_SIZE];
+};
+
+// Runs the dialog on LastColor and CustomColors. Only an accepted colour
+// changes LastColor; an abandoned choice leaves it even when the dialog
+// then reports a colour.
+ColorChoice ChooseHtmlColor();
+
+// The window that asked for the colour is going: the open dialog's choice
+// ends as Abandoned whatever the dialog returns. Does nothing when no dialog
+// is open.
 void AbandonColorChoice();
-// True when the latest colour choice was abandoned while its dialog was up.
-bool ColorChoiceAbandoned();
 
-// RRGGBB of a COLORREF into at least 7 bytes.
+// RRGGBB of a COLORREF into COLOR_TEXT_SIZE bytes.
 void FormatColorText(ColorRef color, char* colorText);
 
 }  // namespace vx

@@ -1,11 +1,11 @@
-// The replaceable platform operations of the core, declared here and nowhere
-// else. The core (catalogue/recipes.cpp, catalogue/color_choice.cpp,
-// tree/activation.cpp) calls them directly; every program links exactly one
-// provider of each, named on its own link line:
+// The replaceable platform operations of the catalogue, declared beside the
+// code that calls them (catalogue/recipes.cpp, catalogue/color_choice.cpp);
+// the tree's hand-back is declared the same way in tree/platform_seams.h.
+// Every program links exactly one provider of each, named on its own link line:
 //
 //   operation              add-in (vxhtml.dll)          native tests           vxtags
 //   SendInsertRequest      addin/host_connection_win32  tests/fakes/           tools/vxtags/
-//   SendFocusHandBack        .cpp (SendMessageA)          recording_host.cpp     recording_seams.cpp
+//                            .cpp (SendMessageA)          recording_host.cpp     recording_seams.cpp
 //   ShowSystemColorDialog  catalogue/                   tests/fakes/             (printed lines,
 //                            color_dialog_win32.cpp       scripted_color_        scripted answers)
 //                            (ChooseColorA)               dialog.cpp
@@ -20,8 +20,6 @@
 // The tree's control, by contrast, differs per window and is passed in as a
 // TreePort (tree/tree_port.h).
 #pragma once
-#include <cstdint>
-
 #include "catalogue/color_choice.h"  // ColorRef
 #include "protocol/host_protocol.h"   // InsertCode
 
@@ -31,9 +29,6 @@ namespace vx {
 // The text is valid only during the call: the sender reuses its buffer right
 // after.
 void SendInsertRequest(InsertCode code, const char* text);
-
-// The focus hand-back (HAND_BACK_MESSAGE, lParam treeWindow) to the host frame.
-void SendFocusHandBack(std::uintptr_t treeWindow);
 
 // Shows the colour dialog opening on *color with the given custom colours.
 // Returns true and writes the chosen colour to *color when the user accepts;

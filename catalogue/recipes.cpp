@@ -194,6 +194,9 @@ static constexpr Recipe RECIPES[TAG_COUNT] = {
     {161, Pair,              "<SPACER TYPE=\"vertical\" SIZE=\"", "\">"},
     {162, Pair,              "<SPACER TYPE=\"horizontal\" SIZE=\"", "\">"},
     {163, Pair,              "<SPACER TYPE=\"block\" WIDTH=\"", "\" HEIGHT=\"\" ALIGN=\"\">"},
+    // FRAMEBOEDER and BOEDERCOLOR (164..167) are kept as the add-in has always
+    // sent them: documents written with them, and users who look for them, rely
+    // on these exact bytes. Do not correct them here or in the labels.
     {164, Pair,              "<FRAMESET FRAMEBOEDER=\"", "\">"},
     {165, Pair,              "<FRAME FRAMEBOEDER=\"", "\">"},
     {166, ColorOptional,     "<FRAMESET BOEDERCOLOR=\"#", "\">"},
@@ -283,58 +286,64 @@ void RunTemplate(std::int32_t tagId, char* buffer) {
   }
 }
 
-bool RunColorRecipe(const Recipe& recipe, char* buffer) {
-  char colorText[COLOR_TEXT_SIZE];
-  const bool accepted = ChooseHtmlColor(colorText);
-  if (ColorChoiceAbandoned()) return false;
-  if (!accepted) {
-    if (recipe.kind == ColorRequired) return true;
-    colorText[0] = '\0';
+RecipeOutcome RunColorRecipe(const Recipe& recipe, char* buffer) {
+  const ColorChoice choice = ChooseHtmlColor();
+  switch (choice.outcome) {
+    case ColorOutcome::Abandoned:
+      return RecipeOutcome::Abandoned;
+    case ColorOutcome::Cancelled:
+      // The optional kinds go on with the empty colour text.
+      if (recipe.kind == ColorRequired) return RecipeOutcome::Done;
+      break;
+    case ColorOutcome::Accepted:
+      break;
   }
   std::size_t length = AppendBounded(buffer, 0, recipe.first);
-  length = AppendBounded(buffer, length, colorText);
+  length = AppendBounded(buffer, length, choice.text);
   AppendBounded(buffer, length, recipe.second);
   SendInsertRequest(InsertLead, buffer);
   if (recipe.kind == ColorOptionalPair) SendThroughBuffer(buffer, InsertTrail, COLOR_PAIR_TRAIL);
-  return true;
+  return RecipeOutcome::Done;
 }
 
 }  // namespace
 
-bool RunInsertionRecipe(std::int32_t tagId, const char* userText) {
+RecipeOutcome RunInsertionRecipe(std::int32_t tagId, const char* userText) {
   if (userText != nullptr) {
     SendInsertRequest(InsertDefinitionText, userText);
-    return true;
+    return RecipeOutcome::Done;
   }
   // Unsigned, so negative ids fall out with the ones past the catalogue.
-  if (static_cast<std::uint32_t>(tagId) >= static_cast<std::uint32_t>(TAG_COUNT)) return true;
+  if (static_cast<std::uint32_t>(tagId) >= static_cast<std::uint32_t>(TAG_COUNT)) {
+    return RecipeOutcome::Done;
+  }
 
   char buffer[RECIPE_BUFFER_SIZE];
   buffer[0] = '\0';
   const Recipe& recipe = RECIPES[tagId];
   switch (recipe.kind) {
     case Group:
-      return true;
+      break;
     case Pair:
       SendThroughBuffer(buffer, InsertLead, recipe.first);
       SendThroughBuffer(buffer, InsertTrail, recipe.second);
-      return true;
+      break;
     case Link:
       SendThroughBuffer(buffer, InsertLead, recipe.first);
       SendThroughBuffer(buffer, InsertLinkTrail, LINK_TRAIL);
-      return true;
+      break;
     case Single:
       SendThroughBuffer(buffer, InsertLead, recipe.first);
-      return true;
+      break;
     case Template:
       RunTemplate(tagId, buffer);
-      return true;
+      break;
     case ColorRequired:
     case ColorOptional:
     case ColorOptionalPair:
       return RunColorRecipe(recipe, buffer);
   }
-  return true;
+  return RecipeOutcome::Done;
 }
 
 }  // namespace vx

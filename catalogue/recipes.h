@@ -5,12 +5,15 @@
 namespace vx {
 
 inline constexpr int RECIPE_BUFFER_SIZE = 1000;
-inline constexpr int COLOR_TEXT_SIZE = 100;
+
+enum class RecipeOutcome {
+  Done,       // the recipe ran, whatever it sent (a cancelled colour may send nothing)
+  Abandoned,  // the tree that asked went away during the colour dialog: nothing
+              // was sent and nothing may follow
+};
 
 // userText non-null: one InsertDefinitionText with userText itself, tagId unused.
 // Otherwise the recipe of tagId; ids outside 0..176 and group ids send nothing.
-// Returns false when the activation was abandoned during its colour dialog
-// (the tree that asked is gone): then nothing was sent and nothing may follow.
-bool RunInsertionRecipe(std::int32_t tagId, const char* userText);
+RecipeOutcome RunInsertionRecipe(std::int32_t tagId, const char* userText);
 
 }  // namespace vx

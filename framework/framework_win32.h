@@ -40,6 +40,14 @@ struct TResponseTable {
   const TResponseTable& (*base)();
 };
 
+// A class's table from its rows, counted here rather than by hand:
+//   static constexpr TResponseTable TABLE = MakeResponseTable(ROWS, &TFrameWindow::ResponseTable);
+template <std::size_t N>
+constexpr TResponseTable MakeResponseTable(const TResponseEntry (&rows)[N],
+                                           const TResponseTable& (*base)()) {
+  return TResponseTable{rows, N, base};
+}
+
 // Respond<&TMyWindow::EvSize> turns a member handler
 // `LRESULT TMyWindow::EvSize(WPARAM, LPARAM)` into a table row's function.
 template <class Member>
@@ -139,16 +147,10 @@ class VXFRAME_API TWindow {
   // True once a native window has existed for this object, also after it is
   // gone: what a destructor needs to tell a closed window from one never made.
   bool HadWindow() const;
-  TWindow* Parent() const;
   TApplication* GetApplication() const;
   const char* GetTitle() const;
   TWindow* FirstChild() const;
   TWindow* NextSibling() const;
-
-  // Leaves the current parent object and joins the new one's children (at the
-  // end), taking its application when this object has none. The native
-  // window is not touched.
-  void SetParent(TWindow* parent);
 
   TWindowAttr attr;
 
@@ -199,6 +201,10 @@ class VXFRAME_API TWindow {
   LRESULT EvClose(WPARAM wParam, LPARAM lParam);
   LRESULT EvDestroy(WPARAM wParam, LPARAM lParam);
 
+  // Leaves the current parent object and joins the new one's children (at the
+  // end), taking its application when this object has none. The native
+  // window is not touched.
+  void SetParent(TWindow* parent);
   void AddChild(TWindow* child);
   void RemoveChild(TWindow* child);
   void Detach();
@@ -215,34 +221,14 @@ class VXFRAME_API TWindow {
   bool windowMade_;
 };
 
-// A top-level window with caption and sizing border, optionally filled by a
-// client window object that it creates at set-up and keeps fitted to its
-// client area.
+// A top-level window with caption and sizing border; what fills its client
+// area is the derived class's own (the tag window creates its tree at set-up).
 class VXFRAME_API TFrameWindow : public TWindow {
  public:
   // Default attributes: WS_OVERLAPPEDWINDOW | WS_VISIBLE, no extended style,
-  // CW_USEDEFAULT position and size. A client becomes a child object of the
-  // frame; with shrinkToClient the frame is sized at set-up so that its client
-  // area is the client's attr.w x attr.h. The module, when given, is where
-  // the frame's resources live (GetModule); otherwise the application's
-  // instance.
-  TFrameWindow(TWindow* parent, const char* title, TWindow* client = nullptr,
-               bool shrinkToClient = false, HINSTANCE module = nullptr);
+  // CW_USEDEFAULT position and size.
+  TFrameWindow(TWindow* parent, const char* title);
   ~TFrameWindow() override;
 
-  TWindow* GetClientWindow() const;
-  HINSTANCE GetModule() const;
-
   static const TResponseTable& ResponseTable();
-
- protected:
-  void SetupWindow() override;
-  const TResponseTable& Responses() const override;
-
- private:
-  LRESULT EvSize(WPARAM wParam, LPARAM lParam);  // reached through ResponseTable()
-  bool HasClient() const;
-  TWindow* clientWindow_;
-  bool shrinkToClient_;
-  HINSTANCE module_;
 };

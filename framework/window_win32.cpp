@@ -90,7 +90,6 @@ TWindow::~TWindow() {
 
 HWND TWindow::GetHandle() const { return handle_; }
 bool TWindow::HadWindow() const { return windowMade_; }
-TWindow* TWindow::Parent() const { return parentWindow_; }
 TApplication* TWindow::GetApplication() const { return application_; }
 const char* TWindow::GetTitle() const { return title_ ? title_ : ""; }
 TWindow* TWindow::FirstChild() const { return firstChildWindow_; }
@@ -219,6 +218,6 @@ const TResponseTable& TWindow::ResponseTable() {
       {WM_CLOSE, Respond<&TWindow::EvClose>},
       {WM_DESTROY, Respond<&TWindow::EvDestroy>},
   };
-  static constexpr TResponseTable TABLE{ROWS, sizeof ROWS / sizeof ROWS[0], nullptr};
+  static constexpr TResponseTable TABLE = MakeResponseTable(ROWS, nullptr);
   return TABLE;
 }

@@ -99,7 +99,7 @@ class TDemoDriver : public TWindow {
         {NEXT_STEP, Respond<&TDemoDriver::EvNextStep>},
         {WM_TIMER,  Respond<&TDemoDriver::EvTimer>},
     };
-    static constexpr TResponseTable TABLE{ROWS, sizeof ROWS / sizeof ROWS[0], &TWindow::ResponseTable};
+    static constexpr TResponseTable TABLE = MakeResponseTable(ROWS, &TWindow::ResponseTable);
     return TABLE;
   }
 

@@ -159,7 +159,7 @@ const TResponseTable& TEditorFrame::ResponseTable() {
       {REOPEN_TAG_WINDOW,  Respond<&TEditorFrame::EvReopenTagWindow>},
       {WM_DPICHANGED,      Respond<&TEditorFrame::EvDpiChanged>},
   };
-  static constexpr TResponseTable TABLE{ROWS, sizeof ROWS / sizeof ROWS[0], &TFrameWindow::ResponseTable};
+  static constexpr TResponseTable TABLE = MakeResponseTable(ROWS, &TFrameWindow::ResponseTable);
   return TABLE;
 }
 

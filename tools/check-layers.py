@@ -2,7 +2,8 @@
 """Checks the shape of the source tree, so that it stays as README's "Layout" draws it.
 
 - Includes look only down: each folder includes our headers from the folders it may use.
-- A folder's CMake targets link nothing from a folder it may not use.
+- A folder's CMake targets link nothing from a folder it may not use, by name or by taking
+  in an object library's objects.
 - Every file that includes <windows.h> (directly or through one of our headers) is named
   *_win32, and a *_win32 file is one that does.
 - Wine tests are named *_test_win32.cpp, native tests *_test.cpp.
@@ -17,18 +18,20 @@ import sys
 # What each folder may include, itself always allowed. tests/, bench/ and tools/ sit on top.
 MAY_USE = {
     "protocol": set(),
-    "framework": set(),
+    "runtime": set(),
+    "framework": {"runtime"},
     "deffile": {"protocol"},
     "catalogue": {"protocol"},
     "tree": {"protocol", "catalogue", "deffile"},
     "resources": set(),
-    "addin": {"protocol", "framework", "catalogue", "deffile", "tree", "resources"},
-    "host": {"protocol", "framework", "deffile"},
+    "addin": {"protocol", "runtime", "framework", "catalogue", "deffile", "tree", "resources"},
+    "host": {"protocol", "runtime", "framework", "deffile"},
     "tools": {"protocol", "catalogue", "deffile", "tree"},
 }
 # Targets defined by each folder, for the link check.
 TARGETS = {
     "protocol": {"vx_protocol"},
+    "runtime": {"vx_allocation"},
     "framework": {"vxframe"},
     "deffile": {"vx_deffile"},
     "catalogue": {"vx_catalogue", "vx_catalogue_win32"},
@@ -75,7 +78,10 @@ def main():
         if not os.path.isfile(cmake):
             continue
         with open(cmake, encoding="utf-8") as text:
-            links = re.findall(r"target_link_libraries\(([^)]*)\)", text.read())
+            cmake_text = text.read()
+        # Targets linked by name, and object libraries whose objects a target takes in.
+        links = re.findall(r"target_link_libraries\(([^)]*)\)", cmake_text)
+        links += re.findall(r"\$<TARGET_OBJECTS:([A-Za-z0-9_]+)>", cmake_text)
         words = set(re.findall(r"[A-Za-z0-9_]+", " ".join(links)))
         for other, targets in TARGETS.items():
             if other == folder or other in allowed:

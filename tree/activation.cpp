@@ -2,19 +2,19 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/color_choice.h"
-#include "catalogue/platform_seams.h"
 #include "catalogue/recipes.h"
 #include "deffile/definition_loader.h"
 #include "deffile/definition_text_table.h"
 #include "protocol/messages.h"
+#include "tree/platform_seams.h"
 
 namespace vx {
 namespace {
 
-// A tree destroyed while the colour dialog was up has no document to insert
-// into and no focus to hand back.
+// A tree destroyed while the colour dialog was up (the recipe's outcome is
+// Abandoned) has no document to insert into and no focus to hand back.
 std::intptr_t InsertAndHandBack(TreePort& tree, std::int32_t tagId, const char* userText) {
-  if (!RunInsertionRecipe(tagId, userText)) return 1;
+  if (RunInsertionRecipe(tagId, userText) == RecipeOutcome::Abandoned) return 1;
   SendFocusHandBack(tree.WindowId());
   return 1;
 }
@@ -22,7 +22,7 @@ std::intptr_t InsertAndHandBack(TreePort& tree, std::int32_t tagId, const char* 
 std::intptr_t ActivateCatalogueEntry(TreePort& tree, std::int32_t tagId,
                                      ActivationTrigger trigger, unsigned message,
                                      std::uintptr_t wParam, std::intptr_t lParam) {
-  if (tagId < PRIMARY_ENTRY_COUNT && GROUP_CHILD_COUNTS[tagId] > 0) {
+  if (IsGroupEntry(tagId)) {
     // A group has no text of its own. Enter must not reach the control, which
     // would open the group; a double-click may, and opens or closes it.
     if (trigger == ActivationTrigger::Enter) return 1;

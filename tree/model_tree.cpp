@@ -22,8 +22,6 @@ ModelTree::ModelTree() = default;
 TreeItem ModelTree::InsertItem(TreeItem parent, const char* caption, TreeItem insertAfter,
                                std::int32_t image, std::int32_t selectedImage,
                                std::int32_t value) {
-  const int number = insertions_++;
-  if (number == refuseNumber) return 0;
   if (parent != 0 && items_.find(parent) == items_.end()) return 0;
   std::vector<TreeItem>& siblings = parent == 0 ? topLevel_ : items_[parent].children;
 
@@ -38,18 +36,8 @@ TreeItem ModelTree::InsertItem(TreeItem parent, const char* caption, TreeItem in
   const TreeItem handle = NextHandle();
   siblings.insert(position, handle);
   items_[handle] = ModelItem{handle, parent, caption ? caption : "", image, selectedImage,
-                             value, insertAfter, {}};
+                             value, {}};
   return handle;
-}
-
-TreeItem ModelTree::CaretItem() {
-  ++caretQueries;
-  return caret;
-}
-
-TreeItem ModelTree::HitTest(int x, int y) {
-  hitTests.emplace_back(x, y);
-  return hitItem;
 }
 
 bool ModelTree::QueryItemValue(TreeItem item, std::int32_t* value) {
@@ -58,16 +46,6 @@ bool ModelTree::QueryItemValue(TreeItem item, std::int32_t* value) {
   *value = found->value;
   return true;
 }
-
-bool ModelTree::ControlKeyHeld() { return controlHeld; }
-
-std::intptr_t ModelTree::CallPrevious(unsigned message, std::uintptr_t wParam,
-                                      std::intptr_t lParam) {
-  previousCalls.push_back({message, wParam, lParam});
-  return previousResult;
-}
-
-std::uintptr_t ModelTree::WindowId() { return windowId; }
 
 const ModelItem* ModelTree::Find(TreeItem handle) const {
   auto it = items_.find(handle);
@@ -97,11 +75,6 @@ std::vector<ModelItemAtDepth> ModelTree::PreOrder() const {
     stack.emplace_back(&item->children, 0);
   }
   return order;
-}
-
-void ModelTree::SetValue(TreeItem handle, std::int32_t value) {
-  auto it = items_.find(handle);
-  if (it != items_.end()) it->second.value = value;
 }
 
 }  // namespace vx

@@ -1,14 +1,12 @@
 #include "tree/tag_tree.h"
 
-#include <cstring>
+#include <cstdio>
 #include <type_traits>
 
 #include "deffile/definition_loader.h"
 
 namespace vx {
 namespace {
-
-constexpr int CAPTION_BUFFER_SIZE = 60;
 
 // The catalogue's insertions are chained: each names the item inserted just
 // before as its insert-after, and the control puts an item whose insert-after
@@ -96,6 +94,10 @@ std::int32_t SelectedImageFor(const TagTreeContext& ctx, std::int32_t image) {
   if (image == ctx.imageFolder) return ctx.imageFolderSelected;
   if (image == ctx.imageTag) return ctx.imageTagSelected;
   return image;
+}
+
+void LoadCatalogueCaption(int category, char* buffer, void*) {
+  std::snprintf(buffer, CAPTION_BUFFER_SIZE, "%s", CATEGORY_CAPTIONS[category]);
 }
 
 namespace {

@@ -18,9 +18,16 @@ struct TagTreeContext {
   TreeItem categoryItems[CATEGORY_COUNT];
 };
 
-// Loads category caption k (string resource 5002 + k) into a 60-byte buffer;
-// a caption that cannot be loaded is the empty text.
-using CategoryCaptionLoader = void (*)(int category, char* buffer60, void* context);
+// The bytes a category caption may take, its terminating zero included.
+inline constexpr int CAPTION_BUFFER_SIZE = 60;
+
+// Loads category caption k (string resource 5002 + k) into a buffer of
+// CAPTION_BUFFER_SIZE bytes; a caption that cannot be loaded is the empty text.
+using CategoryCaptionLoader = void (*)(int category, char* buffer, void* context);
+
+// The captions of the catalogue's own table (CATEGORY_CAPTIONS), for a tree
+// built where there are no string resources; context unused.
+void LoadCatalogueCaption(int category, char* buffer, void* context);
 
 // Selected image of an item shown with image.
 std::int32_t SelectedImageFor(const TagTreeContext& ctx, std::int32_t image);

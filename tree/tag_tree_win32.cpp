@@ -23,7 +23,6 @@ namespace {
 
 constexpr int IMAGES_REQUIRED = 3;
 constexpr int TREE_HEIGHT_MARGIN = 15;
-constexpr int CAPTION_BUFFER_SIZE = 60;
 constexpr UINT TREE_ITEM_MASK = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
 // What the 32-bit tree-view control reads from us, pinned in the shipped build.
 static_assert(sizeof(void*) != 4 ||

@@ -22,7 +22,7 @@ class THostFrame : public TFrameWindow {
         {WM_ACTIVATE, Respond<&THostFrame::EvActivate>},
         {WM_APP, Respond<&THostFrame::EvApp>},
     };
-    static constexpr TResponseTable TABLE{ROWS, 2, &TFrameWindow::ResponseTable};
+    static constexpr TResponseTable TABLE = MakeResponseTable(ROWS, &TFrameWindow::ResponseTable);
     return TABLE;
   }
 

@@ -148,16 +148,15 @@ class ColorDialog : public StandInHost {
     vx::LastColor = savedLast_;
     StandInHost::TearDown();
   }
-  // One colour choice answered as given; returns the text and the result.
-  std::string Choose(DialogAnswer answer, bool* accepted) {
+  // One colour choice answered as given; returns the text and the outcome.
+  std::string Choose(DialogAnswer answer, vx::ColorOutcome* outcome) {
     answers = {answer};
     drivenDialog = nullptr;
-    char text[vx::COLOR_TEXT_SIZE];
-    std::memset(text, 'X', sizeof text);
     vx::test_support::DialogWatchdog watchdog;
-    *accepted = vx::ChooseHtmlColor(text);
+    const vx::ColorChoice choice = vx::ChooseHtmlColor();
     EXPECT_FALSE(watchdog.Fired()) << "the colour dialog was never answered";
-    return std::string(text, strnlen(text, sizeof text));
+    *outcome = choice.outcome;
+    return std::string(choice.text, strnlen(choice.text, sizeof choice.text));
   }
 
  private:
@@ -200,15 +199,15 @@ TEST_F(StandInHost, RecipesReachTheEditWindowInOrder) {
 
 TEST_F(ColorDialog, OpensOnTheLastAcceptedColour) {
   EXPECT_TRUE(vx::ColorDialogClosed);
-  bool accepted = false;
-  EXPECT_EQ(Choose({true, 0x12, 0xAB, 0xEF}, &accepted), "12ABEF");
-  EXPECT_TRUE(accepted);
+  vx::ColorOutcome outcome = vx::ColorOutcome::Cancelled;
+  EXPECT_EQ(Choose({true, 0x12, 0xAB, 0xEF}, &outcome), "12ABEF");
+  EXPECT_EQ(outcome, vx::ColorOutcome::Accepted);
   EXPECT_TRUE(vx::ColorDialogClosed);
-  EXPECT_EQ(Choose({false, 0, 0, 0}, &accepted), "");
-  EXPECT_FALSE(accepted);
+  EXPECT_EQ(Choose({false, 0, 0, 0}, &outcome), "");
+  EXPECT_EQ(outcome, vx::ColorOutcome::Cancelled);
   EXPECT_TRUE(vx::ColorDialogClosed);
-  EXPECT_EQ(Choose({true, 0x0C, 0x0B, 0x0A}, &accepted), "0C0B0A");
-  EXPECT_TRUE(accepted);
+  EXPECT_EQ(Choose({true, 0x0C, 0x0B, 0x0A}, &outcome), "0C0B0A");
+  EXPECT_EQ(outcome, vx::ColorOutcome::Accepted);
   EXPECT_EQ(vx::LastColor, vx::MakeColorRef(0x0C, 0x0B, 0x0A));
   const std::vector<DialogSeen> expected = {
       {0xFF, 0x80, 0x80, false},
@@ -225,8 +224,8 @@ TEST_F(ColorDialog, IsOwnedByTheFocusedWindowAndOpensSmall) {
   SetForegroundWindow(focused);
   SetFocus(focused);
   ASSERT_EQ(GetFocus(), focused);
-  bool accepted = true;
-  EXPECT_EQ(Choose({false, 0, 0, 0}, &accepted), "");
+  vx::ColorOutcome outcome = vx::ColorOutcome::Accepted;
+  EXPECT_EQ(Choose({false, 0, 0, 0}, &outcome), "");
   EXPECT_EQ(owners, std::vector<HWND>{focused});
   EXPECT_EQ(openedSmall, std::vector<bool>{true});
   DestroyWindow(focused);

@@ -1,15 +1,13 @@
 // The colour choice over the scripted dialog: the remembered colour, the
 // dialog flag and the colour text.
-#include <cstring>
-
 #include <gtest/gtest.h>
 
 #include "catalogue/color_choice.h"
-#include "catalogue/recipes.h"
 #include "tests/catalogue/color_state_guard.h"
 
 namespace {
 
+using vx::ColorOutcome;
 using vx::MakeColorRef;
 using vx::fakes::ColorDialogOpenings;
 
@@ -42,11 +40,12 @@ TEST_F(ColorChoice, ColourTextIsRedGreenBlueInSixUppercaseDigits) {
 TEST_F(ColorChoice, AcceptedColourIsRememberedAndReopened) {
   vx::fakes::ScriptColorDialogAccept(MakeColorRef(0x12, 0xAB, 0xEF));
   vx::fakes::ScriptColorDialogAccept(MakeColorRef(0xFF, 0x00, 0x00));
-  char text[vx::COLOR_TEXT_SIZE] = {};
-  EXPECT_TRUE(vx::ChooseHtmlColor(text));
-  EXPECT_STREQ(text, "12ABEF");
-  EXPECT_TRUE(vx::ChooseHtmlColor(text));
-  EXPECT_STREQ(text, "FF0000");
+  vx::ColorChoice choice = vx::ChooseHtmlColor();
+  EXPECT_EQ(choice.outcome, ColorOutcome::Accepted);
+  EXPECT_STREQ(choice.text, "12ABEF");
+  choice = vx::ChooseHtmlColor();
+  EXPECT_EQ(choice.outcome, ColorOutcome::Accepted);
+  EXPECT_STREQ(choice.text, "FF0000");
   EXPECT_EQ(vx::LastColor, MakeColorRef(0xFF, 0x00, 0x00));
 
   ASSERT_EQ(ColorDialogOpenings().size(), 2u);
@@ -59,26 +58,40 @@ TEST_F(ColorChoice, CancelGivesEmptyTextAndKeepsTheLastColour) {
   vx::fakes::ScriptColorDialogAccept(MakeColorRef(0x0C, 0x0B, 0x0A));
   vx::fakes::ScriptColorDialogCancel();
   vx::fakes::ScriptColorDialogCancel();
-  char text[vx::COLOR_TEXT_SIZE];
-  EXPECT_TRUE(vx::ChooseHtmlColor(text));
-  std::memset(text, 'X', sizeof text);
-  EXPECT_FALSE(vx::ChooseHtmlColor(text));
-  EXPECT_STREQ(text, "");
+  EXPECT_EQ(vx::ChooseHtmlColor().outcome, ColorOutcome::Accepted);
+  const vx::ColorChoice choice = vx::ChooseHtmlColor();
+  EXPECT_EQ(choice.outcome, ColorOutcome::Cancelled);
+  EXPECT_STREQ(choice.text, "");
   EXPECT_TRUE(vx::ColorDialogClosed);
-  EXPECT_FALSE(vx::ChooseHtmlColor(text));
+  EXPECT_EQ(vx::ChooseHtmlColor().outcome, ColorOutcome::Cancelled);
 
   EXPECT_EQ(vx::LastColor, MakeColorRef(0x0C, 0x0B, 0x0A));
   ASSERT_EQ(ColorDialogOpenings().size(), 3u);
   EXPECT_EQ(ColorDialogOpenings()[2].initialColor, MakeColorRef(0x0C, 0x0B, 0x0A));
 }
 
+// The window that asked going away while the dialog is up ends that choice
+// alone, whatever the dialog answers; an abandon with no dialog up is no-op.
+TEST_F(ColorChoice, AbandonedChoiceKeepsNothingAndEndsOnlyTheOpenDialog) {
+  vx::fakes::ScriptColorDialogAccept(MakeColorRef(1, 2, 3));
+  vx::fakes::ScriptColorDialogMeanwhile([] { vx::AbandonColorChoice(); });
+  const vx::ColorChoice choice = vx::ChooseHtmlColor();
+  EXPECT_EQ(choice.outcome, ColorOutcome::Abandoned);
+  EXPECT_STREQ(choice.text, "");
+  EXPECT_EQ(vx::LastColor, MakeColorRef(0xFF, 0x80, 0x80));
+  EXPECT_TRUE(vx::ColorDialogClosed);
+
+  vx::AbandonColorChoice();
+  vx::fakes::ScriptColorDialogAccept(MakeColorRef(1, 2, 3));
+  EXPECT_EQ(vx::ChooseHtmlColor().outcome, ColorOutcome::Accepted);
+}
+
 TEST_F(ColorChoice, DialogFlagIsFalseOnlyWhileTheDialogRuns) {
   vx::fakes::ScriptColorDialogAccept(MakeColorRef(1, 2, 3));
   vx::fakes::ScriptColorDialogCancel();
-  char text[vx::COLOR_TEXT_SIZE];
-  vx::ChooseHtmlColor(text);
+  vx::ChooseHtmlColor();
   EXPECT_TRUE(vx::ColorDialogClosed);
-  vx::ChooseHtmlColor(text);
+  vx::ChooseHtmlColor();
   EXPECT_TRUE(vx::ColorDialogClosed);
   ASSERT_EQ(ColorDialogOpenings().size(), 2u);
   EXPECT_FALSE(ColorDialogOpenings()[0].colorDialogClosedDuringCall);

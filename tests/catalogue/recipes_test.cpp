@@ -16,6 +16,7 @@
 
 namespace {
 
+using vx::fakes::Insert;
 using vx::fakes::RecordedHostEvents;
 using vx::test_support::ReadFixtureRecords;
 using vx::fakes::RecordedInserts;
@@ -53,9 +54,9 @@ TEST_F(Recipes, EveryTagIdSendsItsPublishedSequence) {
 
 TEST_F(Recipes, ChosenColourGoesBetweenPrefixAndSuffix) {
   vx::fakes::ScriptColorDialogAccept(vx::MakeColorRef(0x12, 0xAB, 0xEF));
-  EXPECT_EQ(Run(74), (Inserts{{0, "<BODY TEXT=\"#12ABEF\">"}}));
+  EXPECT_EQ(Run(74), (Inserts{Insert(vx::InsertLead, "<BODY TEXT=\"#12ABEF\">")}));
   vx::fakes::ScriptColorDialogAccept(vx::MakeColorRef(0x0C, 0x0B, 0x0A));
-  EXPECT_EQ(Run(160), (Inserts{{0, "<TD BGCOLOR=\"#0C0B0A\" SIZE=\""}, {1, "\">"}}));
+  EXPECT_EQ(Run(160), (Inserts{Insert(vx::InsertLead, "<TD BGCOLOR=\"#0C0B0A\" SIZE=\""), Insert(vx::InsertTrail, "\">")}));
 }
 
 TEST_F(Recipes, CancelledColourSendsNothingOrAnEmptyColourByKind) {
@@ -64,11 +65,11 @@ TEST_F(Recipes, CancelledColourSendsNothingOrAnEmptyColourByKind) {
     EXPECT_EQ(Run(tagId), Inserts{}) << "tag " << tagId;
   }
   const std::map<int, Inserts> emptyColour = {
-      {158, {{0, "<TABLE BGCOLOR=\"#\">"}}},
-      {159, {{0, "<TH BGCOLOR=\"#\">"}}},
-      {166, {{0, "<FRAMESET BOEDERCOLOR=\"#\">"}}},
-      {167, {{0, "<FRAME BOEDERCOLOR=\"#\">"}}},
-      {160, {{0, "<TD BGCOLOR=\"#\" SIZE=\""}, {1, "\">"}}},
+      {158, {Insert(vx::InsertLead, "<TABLE BGCOLOR=\"#\">")}},
+      {159, {Insert(vx::InsertLead, "<TH BGCOLOR=\"#\">")}},
+      {166, {Insert(vx::InsertLead, "<FRAMESET BOEDERCOLOR=\"#\">")}},
+      {167, {Insert(vx::InsertLead, "<FRAME BOEDERCOLOR=\"#\">")}},
+      {160, {Insert(vx::InsertLead, "<TD BGCOLOR=\"#\" SIZE=\""), Insert(vx::InsertTrail, "\">")}},
   };
   for (const auto& [tagId, expected] : emptyColour) {
     vx::fakes::ScriptColorDialogCancel();
@@ -80,10 +81,10 @@ TEST_F(Recipes, CancelledColourSendsNothingOrAnEmptyColourByKind) {
 TEST_F(Recipes, UserTextIsSentItselfWhateverTheTagId) {
   const char text[] = "<DIV CLASS=\"note\">\x81\x40</DIV>";
   for (std::int32_t tagId : {0, 19, 74, 2999, -2}) {
-    EXPECT_EQ(Run(tagId, text), (Inserts{{-2, text}})) << "tag " << tagId;
+    EXPECT_EQ(Run(tagId, text), (Inserts{Insert(vx::InsertDefinitionText, text)})) << "tag " << tagId;
     EXPECT_EQ(RecordedHostEvents().at(0).textAddress, text);
   }
-  EXPECT_EQ(Run(19, ""), (Inserts{{-2, ""}}));
+  EXPECT_EQ(Run(19, ""), (Inserts{Insert(vx::InsertDefinitionText, "")}));
   EXPECT_TRUE(vx::fakes::ColorDialogOpenings().empty());
 }
 

@@ -13,11 +13,11 @@ std::vector<fakes::HostEvent>& Events() {
 
 void SendInsertRequest(InsertCode code, const char* text) {
   // Copy now: the sender overwrites its buffer as soon as this returns.
-  Events().push_back({fakes::HostEvent::Kind::Insert, {code, text != nullptr ? text : ""}, text, 0});
+  Events().push_back(fakes::HostEvent({code, text != nullptr ? text : ""}, text));
 }
 
 void SendFocusHandBack(std::uintptr_t treeWindow) {
-  Events().push_back({fakes::HostEvent::Kind::HandBack, {0, ""}, nullptr, treeWindow});
+  Events().push_back(fakes::HandBack(treeWindow));
 }
 
 namespace fakes {

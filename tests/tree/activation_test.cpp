@@ -10,46 +10,37 @@
 #include "protocol/messages.h"
 #include "tests/fakes/recording_host.h"
 #include "tests/fakes/scripted_color_dialog.h"
+#include "tests/fakes/scripted_tree.h"
 #include "tests/tree/model_fill.h"
 #include "tree/activation.h"
 
 namespace vx {
 namespace {
 
+using fakes::HandBack;
 using fakes::HostEvent;
+using fakes::Insert;
+using fakes::ScriptedTree;
+using Events = std::vector<HostEvent>;
 
 constexpr std::intptr_t PREVIOUS = 0x5EED;
 
-// Host events as comparable rows: {code, text} for an insert, {99, window} for a hand-back.
-struct Event {
-  std::int32_t code;
-  std::string text;
-  bool operator==(const Event& other) const { return code == other.code && text == other.text; }
-};
-std::ostream& operator<<(std::ostream& out, const Event& e) {
-  return out << "{" << e.code << ", \"" << e.text << "\"}";
-}
-constexpr std::int32_t HAND_BACK = 99;
+// Messages and keys that the tree passes on untouched; the core names none of them.
+constexpr unsigned MSG_KEYUP = 0x0101;        // WM_KEYUP
+constexpr unsigned MSG_LBUTTONDOWN = 0x0201;  // WM_LBUTTONDOWN
+constexpr unsigned MSG_PAINT = 0x000F;        // WM_PAINT
+constexpr unsigned KEY_UP = 0x26;             // VK_UP
+constexpr std::intptr_t RETURN_KEY_LPARAM = 0x001C0001;  // scan code 0x1C, one press
 
-std::vector<Event> Recorded() {
-  std::vector<Event> events;
-  for (const HostEvent& e : fakes::RecordedHostEvents()) {
-    if (e.kind == HostEvent::Kind::Insert) {
-      events.push_back({e.insert.code, e.insert.text});
-    } else {
-      events.push_back({HAND_BACK, std::to_string(e.treeWindow)});
-    }
-  }
-  return events;
-}
+Events Recorded() { return fakes::RecordedHostEvents(); }
 
-Event HandBack(const ModelTree& tree) { return {HAND_BACK, std::to_string(tree.windowId)}; }
+HostEvent HandBack(ScriptedTree& tree) { return HandBack(tree.WindowId()); }
 
 // The recipe's own requests for tagId, as RunInsertionRecipe sends them.
-std::vector<Event> RecipeOf(std::int32_t tagId) {
+Events RecipeOf(std::int32_t tagId) {
   fakes::ClearRecordedHost();
   RunInsertionRecipe(tagId, nullptr);
-  std::vector<Event> events = Recorded();
+  Events events = Recorded();
   fakes::ClearRecordedHost();
   return events;
 }
@@ -73,7 +64,7 @@ class Activation : public ::testing::Test {
 
   std::intptr_t Enter(TreeItem caret) {
     tree_.caret = caret;
-    return HandleTreeMessage(tree_, MSG_KEYDOWN, KEY_RETURN, 0x001C0001);
+    return HandleTreeMessage(tree_, MSG_KEYDOWN, KEY_RETURN, RETURN_KEY_LPARAM);
   }
   std::intptr_t DoubleClick(TreeItem hit, int x = 30, int y = 40) {
     tree_.hitItem = hit;
@@ -86,20 +77,20 @@ class Activation : public ::testing::Test {
       "four\n<B>user four</B>\n"
       "empty\n\n"};
   TagTreeContext ctx_ = test_support::ContextWithImages();
-  ModelTree tree_;
+  ScriptedTree tree_;
 };
 
 TEST_F(Activation, EnterOnParagraphSendsItsPairThenHandsBackAndSwallowsTheReturn) {
   EXPECT_EQ(Enter(Catalogue(19)), 1);
-  EXPECT_EQ(Recorded(), (std::vector<Event>{{0, "<P>"}, {1, "</P>"}, HandBack(tree_)}));
-  EXPECT_EQ(HandleTreeMessage(tree_, MSG_CHAR, CHAR_CARRIAGE_RETURN, 0x001C0001), 1);
+  EXPECT_EQ(Recorded(), (Events{Insert(InsertLead, "<P>"), Insert(InsertTrail, "</P>"), HandBack(tree_)}));
+  EXPECT_EQ(HandleTreeMessage(tree_, MSG_CHAR, CHAR_CARRIAGE_RETURN, RETURN_KEY_LPARAM), 1);
   EXPECT_EQ(Recorded().size(), 3u);
   EXPECT_TRUE(tree_.previousCalls.empty());
 }
 
 TEST_F(Activation, DoubleClickOnParagraphSendsTheSameAtTheClickPoint) {
   EXPECT_EQ(DoubleClick(Catalogue(19), 16, 0xFFFE), 1);
-  EXPECT_EQ(Recorded(), (std::vector<Event>{{0, "<P>"}, {1, "</P>"}, HandBack(tree_)}));
+  EXPECT_EQ(Recorded(), (Events{Insert(InsertLead, "<P>"), Insert(InsertTrail, "</P>"), HandBack(tree_)}));
   // Both halves of lParam are unsigned, so a high y does not turn negative.
   ASSERT_EQ(tree_.hitTests.size(), 1u);
   EXPECT_EQ(tree_.hitTests[0], std::make_pair(16, 0xFFFE));
@@ -108,10 +99,10 @@ TEST_F(Activation, DoubleClickOnParagraphSendsTheSameAtTheClickPoint) {
 
 TEST_F(Activation, EveryCatalogueLeafRunsItsOwnRecipe) {
   for (std::int32_t id = 0; id < TAG_COUNT; ++id) {
-    if (id < PRIMARY_ENTRY_COUNT && GROUP_CHILD_COUNTS[id] > 0) continue;
+    if (IsGroupEntry(id)) continue;
     SCOPED_TRACE(id);
     fakes::ResetScriptedColorDialog();
-    std::vector<Event> expected = RecipeOf(id);
+    Events expected = RecipeOf(id);
     expected.push_back(HandBack(tree_));
     fakes::ResetScriptedColorDialog();
     EXPECT_EQ(Enter(Catalogue(id)), 1);
@@ -147,7 +138,7 @@ TEST_F(Activation, CategoryNodesFoldersAndNoItemGoToTheControl) {
     ASSERT_EQ(tree_.previousCalls.size(), 2u);
     EXPECT_EQ(tree_.previousCalls[0].message, MSG_KEYDOWN);
     EXPECT_EQ(tree_.previousCalls[0].wParam, KEY_RETURN);
-    EXPECT_EQ(tree_.previousCalls[0].lParam, 0x001C0001);
+    EXPECT_EQ(tree_.previousCalls[0].lParam, RETURN_KEY_LPARAM);
     EXPECT_EQ(tree_.previousCalls[1].message, MSG_LBUTTONDBLCLK);
   }
   EXPECT_TRUE(Recorded().empty());
@@ -158,11 +149,11 @@ TEST_F(Activation, UserEntrySendsItsDefinitionTextAsOneRequest) {
   ASSERT_EQ(entries.size(), 6u);
   ASSERT_EQ(tree_.Find(entries[4])->value, 4);
   EXPECT_EQ(Enter(entries[4]), 1);
-  EXPECT_EQ(Recorded(), (std::vector<Event>{{-2, "<B>user four</B>"}, HandBack(tree_)}));
+  EXPECT_EQ(Recorded(), (Events{Insert(InsertDefinitionText, "<B>user four</B>"), HandBack(tree_)}));
 
   fakes::ClearRecordedHost();
   EXPECT_EQ(DoubleClick(entries[5]), 1);
-  EXPECT_EQ(Recorded(), (std::vector<Event>{{-2, ""}, HandBack(tree_)}));
+  EXPECT_EQ(Recorded(), (Events{Insert(InsertDefinitionText, ""), HandBack(tree_)}));
   EXPECT_TRUE(tree_.previousCalls.empty());
 }
 
@@ -193,7 +184,7 @@ TEST_F(Activation, ControlDownHandsBackAloneAndPlainDownMovesTheCaret) {
   tree_.caret = Catalogue(19);
   tree_.controlHeld = true;
   EXPECT_EQ(HandleTreeMessage(tree_, MSG_KEYDOWN, KEY_DOWN, 0x01500001), 1);
-  EXPECT_EQ(Recorded(), (std::vector<Event>{HandBack(tree_)}));
+  EXPECT_EQ(Recorded(), (Events{HandBack(tree_)}));
   EXPECT_EQ(tree_.caretQueries, 0);
   EXPECT_TRUE(tree_.previousCalls.empty());
 
@@ -218,12 +209,12 @@ TEST_F(Activation, EveryOtherMessageGetsExactlyThePreviousResult) {
       {MSG_CHAR, 'a', 1},
       {MSG_CHAR, 10, 1},
       {MSG_KEYDOWN, 'A', 1},
-      {MSG_KEYDOWN, 0x26, 1},               // Up, Ctrl held
-      {0x0101, KEY_RETURN, 1},              // WM_KEYUP of Enter
-      {0x0101, KEY_DOWN, 1},                // WM_KEYUP of Down
-      {0x0201, 1, DoubleClickLParam(5, 5)}, // WM_LBUTTONDOWN
+      {MSG_KEYDOWN, KEY_UP, 1},  // Ctrl held
+      {MSG_KEYUP, KEY_RETURN, 1},
+      {MSG_KEYUP, KEY_DOWN, 1},
+      {MSG_LBUTTONDOWN, 1, DoubleClickLParam(5, 5)},
       {MSG_ACTIVATE, ACTIVATE_CLICK, 0x1234},
-      {0x000F, 0, 0},                       // WM_PAINT
+      {MSG_PAINT, 0, 0},
   };
   tree_.previousResult = -7;
   for (const Message& m : others) {
@@ -262,7 +253,7 @@ TEST_F(Activation, ATreeDestroyedDuringTheColourDialogGetsNothingMore) {
   // A tree destroyed with no dialog up leaves the next tree's activations whole.
   HandleTreeMessage(tree_, MSG_DESTROY, 0, 0);
   fakes::ScriptColorDialogCancel();
-  std::vector<Event> expected = RecipeOf(158);
+  Events expected = RecipeOf(158);
   ASSERT_FALSE(expected.empty());
   expected.push_back(HandBack(tree_));
   fakes::ScriptColorDialogCancel();
@@ -275,7 +266,7 @@ TEST_F(Activation, ATreeDestroyedDuringTheColourDialogGetsNothingMore) {
 TEST_F(Activation, AnActivationWhileTheColourDialogIsUpDoesNothing) {
   const ColorRef chosen = MakeColorRef(0x12, 0x34, 0x56);
   fakes::ScriptColorDialogAccept(chosen);
-  std::vector<Event> expected = RecipeOf(158);
+  Events expected = RecipeOf(158);
   expected.push_back(HandBack(tree_));
   fakes::ResetScriptedColorDialog();
 

@@ -25,10 +25,6 @@ inline TagTreeContext ContextWithImages() {
   return ctx;
 }
 
-inline void CatalogueCaption(int category, char* buffer60, void*) {
-  std::snprintf(buffer60, 60, "%s", CATEGORY_CAPTIONS[category]);
-}
-
 // A definition file in the temporary folder with the header line and then body.
 class DefinitionFile {
  public:
@@ -51,7 +47,7 @@ class DefinitionFile {
 };
 
 inline void FillModel(TagTreeContext& ctx, ModelTree& tree, const char* definitionPath = "") {
-  FillTagTreeItems(ctx, tree, CatalogueCaption, nullptr, definitionPath);
+  FillTagTreeItems(ctx, tree, LoadCatalogueCaption, nullptr, definitionPath);
 }
 
 }  // namespace vx::test_support

@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "tests/fakes/scripted_tree.h"
 #include "tests/tree/model_fill.h"
 
 namespace vx {
@@ -87,17 +88,17 @@ TEST(TagTreeFill, CatalogueAloneGives188ItemsInCategoryAndGroupOrder) {
 
 TEST(TagTreeFill, CatalogueInsertionsChainOnTheItemInsertedJustBefore) {
   TagTreeContext ctx = ContextWithImages();
-  ModelTree tree;
+  fakes::ScriptedTree tree;
   FillModel(ctx, tree);
 
-  EXPECT_EQ(tree.Find(ctx.categoryItems[0])->insertAfter, TREE_INSERT_ROOT);
+  EXPECT_EQ(tree.InsertAfterOf(ctx.categoryItems[0]), TREE_INSERT_ROOT);
   for (int k = 1; k < CATEGORY_COUNT; ++k) {
-    EXPECT_EQ(tree.Find(ctx.categoryItems[k])->insertAfter, ctx.categoryItems[k - 1]) << k;
+    EXPECT_EQ(tree.InsertAfterOf(ctx.categoryItems[k]), ctx.categoryItems[k - 1]) << k;
   }
   TreeItem previous = ctx.categoryItems[CATEGORY_COUNT - 1];
   for (std::int32_t id = 0; id < TAG_COUNT; ++id) {
     const TreeItem item = CatalogueEntry(id)->treeItem;
-    EXPECT_EQ(tree.Find(item)->insertAfter, previous) << id;
+    EXPECT_EQ(tree.InsertAfterOf(item), previous) << id;
     previous = item;
   }
 }
@@ -118,7 +119,7 @@ TEST(TagTreeFill, UserItemsFollowCategoryTenWithFolderAndTagImages) {
       "..Sub\n"
       "deep entry\n<deep>\n");
   TagTreeContext ctx = ContextWithImages();
-  ModelTree tree;
+  fakes::ScriptedTree tree;
   FillModel(ctx, tree, file.path());
 
   const std::vector<TreeItem>& top = tree.Children(0);
@@ -130,7 +131,7 @@ TEST(TagTreeFill, UserItemsFollowCategoryTenWithFolderAndTagImages) {
   EXPECT_EQ(topEntry->value, 0);
   EXPECT_EQ(topEntry->image, 5);
   EXPECT_EQ(topEntry->selectedImage, 7);
-  EXPECT_EQ(topEntry->insertAfter, TREE_INSERT_LAST);
+  EXPECT_EQ(tree.InsertAfterOf(top[11]), TREE_INSERT_LAST);
 
   const ModelItem* folder = tree.Find(top[12]);
   EXPECT_EQ(folder->caption, "Folder");
@@ -155,7 +156,7 @@ TEST(TagTreeFill, MissingDefinitionFileGivesTheCatalogueAlone) {
   FillModel(ctx, tree, "/nonexistent/definitions.txt");
   EXPECT_EQ(tree.Count(), 188u);
   ModelTree noPath;
-  FillTagTreeItems(ctx, noPath, test_support::CatalogueCaption, nullptr, nullptr);
+  FillTagTreeItems(ctx, noPath, LoadCatalogueCaption, nullptr, nullptr);
   EXPECT_EQ(noPath.Count(), 188u);
 }
 
@@ -177,7 +178,7 @@ TEST(TagTreeFill, SecondFillLeavesNoHandleOfTheFirst) {
 
 TEST(TagTreeFill, RefusedInsertionsPutWhatWentUnderThemAtTheTopLevel) {
   TagTreeContext ctx = ContextWithImages();
-  ModelTree tree;
+  fakes::ScriptedTree tree;
   tree.refuseNumber = 2;  // category node 2
   FillModel(ctx, tree);
 
@@ -189,7 +190,7 @@ TEST(TagTreeFill, RefusedInsertionsPutWhatWentUnderThemAtTheTopLevel) {
     EXPECT_EQ(PrimaryEntries[id].parentItem, 0u) << id;
     EXPECT_EQ(top.count(PrimaryEntries[id].treeItem), 1u) << id;
   }
-  EXPECT_EQ(tree.Find(ctx.categoryItems[3])->insertAfter, TREE_INSERT_LAST);
+  EXPECT_EQ(tree.InsertAfterOf(ctx.categoryItems[3]), TREE_INSERT_LAST);
   EXPECT_EQ(TagIdsUnder(tree, ctx.categoryItems[10]), IdRun(71, 73));
   EXPECT_EQ(TagIdsUnder(tree, PrimaryEntries[68].treeItem), IdRun(168, 176));
 }
@@ -198,7 +199,7 @@ TEST(TagTreeFill, RefusedGroupEntryLeavesNoStaleHandleBehind) {
   TagTreeContext ctx = ContextWithImages();
   ModelTree earlier;
   FillModel(ctx, earlier);
-  ModelTree tree;
+  fakes::ScriptedTree tree;
   tree.refuseNumber = 11 + 5;  // primary entry 5, the first group
   FillModel(ctx, tree);
 
@@ -208,14 +209,14 @@ TEST(TagTreeFill, RefusedGroupEntryLeavesNoStaleHandleBehind) {
     EXPECT_EQ(tree.Find(SecondaryEntries[id - 74].treeItem)->parent, 0u) << id;
   }
   // The entry after the refused one is placed as if the chain were unbroken.
-  EXPECT_EQ(tree.Find(PrimaryEntries[6].treeItem)->insertAfter, TREE_INSERT_LAST);
+  EXPECT_EQ(tree.InsertAfterOf(PrimaryEntries[6].treeItem), TREE_INSERT_LAST);
   EXPECT_EQ(TagIdsUnder(tree, ctx.categoryItems[0]), (std::vector<std::int32_t>{0, 1, 2, 3, 4, 6}));
 }
 
-void CaptionsWithGaps(int category, char* buffer60, void*) {
+void CaptionsWithGaps(int category, char* buffer, void*) {
   // Categories 3 and 7 have no caption resource: the loader writes nothing.
   if (category == 3 || category == 7) return;
-  test_support::CatalogueCaption(category, buffer60, nullptr);
+  LoadCatalogueCaption(category, buffer, nullptr);
 }
 
 TEST(TagTreeFill, CaptionThatCannotBeLoadedIsEmpty) {

@@ -6,6 +6,7 @@
 
 #include "catalogue/platform_seams.h"
 #include "tools/vxtags/text_output.h"
+#include "tree/platform_seams.h"
 
 namespace vxtags {
 

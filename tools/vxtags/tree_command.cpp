@@ -65,10 +65,6 @@ FileState InspectDefinitionFile(vx::ByteSource& source) {
   return matches ? FileState::Usable : FileState::WrongHeader;
 }
 
-void CategoryCaption(int category, char* buffer60, void*) {
-  std::snprintf(buffer60, 60, "%s", vx::CATEGORY_CAPTIONS[category]);
-}
-
 int CategoryIndexOf(const vx::TagTreeContext& ctx, vx::TreeItem item) {
   for (int k = 0; k < vx::CATEGORY_COUNT; ++k) {
     if (ctx.categoryItems[k] == item) return k;
@@ -84,7 +80,7 @@ void PrintItem(const vx::TagTreeContext& ctx, const vx::ModelItemAtDepth& row) {
   if (category >= 0) {
     std::printf("%d\tcategory\t%d\t%s\n", row.depth, category, caption.c_str());
   } else if (tagId != vx::CATALOGUE_NOT_FOUND) {
-    const bool group = tagId < vx::PRIMARY_ENTRY_COUNT && vx::GROUP_CHILD_COUNTS[tagId] > 0;
+    const bool group = vx::IsGroupEntry(tagId);
     std::printf("%d\t%s\t%d\t%s\n", row.depth, group ? "group" : "entry", tagId, caption.c_str());
   } else if (item.value < 0 || item.value >= vx::MAX_DEFINITION_TEXTS) {
     std::printf("%d\tfolder\t%d\t%s\n", row.depth, item.value, caption.c_str());
@@ -131,7 +127,7 @@ int vxtags::RunTreeCommand(int argc, char** argv) {
   vx::ModelTree tree;
   source.Replay();
   vx::MemoryByteSource nothing(nullptr, 0);
-  vx::FillTagTreeItemsFromSource(ctx, tree, CategoryCaption, nullptr,
+  vx::FillTagTreeItemsFromSource(ctx, tree, vx::LoadCatalogueCaption, nullptr,
                                  state == FileState::Usable && path[0] != '\0' ? static_cast<vx::ByteSource&>(source)
                                                                                : nothing);
   for (const vx::ModelItemAtDepth& row : tree.PreOrder()) PrintItem(ctx, row);
