@@ -47,7 +47,20 @@ std::vector<Msg> ParagraphHandedBack(HWND tree) {
           Msg(Role::Edit, WM_ACTIVATE, WA_ACTIVE).Optional()};
 }
 
-using TagWindowLifecycle = AddinHost;
+// Enter on the paragraph entry: its pair, then the hand-back.
+class TagWindowHost : public AddinHost {
+ protected:
+  void EnterOnParagraphInsertsAndHandsBack() {
+    Pump();
+    const HTREEITEM paragraph = FindItem(PARAGRAPH);
+    ASSERT_NE(paragraph, nullptr);
+    Messages().Watch({WM_HOST_INSERT, WM_ACTIVATE});
+    PressEnterOn(paragraph);
+    EXPECT_TRUE(Messages().Matches(ParagraphHandedBack(Tree())));
+  }
+};
+
+using TagWindowLifecycle = TagWindowHost;
 
 TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
   EXPECT_TRUE(CloseRequest()) << "a close request with nothing open";
@@ -126,12 +139,7 @@ TEST_F(TagWindowLifecycle, OpensFocusesClosesAndReopens) {
 
 TEST_F(TagWindowLifecycle, EnterOnAnEntryInsertsAndHandsTheFocusBack) {
   ASSERT_TRUE(Open());
-  Pump();
-  const HTREEITEM paragraph = FindItem(PARAGRAPH);
-  ASSERT_NE(paragraph, nullptr);
-  Messages().Watch({WM_HOST_INSERT, WM_ACTIVATE});
-  PressEnterOn(paragraph);
-  EXPECT_TRUE(Messages().Matches(ParagraphHandedBack(Tree())));
+  EnterOnParagraphInsertsAndHandsBack();
   EXPECT_EQ(GetFocus(), edit);
   char text[32] = {};
   GetWindowTextA(edit, text, sizeof text);
@@ -397,7 +405,7 @@ std::wstring TitleShown(HWND window) {
   return text;
 }
 
-using TagWindowCodePages = AddinHost;
+using TagWindowCodePages = TagWindowHost;
 
 TEST_F(TagWindowCodePages, TitleAndEveryCaptionShowTheirCodePage932Characters) {
   if (const char* expected = std::getenv("VX_EXPECTED_ACP")) {
@@ -424,12 +432,7 @@ TEST_F(TagWindowCodePages, TitleAndEveryCaptionShowTheirCodePage932Characters) {
   EXPECT_EQ(shown[BUILT_IN_ITEMS + 1], L"\u7F72\u540D") << "an entry of the definition file";
 
   // The host finds entries by their 932 bytes, and inserts go out as before.
-  Pump();
-  const HTREEITEM paragraph = FindItem(PARAGRAPH);
-  ASSERT_NE(paragraph, nullptr);
-  Messages().Watch({WM_HOST_INSERT, WM_ACTIVATE});
-  PressEnterOn(paragraph);
-  EXPECT_TRUE(Messages().Matches(ParagraphHandedBack(Tree())));
+  EnterOnParagraphInsertsAndHandsBack();
   CloseAndDelete();
   DeleteFileA(path.c_str());
 }
