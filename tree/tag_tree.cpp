@@ -1,6 +1,5 @@
 #include "tree/tag_tree.h"
 
-#include <cstdio>
 #include <type_traits>
 
 #include "deffile/definition_loader.h"
@@ -96,8 +95,13 @@ std::int32_t SelectedImageFor(const TagTreeContext& ctx, std::int32_t image) {
   return image;
 }
 
+// A plain copy: a printf here would bring the C runtime's whole formatter
+// into the shipped DLL.
 void LoadCatalogueCaption(int category, char* buffer, void*) {
-  std::snprintf(buffer, CAPTION_BUFFER_SIZE, "%s", CATEGORY_CAPTIONS[category]);
+  const char* caption = CATEGORY_CAPTIONS[category];
+  int length = 0;
+  for (; length < CAPTION_BUFFER_SIZE - 1 && caption[length] != '\0'; ++length) buffer[length] = caption[length];
+  buffer[length] = '\0';
 }
 
 namespace {
