@@ -53,6 +53,13 @@ vx_wine32_status() {
   rm -f "$out"
 }
 
+# vx_prefix_has_wow64 PREFIX: whether the prefix has its 32-bit half. A
+# prefix made while 32-bit Wine could not start has an empty syswow64, and
+# every 32-bit program fails in it with "could not load kernel32.dll".
+vx_prefix_has_wow64() {
+  [ -f "$1/drive_c/windows/syswow64/kernel32.dll" ]
+}
+
 # vx_copy_prefix TEMPLATE DEST: a private prefix in about 30 ms. Hard links for
 # the read-only bulk; the registry files, which Wine rewrites, as real copies.
 vx_copy_prefix() {

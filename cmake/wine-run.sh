@@ -19,8 +19,8 @@ loader=$(vx_wine_loader "$exe")
 if [ "$loader" = "$VX_WINE_DIR/wine" ]; then
   wine32=$(vx_wine32_status)
   [ "$wine32" = runs ] || fail "$(basename "$exe") is a 32-bit program and cannot run here: $wine32"
-  [ -d "$template/drive_c/windows/syswow64" ] ||
-    fail "the template prefix $template has no syswow64 (made before 32-bit Wine was installed): rebuild the wine_prefix_template target"
+  vx_prefix_has_wow64 "$template" ||
+    fail "the template prefix $template has no 32-bit half (made before 32-bit Wine could run): rebuild the wine_prefix_template target"
 fi
 shared_display=${DISPLAY:-}
 work=

@@ -2,7 +2,7 @@
 # Makes the template Wine prefix that every run copies: initialised once,
 # Japanese code page, no window manager delays, no crash dialog. Run at every
 # build; a template that is current is kept, and one made by an older script
-# or before 32-bit Wine was installed (no syswow64, so 32-bit programs fail
+# or before 32-bit Wine could run (no 32-bit half, so 32-bit programs fail
 # in it) is made again.
 set -eu
 template=$1
@@ -12,7 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 current() {
   [ -f "$template/.ready" ] || return 1
   [ "$template/.ready" -nt "$here/wine-template.sh" ] && [ "$template/.ready" -nt "$here/wine-env.sh" ] || return 1
-  [ ! -x "$VX_WINE_DIR/wine" ] || [ -d "$template/drive_c/windows/syswow64" ]
+  [ "$(vx_wine32_status)" != runs ] || vx_prefix_has_wow64 "$template"
 }
 current && exit 0
 
@@ -41,8 +41,8 @@ fi
 for hive in system.reg user.reg; do
   [ -s "$template/$hive" ] || { echo "wine-template: no $hive was made in $template" >&2; exit 1; }
 done
-if [ -x "$VX_WINE_DIR/wine" ] && [ ! -d "$template/drive_c/windows/syswow64" ]; then
-  echo "wine-template: 32-bit Wine is installed but $template has no syswow64" >&2
+if [ "$(vx_wine32_status)" = runs ] && ! vx_prefix_has_wow64 "$template"; then
+  echo "wine-template: 32-bit Wine runs but $template has no 32-bit half (syswow64)" >&2
   exit 1
 fi
 touch "$template/.ready"
