@@ -1,32 +1,25 @@
 // The editor's choice of definition file: the Tools menu command, its open
 // dialog, and the tag window reopened on the chosen file.
-// Texts of this file are code page 932 in the binary (vx_cp932_sources).
 #include "host/editor_frame_win32.h"
-
-#include <commdlg.h>
 
 namespace vxhost {
 namespace {
 
-const char DEFINITION_FILTER[] = "定義ファイル (*.def)\0*.def\0すべてのファイル (*.*)\0*.*\0";
-const char DEFINITION_DIALOG_TITLE[] = "定義ファイルを開く";
+const wchar_t DEFINITION_FILTER[] = L"定義ファイル (*.def)\0*.def\0すべてのファイル (*.*)\0*.*\0";
+const wchar_t DEFINITION_DIALOG_TITLE[] = L"定義ファイルを開く";
 
 }  // namespace
 
 void TEditorFrame::ChooseDefinitionFile() {
   if (!interactive_) return;
-  char path[MAX_PATH] = {};
-  const std::string folder = FolderOf(definitionPath_);
-  OPENFILENAMEA ofn = {};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = GetHandle();
-  ofn.lpstrFilter = DEFINITION_FILTER;
-  ofn.lpstrFile = path;
-  ofn.nMaxFile = MAX_PATH;
+  wchar_t path[MAX_PATH] = {};
+  const std::wstring folder = FolderOf(WidePath(definitionPath_));
+  OPENFILENAMEW ofn =
+      FileDialog(GetHandle(), DEFINITION_FILTER, path, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
   ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   ofn.lpstrTitle = DEFINITION_DIALOG_TITLE;
-  ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-  if (GetOpenFileNameA(&ofn)) UseDefinitionFile(path);
+  // The add-in takes its file's name in the system code page.
+  if (GetOpenFileNameW(&ofn)) UseDefinitionFile(NarrowPath(path).c_str());
 }
 
 void TEditorFrame::UseDefinitionFile(const char* path) {

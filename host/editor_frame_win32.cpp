@@ -89,8 +89,13 @@ std::wstring SaveFilter() {
   return filter;
 }
 
-// The fields the open and save dialogs share; path holds MAX_PATH characters
-// and receives the chosen file.
+std::wstring NameOf(const std::wstring& path) { return path.substr(FolderOf(path).size()); }
+
+// The document font's height in pixels at 96 DPI.
+constexpr int FONT_HEIGHT = 14;
+
+}  // namespace
+
 OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, wchar_t* path, DWORD flags) {
   OPENFILENAMEW ofn = {};
   ofn.lStructSize = sizeof ofn;
@@ -101,13 +106,6 @@ OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, wchar_t* path, DWORD
   ofn.Flags = flags;
   return ofn;
 }
-
-std::wstring NameOf(const std::wstring& path) { return path.substr(FolderOf(path).size()); }
-
-// The document font's height in pixels at 96 DPI.
-constexpr int FONT_HEIGHT = 14;
-
-}  // namespace
 
 TEditorFrame::TEditorFrame(const char* definitionPath)
     : TFrameWindow(nullptr, nullptr), definitionPath_(definitionPath ? definitionPath : "") {

@@ -3,6 +3,7 @@
 // protocol, files dropped on it, and the user's work kept when the session ends.
 #pragma once
 #include <windows.h>
+#include <commdlg.h>
 
 #include <string>
 
@@ -35,6 +36,11 @@ inline constexpr int EDIT_CONTROL_ID = 100;
 // is deleted after the message that closed it, and only then can the add-in
 // open a new one. wParam 1: the old one was closed by the message before.
 inline constexpr UINT REOPEN_TAG_WINDOW = WM_APP + 1;
+
+// The fields the open and save dialogs share; path holds MAX_PATH characters
+// and receives the chosen file. Wide, so that the dialog's texts and the
+// chosen name are right whatever the system code page.
+OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, wchar_t* path, DWORD flags);
 
 class TEditorFrame : public TFrameWindow {
  public:
