@@ -28,17 +28,19 @@ build_or_fail "$build" --target deffile_load_bench
 # On both architectures: the 64-bit build the Wine tests use, and the 32-bit
 # one that ships, where this machine can execute 32-bit code.
 . "$root/cmake/wine-env.sh"
-tree_fill() {  # PRESET BUILD_FOLDER
+tree_fill() {  # PRESET BUILD_FOLDER [NOTE]
   [ -f "$2/CMakeCache.txt" ] || cmake --preset "$1" -S "$root" >/dev/null
   build_or_fail "$2" --target tree_fill_bench wine_prefix_template
-  echo "tree fill, $1:"
+  echo "tree fill, $1${3:-}:"
   # A modal window left up by a fault would otherwise hold the run forever.
   timeout 300 "$root/cmake/wine-run.sh" "$2/bin/tree_fill_bench.exe" --fail-above=1.5
 }
 tree_fill win64 "${VX_BENCH_WIN64_BUILD:-$root/build/win64}"
 wine32=$(vx_wine32_status)
 if [ "$wine32" = runs ]; then
-  tree_fill win32-wine "${VX_BENCH_WIN32_BUILD:-$root/build/win32-wine}"
+  cpu=$(vx_wine32_cpu)
+  note=; [ "$cpu" = native ] || note=" (CPU $cpu: both sides of the ratio emulated)"
+  tree_fill win32-wine "${VX_BENCH_WIN32_BUILD:-$root/build/win32-wine}" "$note"
 else
   echo "!!!!! 32-bit tree-fill benchmark NOT RUN: $wine32. !!!!!" >&2
 fi

@@ -160,9 +160,11 @@ function(vx_wine_test)
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} gtest_main)
   add_dependencies(${T_NAME} wine_prefix_template)
+  # COST: a test allowed longer starts first, so that on a fresh build (no
+  # timings yet) it does not end the stage running alone.
   gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
-    PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "VX_SOURCE_DIR=Z:${VX_ROOT}")
+    PROPERTIES TIMEOUT ${T_TIMEOUT} COST ${T_TIMEOUT} ENVIRONMENT "VX_SOURCE_DIR=Z:${VX_ROOT}")
   set_property(GLOBAL APPEND PROPERTY VX_WINE_TEST_PROGRAMS ${T_NAME})
 endfunction()
 

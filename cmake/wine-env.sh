@@ -53,6 +53,18 @@ vx_wine32_status() {
   rm -f "$out"
 }
 
+# vx_wine32_cpu: how 32-bit code runs here: "native", or on qemu-user's
+# emulated CPU where the kernel cannot execute it (tools/install-deps.sh
+# registers the emulator with binfmt_misc then). Emulated timings are not
+# native ones, and the messages say so.
+vx_wine32_cpu() {
+  if grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386 2>/dev/null; then
+    echo "emulated (qemu-user)"
+  else
+    echo native
+  fi
+}
+
 # vx_prefix_has_wow64 PREFIX: whether the prefix has its 32-bit half. A
 # prefix made while 32-bit Wine could not start has an empty syswow64, and
 # every 32-bit program fails in it with "could not load kernel32.dll".

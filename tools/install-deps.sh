@@ -71,6 +71,56 @@ install_wine() {
 }
 install_wine
 
+# Where the kernel cannot execute 32-bit code (a virtual machine without the
+# IA-32 compatibility mode), 32-bit Wine still runs on an emulated CPU:
+# qemu-user, started by binfmt_misc for every i386 program. It has to be qemu
+# 8 or later: older ones ignore MAP_FIXED_NOREPLACE, Wine's reservation of the
+# address space then falls back to some 45,000 mmap/munmap pairs, and every
+# program takes 50 s to start instead of a second. Debian 12 has 7.2, its
+# backports suite a current one, taken from there alone (a private source
+# list: nothing else on the machine is moved to backports).
+qemu_major() { qemu-i386 --version 2>/dev/null | sed -n '1s/^qemu-i386 version \([0-9]*\).*/\1/p'; }
+wine32_exec_refused() {
+  [ -x /usr/lib/wine/wine ] && ! LC_ALL=C /usr/lib/wine/wine --version >/dev/null 2>"$1" && grep -q "Exec format error" "$1"
+}
+enable_wine32_emulation() {
+  local err backports codename
+  err=$(mktemp)
+  if ! wine32_exec_refused "$err"; then rm -f "$err"; return 0; fi
+  rm -f "$err"
+  if [ "$(qemu_major)" = "" ] || [ "$(qemu_major)" -lt 8 ]; then
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    backports=$(mktemp -d)
+    mkdir -p "$backports/sources" "$backports/lists/partial"
+    # The system's own mirror for the release, with the backports suite.
+    awk -v RS= -v ORS='\n\n' -v suite="$codename" '$0 ~ "Suites: " suite "( |\n|$)"' \
+        /etc/apt/sources.list.d/*.sources 2>/dev/null |
+      sed "s/^Suites:.*/Suites: $codename-backports/" >"$backports/sources/backports.sources"
+    local apt_private=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$backports/sources"
+                       -o Dir::State::Lists="$backports/lists")
+    echo "Installing: qemu-user from $codename-backports (32-bit code runs here only on an emulated CPU)"
+    $SUDO apt-get update -qq "${apt_private[@]}" >/dev/null 2>&1 || true
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${apt_private[@]}" \
+        -t "$codename-backports" qemu-user >"$backports/apt.log" 2>&1 ||
+      grep -E '^(E:|W:)' "$backports/apt.log" >&2 || true
+    rm -rf "$backports"
+  fi
+  if [ "$(qemu_major)" = "" ] || [ "$(qemu_major)" -lt 8 ]; then
+    echo "install-deps: no qemu-user 8 or later could be installed; 32-bit code cannot run here" >&2
+    return 0
+  fi
+  local misc=/proc/sys/fs/binfmt_misc conf=/usr/share/qemu/binfmt.d/qemu-i386.conf
+  mountpoint -q "$misc" || $SUDO mount -t binfmt_misc binfmt_misc "$misc" ||
+    { echo "install-deps: binfmt_misc cannot be mounted; 32-bit code cannot run here" >&2; return 0; }
+  if [ ! -e "$misc/qemu-i386" ]; then
+    # F: the kernel opens the emulator now, so it is found in any mount namespace.
+    sed 's/:[A-Z]*$/:OPF/' "$conf" | $SUDO tee "$misc/register" >/dev/null ||
+      { echo "install-deps: the i386 emulator could not be registered with binfmt_misc" >&2; return 0; }
+  fi
+  echo "install-deps: 32-bit programs run on qemu-user's emulated CPU ($(qemu-i386 --version | head -n 1))"
+}
+enable_wine32_emulation
+
 # The fuzzer's runtime must be the one of the clang that is installed, whatever
 # its version.
 clang_major=$(clang -dumpversion | cut -d. -f1)

@@ -42,11 +42,13 @@ print_summary() {
 }
 trap print_summary EXIT
 
-# ctest_stage PRESET [ARGS...]: runs one test preset; the summary counts its tests.
+# ctest_stage PRESET [ARGS...]: runs one test preset; the summary counts its
+# tests, followed by $stage_note if set.
+stage_note=
 ctest_stage() {
   local preset=$1 log=build/ctest-$1.log; shift
   ctest --preset "$preset" --output-log "$log" "$@"
-  done_stage "$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\)$/\2 tests/p' "$log" | tail -n 1)"
+  done_stage "$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\)$/\2 tests/p' "$log" | tail -n 1)$stage_note"
 }
 
 for preset in native win32 win64; do
@@ -57,14 +59,19 @@ for preset in native win32 win64; do
 done
 
 # The shipped i686 build once more, with the Wine test programs, which run
-# under 32-bit Wine wherever the kernel executes 32-bit code. Elsewhere they
-# are built (so that they at least link) and the stage says loudly that it
-# did not run.
+# under 32-bit Wine wherever 32-bit code runs: natively, or on qemu-user's
+# emulated CPU where the kernel cannot execute it (install-deps sets that up).
+# Where neither is possible they are built (so that they at least link) and
+# the stage says loudly that it did not run.
 begin win32-wine
 cmake --preset win32-wine >/dev/null
 cmake --build --preset win32-wine
 wine32=$(vx_wine32_status)
 if [ "$wine32" = runs ]; then
+  wine32_cpu=$(vx_wine32_cpu)
+  [ "$wine32_cpu" = native ] || echo "32-bit Wine stage: 32-bit code runs on an $wine32_cpu CPU here; its times are not native ones" >&2
+  stage_note=
+  [ "$wine32_cpu" = native ] || stage_note=", CPU $wine32_cpu"
   ctest_stage win32-wine "$@"
 else
   programs=$(grep -c . build/win32-wine/wine-test-programs.txt)

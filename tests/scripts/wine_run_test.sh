@@ -11,7 +11,10 @@ case $case_name in
   CrashIsNeverTriedAgain)
     "$wine_run" "$probe" crash >"$scratch/out" 2>"$scratch/err"
     status=$?
-    [ "$status" -eq 5 ] || failed "a crash ended with status $status, not 5"
+    # 5: an access violation. Where 32-bit code runs on an emulated CPU
+    # (qemu-user), the fault reaches Wine's handler without its trap number
+    # and Wine names it an illegal instruction: 29.
+    case $status in 5|29) ;; *) failed "a crash ended with status $status, not 5 (or 29 on an emulated CPU)" ;; esac
     [ "$(retries)" -eq 0 ] || failed "a crash was tried again"
     ;;
   SilentFailureIsTriedOnceAndSaysSo)
