@@ -33,6 +33,8 @@ vx_wine_loader() {
 }
 
 # vx_wine32_status: "runs", or why 32-bit Windows programs cannot run here.
+# The kernel's refusal is named once: install-deps answers it with an emulator.
+VX_WINE32_NO_EXEC='this kernel cannot execute 32-bit code (the i386 Wine loader gives "Exec format error")'
 # The kernel's answer shows in whether the 32-bit loader itself starts; its
 # output goes to a file, never to a pipe that a Wine process could hold open.
 vx_wine32_status() {
@@ -48,7 +50,7 @@ vx_wine32_status() {
   if [ $status -eq 0 ]; then
     echo runs
   elif grep -q "Exec format error" "$out"; then
-    echo "this kernel cannot execute 32-bit code (the i386 Wine loader gives \"Exec format error\")"
+    echo "$VX_WINE32_NO_EXEC"
   else
     echo "the 32-bit Wine loader fails (status $status: $(head -c 200 "$out" | tr '\n' ' '))"
   fi

@@ -70,6 +70,7 @@ install_wine() {
   install wine wine64
 }
 install_wine
+. "$(dirname "$0")/../cmake/wine-env.sh"
 
 # Where the kernel cannot execute 32-bit code (a virtual machine without the
 # IA-32 compatibility mode), 32-bit Wine still runs on an emulated CPU:
@@ -79,16 +80,15 @@ install_wine
 # program takes 50 s to start instead of a second. Debian 12 has 7.2, its
 # backports suite a current one, taken from there alone (a private source
 # list: nothing else on the machine is moved to backports).
-qemu_major() { qemu-i386 --version 2>/dev/null | sed -n '1s/^qemu-i386 version \([0-9]*\).*/\1/p'; }
-wine32_exec_refused() {
-  [ -x /usr/lib/wine/wine ] && ! LC_ALL=C /usr/lib/wine/wine --version >/dev/null 2>"$1" && grep -q "Exec format error" "$1"
+qemu_new_enough() {
+  local major
+  major=$(qemu-i386 --version 2>/dev/null | sed -n '1s/^qemu-i386 version \([0-9]*\).*/\1/p')
+  [ -n "$major" ] && [ "$major" -ge 8 ]
 }
 enable_wine32_emulation() {
-  local err backports codename
-  err=$(mktemp)
-  if ! wine32_exec_refused "$err"; then rm -f "$err"; return 0; fi
-  rm -f "$err"
-  if [ "$(qemu_major)" = "" ] || [ "$(qemu_major)" -lt 8 ]; then
+  local backports codename
+  [ "$(vx_wine32_status)" = "$VX_WINE32_NO_EXEC" ] || return 0
+  if ! qemu_new_enough; then
     codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
     backports=$(mktemp -d)
     mkdir -p "$backports/sources" "$backports/lists/partial"
@@ -104,10 +104,10 @@ enable_wine32_emulation() {
         -t "$codename-backports" qemu-user >"$backports/apt.log" 2>&1 ||
       grep -E '^(E:|W:)' "$backports/apt.log" >&2 || true
     rm -rf "$backports"
-  fi
-  if [ "$(qemu_major)" = "" ] || [ "$(qemu_major)" -lt 8 ]; then
-    echo "install-deps: no qemu-user 8 or later could be installed; 32-bit code cannot run here" >&2
-    return 0
+    if ! qemu_new_enough; then
+      echo "install-deps: no qemu-user 8 or later could be installed; 32-bit code cannot run here" >&2
+      return 0
+    fi
   fi
   local misc=/proc/sys/fs/binfmt_misc conf=/usr/share/qemu/binfmt.d/qemu-i386.conf
   mountpoint -q "$misc" || $SUDO mount -t binfmt_misc binfmt_misc "$misc" ||

@@ -69,10 +69,12 @@ cmake --build --preset win32-wine
 wine32=$(vx_wine32_status)
 if [ "$wine32" = runs ]; then
   wine32_cpu=$(vx_wine32_cpu)
-  [ "$wine32_cpu" = native ] || echo "32-bit Wine stage: 32-bit code runs on an $wine32_cpu CPU here; its times are not native ones" >&2
-  stage_note=
-  [ "$wine32_cpu" = native ] || stage_note=", CPU $wine32_cpu"
+  if [ "$wine32_cpu" != native ]; then
+    echo "32-bit Wine stage: 32-bit code runs on an $wine32_cpu CPU here; its times are not native ones" >&2
+    stage_note=", CPU $wine32_cpu"
+  fi
   ctest_stage win32-wine "$@"
+  stage_note=
 else
   programs=$(grep -c . build/win32-wine/wine-test-programs.txt)
   # The same programs' cases in the win64 stage, for scale.
