@@ -69,17 +69,17 @@ TEST_F(DefinitionFileTest, ChoosingWithNoTagWindowOpensOneOnTheFile) {
   DeleteFileA(other.c_str());
 }
 
-// The menu command opens the open dialog with its own title; cancelling it
-// changes nothing.
-TEST_F(DefinitionFileTest, MenuCommandShowsTheOpenDialogAndCancelKeepsTheFile) {
+// The menu command opens the open dialog with its own title, read as the
+// characters shown whatever the system code page; cancelling it changes nothing.
+TEST_F(DefinitionFileTest, MenuCommandShowsTheOpenDialogAndCancelKeepsTheFileOnAnyCodePage) {
   const std::string before = frame->DefinitionFile();
-  std::string title;
+  std::wstring title;
   vx::test_support::DialogWatchdog watchdog;
   vx::test_support::CbtHook hook([&title](int code, WPARAM wParam, LPARAM) {
     const HWND window = reinterpret_cast<HWND>(wParam);
     if (code == HCBT_ACTIVATE && title.empty() && vx::test_support::IsDialogWindow(window)) {
-      char text[64] = {};
-      GetWindowTextA(window, text, sizeof text);
+      wchar_t text[64] = {};
+      GetWindowTextW(window, text, 64);
       title = text;
       PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     }
@@ -92,7 +92,7 @@ TEST_F(DefinitionFileTest, MenuCommandShowsTheOpenDialogAndCancelKeepsTheFile) {
   app.PumpWaitingMessages();
   EXPECT_NE(hook.Dialog(), nullptr);
   EXPECT_FALSE(watchdog.Fired());
-  EXPECT_EQ(title, "定義ファイルを開く");
+  EXPECT_EQ(title, L"定義ファイルを開く");
   EXPECT_EQ(frame->DefinitionFile(), before);
   EXPECT_EQ(frame->FindTagWindow(), nullptr);
 }
