@@ -398,6 +398,8 @@ TEST_F(ConvertCommand, HostileOutputsAndInputsAreRefusedWithTheirReason) {
   // A pipe is read once, like a file.
   EXPECT_EQ(std::system(("cat '" + input + "' | " + VXTAGS_PATH + " convert /dev/stdin '" + folder + "/piped'").c_str()), 0);
   EXPECT_EQ(ReadWholeFile(folder + "/piped"), CP932_HEADER + "\r\n.F\r\n");
+  EXPECT_EQ(std::system(("cat '" + input + "' | " + VXTAGS_PATH + " convert - '" + folder + "/dashed'").c_str()), 0);
+  EXPECT_EQ(ReadWholeFile(folder + "/dashed"), CP932_HEADER + "\r\n.F\r\n");
 }
 
 // The temporary name is short whatever the output's, a run removes the

@@ -46,7 +46,9 @@ int vxtags::RunConvertCommand(int argc, char** argv) {
     --argc;
     ++argv;
   }
-  if (argc != 2 || argv[0][0] == '-' || argv[1][0] == '-') return Usage();
+  if (argc != 2) return Usage();
+  const bool inputIsOption = argv[0][0] == '-' && std::strcmp(argv[0], vxtags::STANDARD_INPUT) != 0;
+  if (inputIsOption || argv[1][0] == '-') return Usage();
   const std::string input = argv[0];
   const std::string output = argv[1];
 

@@ -51,6 +51,8 @@ constexpr const char HELP[] =
     "           symbolic link (name its target) or a read-only file is refused.\n"
     "           Exit 0 written, 1 refused (findings on stdout), 2 bad arguments or I/O error.\n"
     "\n"
+    "DEFFILE and INPUT may be - for standard input.\n"
+    "\n"
     "Text fields: \\\\ for a backslash, \\t for TAB, \\xHH for other bytes below 0x20,\n"
     "for 0x7F and for each byte that is not valid code page 932.\n"
     "Bad arguments: a usage line on stderr and exit status 2.\n";

@@ -93,7 +93,8 @@ void PrintItem(const vx::TagTreeContext& ctx, const vx::ModelItemAtDepth& row) {
 }  // namespace
 
 int vxtags::RunTreeCommand(int argc, char** argv) {
-  if (argc > 1 || (argc == 1 && argv[0][0] == '-')) return Usage();
+  if (argc > 1 || (argc == 1 && argv[0][0] == '-' && std::strcmp(argv[0], vxtags::STANDARD_INPUT) != 0))
+    return Usage();
   const char* path = argc == 1 ? argv[0] : "";
 
   int status = 0;
