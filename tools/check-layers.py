@@ -15,7 +15,7 @@ import re
 import subprocess
 import sys
 
-# What each folder may include, itself always allowed. tests/, bench/ and tools/ sit on top.
+# What each folder may include, itself always allowed. tests/ and bench/ sit on top.
 MAY_USE = {
     "protocol": set(),
     "runtime": set(),
@@ -26,7 +26,7 @@ MAY_USE = {
     "resources": set(),
     "addin": {"protocol", "runtime", "framework", "catalogue", "deffile", "tree", "resources"},
     "host": {"protocol", "runtime", "framework", "deffile"},
-    "tools": {"protocol", "catalogue", "deffile", "tree"},
+    "vxtags": {"protocol", "catalogue", "deffile", "tree"},
 }
 # Targets defined by each folder, for the link check.
 TARGETS = {
@@ -39,7 +39,7 @@ TARGETS = {
     "resources": {"vx_resources"},
     "addin": {"vx_addin", "vx_host_connection_win32", "vx_addin_win32", "vxhtml"},
     "host": {"vxhost_core", "vxhost"},
-    "tools": {"vxtags"},
+    "vxtags": {"vx_vxtags", "vxtags_recording_seams", "vxtags"},
 }
 WINDOWS_HEADERS = {"windows.h", "commctrl.h", "commdlg.h", "psapi.h"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)

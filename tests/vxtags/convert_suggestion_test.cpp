@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/vxtags/convert_suggestion.h"
+#include "vxtags/convert_suggestion.h"
 
 namespace {
 

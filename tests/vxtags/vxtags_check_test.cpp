@@ -12,7 +12,7 @@
 
 #include "deffile/definition_lines.h"
 #include "deffile/definition_loader.h"
-#include "tests/tools/run_vxtags.h"
+#include "tests/vxtags/run_vxtags.h"
 
 namespace {
 

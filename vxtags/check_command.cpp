@@ -5,9 +5,9 @@
 #include <string>
 
 #include "deffile/definition_check.h"
-#include "tools/vxtags/commands.h"
-#include "tools/vxtags/convert_suggestion.h"
-#include "tools/vxtags/file_access.h"
+#include "vxtags/commands.h"
+#include "vxtags/convert_suggestion.h"
+#include "vxtags/file_access.h"
 
 namespace {
 

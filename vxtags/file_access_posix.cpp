@@ -10,7 +10,7 @@
 #include <cstring>
 #include <utility>
 
-#include "tools/vxtags/file_access.h"
+#include "vxtags/file_access.h"
 
 namespace vxtags {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/vxtags/convert_suggestion.h"
+#include "vxtags/convert_suggestion.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "tools/vxtags/commands.h"
+#include "vxtags/commands.h"
 
 namespace {
 

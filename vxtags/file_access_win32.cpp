@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "tools/vxtags/file_access.h"
+#include "vxtags/file_access.h"
 
 namespace vxtags {
 namespace {
