@@ -52,6 +52,10 @@ std::string Utf32(char32_t c) {
   return std::string(bytes, 4);
 }
 
+constexpr char REGENERATE[] =
+    "deffile/cp932_table.cpp differs from this C library's converter; if the converter is right, "
+    "regenerate the table with: tools/make-cp932-table.py > deffile/cp932_table.cpp";
+
 // The table is glibc's CP932 code for code; encoding writes glibc's choice
 // among a character's codes, and only a code that decodes back to it.
 TEST(Cp932Codec, TableIsGlibcsCodePage932CodeForCode) {
@@ -69,18 +73,18 @@ TEST(Cp932Codec, TableIsGlibcsCodePage932CodeForCode) {
           static_cast<unsigned char>(glibc[0]) | static_cast<unsigned char>(glibc[1]) << 8 |
           static_cast<unsigned char>(glibc[2]) << 16) : 0;
       ASSERT_EQ(vx::Cp932DoubleByte(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)), expected)
-          << std::hex << lead << " " << trail;
+          << std::hex << lead << " " << trail << "\n" << REGENERATE;
       assigned += expected != 0;
     }
   }
-  EXPECT_EQ(assigned, 9604);
+  EXPECT_EQ(assigned, 9604) << REGENERATE;
   for (char32_t c = 0x80; c < 0x10000; ++c) {
     if (c >= 0xD800 && c <= 0xDFFF) continue;
     std::string glibc = Iconv(encode, Utf32(c));
     const auto lead = glibc.empty() ? 0 : static_cast<unsigned char>(glibc[0]);
     const bool strict = glibc.size() == 2 ? vx::IsCp932LeadByte(lead) : glibc.size() == 1 && lead >= 0xA1 && lead <= 0xDF;
     if (!strict || Iconv(decode, glibc) != Utf32(c)) glibc.clear();
-    ASSERT_EQ(Encoded(c), glibc) << std::hex << static_cast<unsigned>(c);
+    ASSERT_EQ(Encoded(c), glibc) << std::hex << static_cast<unsigned>(c) << "\n" << REGENERATE;
   }
   iconv_close(decode);
   iconv_close(encode);
