@@ -7,7 +7,7 @@
 
 #include "deffile/byte_sources.h"
 #include "deffile/cp932_codec.h"
-#include "deffile/definition_lines.h"
+#include "deffile/definition_format.h"
 #include "deffile/definition_text_table.h"
 #include "deffile/definition_walker.h"
 #include "deffile/utf8.h"

@@ -8,7 +8,7 @@
 
 #include "deffile/definition_check.h"
 #include "deffile/definition_convert.h"
-#include "deffile/definition_lines.h"
+#include "deffile/definition_format.h"
 #include "tests/deffile/recording_sink.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "deffile/definition_lines.h"
+#include "deffile/definition_format.h"
 #include "tests/catalogue/fixture_file.h"
 #include "tests/deffile/recording_sink.h"
 #include "deffile/definition_convert.h"

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "deffile/definition_lines.h"
+#include "deffile/definition_format.h"
 #include "deffile/definition_loader.h"
 #include "tests/vxtags/run_vxtags.h"
 

@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include "deffile/definition_lines.h"
+#include "deffile/definition_format.h"
 #include "tests/catalogue/fixture_file.h"
 #include "tests/vxtags/run_vxtags.h"
 
