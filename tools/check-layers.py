@@ -15,7 +15,7 @@ import re
 import subprocess
 import sys
 
-# What each folder may include, itself always allowed. tests/, bench/ and tools/ sit on top.
+# What each folder may include, itself always allowed. tests/ and bench/ sit on top.
 MAY_USE = {
     "protocol": set(),
     "runtime": set(),
@@ -27,7 +27,7 @@ MAY_USE = {
     "addin": {"protocol", "runtime", "framework", "catalogue", "deffile", "tree", "resources"},
     "hostkit": {"protocol", "runtime", "framework", "deffile"},
     "host": {"protocol", "runtime", "framework", "deffile", "hostkit"},
-    "tools": {"protocol", "catalogue", "deffile", "tree"},
+    "vxtags": {"protocol", "catalogue", "deffile", "tree"},
 }
 # Targets defined by each folder, for the link check.
 TARGETS = {
@@ -41,7 +41,7 @@ TARGETS = {
     "addin": {"vx_addin", "vx_host_connection_win32", "vx_addin_win32", "vxhtml"},
     "hostkit": {"vx_hostkit"},
     "host": {"vxhost_core", "vxhost"},
-    "tools": {"vxtags"},
+    "vxtags": {"vx_vxtags", "vxtags_recording_seams", "vxtags"},
 }
 WINDOWS_HEADERS = {"windows.h", "commctrl.h", "commdlg.h", "psapi.h"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
