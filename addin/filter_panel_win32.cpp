@@ -94,7 +94,7 @@ void CloseFilter(HWND panel, FilterPanel& state) {
     SendMessageW(state.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(state.chosen));
     SendMessageW(state.tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(state.chosen));
   }
-  // The focus first: hiding the box that holds it would hand it to the tag
+  // The focus first: hiding the box that holds it may hand it to the tag
   // window, whose focus handler would then post an activation of its own.
   SetFocus(state.tree);
   ShowWindow(panel, SW_HIDE);
@@ -201,11 +201,11 @@ int TextHeight(HWND window, HFONT font) {
 
 void AddColumns(HWND results) {
   for (int column = 0; column < COLUMN_COUNT; ++column) {
-    LVCOLUMNW spec{};
-    spec.mask = LVCF_WIDTH | LVCF_SUBITEM;
-    spec.cx = 100;
-    spec.iSubItem = column;
-    SendMessageW(results, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&spec));
+    LVCOLUMNW shape{};
+    shape.mask = LVCF_WIDTH | LVCF_SUBITEM;
+    shape.cx = 100;
+    shape.iSubItem = column;
+    SendMessageW(results, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&shape));
   }
   SendMessageW(results, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
 }
