@@ -33,7 +33,7 @@ const FoldCase FOLD_CASES[] = {
     {"upper case typed",                 u"TaBlE",        u"表　<table>",               "<table></table>", true},
     {"full-width ASCII typed",           u"ＴＡＢＬＥ",   u"罫線無しの基本型　<TABLE>", "",                true},
     {"full-width ASCII in the caption",  u"table",        u"ＴＡＢＬＥ",                "",                true},
-    {"half-width katakana typed",        u"ﾀｲﾄﾙ",         u"題名　<title>",             "<title></title>", false},
+    {"kana the entry does not hold",     u"ﾀｲﾄﾙ",         u"題名　<title>",             "<title></title>", false},
     {"half-width to half-width",         u"ﾀｲﾄﾙ",         u"ﾀｲﾄﾙ　<TITLE>",             "",                true},
     {"hiragana for half-width",          u"たいとる",     u"ﾀｲﾄﾙ　<TITLE>",             "",                true},
     {"katakana for half-width",          u"タイトル",     u"ﾀｲﾄﾙ　<TITLE>",             "",                true},
