@@ -31,47 +31,44 @@ bool Query(HWND tree, HTREEITEM item, wchar_t (&caption)[CAPTION_UNITS], LPARAM*
   return true;
 }
 
-// The next item in the order the tree shows them with every folder open.
-HTREEITEM NextInPreOrder(HWND tree, HTREEITEM item) {
-  if (HTREEITEM child = Next(tree, item, TVGN_CHILD)) return child;
-  for (; item != nullptr; item = Next(tree, item, TVGN_PARENT)) {
-    if (HTREEITEM sibling = Next(tree, item, TVGN_NEXT)) return sibling;
+const char16_t* AsText(const wchar_t* text) { return reinterpret_cast<const char16_t*>(text); }
+
+// What item inserts, or null for an item that inserts nothing of its own.
+const char* InsertionOf(HTREEITEM item, LPARAM value, char (&recipe)[RECIPE_BUFFER_SIZE]) {
+  const std::int32_t tagId = FindCatalogueEntry(reinterpret_cast<TreeItem>(item));
+  if (tagId != CATALOGUE_NOT_FOUND) {
+    if (IsGroupEntry(tagId)) return nullptr;
+    DescribeRecipe(tagId, recipe);
+    return recipe;
   }
-  return nullptr;
+  return value >= 0 && value < MAX_DEFINITION_TEXTS ? DefinitionTextTable[value] : nullptr;
 }
 
-const char16_t* AsText(const wchar_t* text) { return reinterpret_cast<const char16_t*>(text); }
+// The children of parent in order, each folder's own before its next
+// sibling. The walk knows every item's folder, so the control is asked only
+// for each item and its next sibling, and for the first child of a folder.
+// One level of folders costs a caption on the stack (folders nest at most
+// about a hundred deep); the recipe's text is needed only while it is added.
+void CollectChildren(HWND tree, HTREEITEM parent, const wchar_t* folder, EntryIndex& index,
+                     char (&recipe)[RECIPE_BUFFER_SIZE]) {
+  wchar_t caption[CAPTION_UNITS];
+  for (HTREEITEM item = Next(tree, parent, parent ? TVGN_CHILD : TVGN_ROOT); item != nullptr;
+       item = Next(tree, item, TVGN_NEXT)) {
+    LPARAM value = 0;
+    if (!Query(tree, item, caption, &value)) continue;
+    if (const char* insertion = InsertionOf(item, value, recipe)) {
+      index.Add(reinterpret_cast<TreeItem>(item), AsText(caption), AsText(folder), insertion);
+    } else {
+      CollectChildren(tree, item, caption, index, recipe);
+    }
+  }
+}
 
 }  // namespace
 
 void CollectTreeEntries(HWND tree, EntryIndex& index) {
-  wchar_t caption[CAPTION_UNITS];
-  wchar_t folder[CAPTION_UNITS] = L"";
-  HTREEITEM folderItem = nullptr;
   char recipe[RECIPE_BUFFER_SIZE];
-  for (HTREEITEM item = Next(tree, nullptr, TVGN_ROOT); item != nullptr; item = NextInPreOrder(tree, item)) {
-    LPARAM value = 0;
-    if (!Query(tree, item, caption, &value)) continue;
-    const char* insertion = nullptr;
-    const std::int32_t tagId = FindCatalogueEntry(reinterpret_cast<TreeItem>(item));
-    if (tagId != CATALOGUE_NOT_FOUND) {
-      if (IsGroupEntry(tagId)) continue;
-      DescribeRecipe(tagId, recipe);
-      insertion = recipe;
-    } else if (value >= 0 && value < MAX_DEFINITION_TEXTS) {
-      insertion = DefinitionTextTable[value];
-    } else {
-      continue;  // a category node or a user folder
-    }
-    // Siblings follow one another, so their folder is asked for once.
-    const HTREEITEM parent = Next(tree, item, TVGN_PARENT);
-    if (parent != folderItem) {
-      LPARAM unused = 0;
-      if (!parent || !Query(tree, parent, folder, &unused)) folder[0] = L'\0';
-      folderItem = parent;
-    }
-    index.Add(reinterpret_cast<TreeItem>(item), AsText(caption), AsText(folder), insertion);
-  }
+  CollectChildren(tree, nullptr, L"", index, recipe);
 }
 
 }  // namespace vx
