@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "addin/entry_points_win32.h"
+#include "addin/filter_panel_win32.h"
 #include "addin/host_connection_win32.h"
 #include "addin/placement_win32.h"
 #include "catalogue/color_choice.h"
@@ -37,6 +38,7 @@ const TResponseTable& TMFrameWindow::ResponseTable() {
       {WM_SIZE, &Respond<&TMFrameWindow::EvSize>},
       {WM_SETFOCUS, &Respond<&TMFrameWindow::EvSetFocus>},
       {WM_DPICHANGED, &Respond<&TMFrameWindow::EvDpiChanged>},
+      {WM_NOTIFY, &Respond<&TMFrameWindow::EvNotify>},
   };
   static const TResponseTable TABLE = MakeResponseTable(ROWS, &TFrameWindow::ResponseTable);
   return TABLE;
@@ -76,14 +78,29 @@ void TMFrameWindow::ShowTitle() {
 // Posted, not sent: the tree takes the focus once the current handler (or the
 // host's call that opened the window) has returned.
 void TMFrameWindow::ActivateTree() {
-  PostMessageA(tree_, WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(GetHandle()));
+  PostMessageA(FilterFocusTarget(filter_, tree_), WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(GetHandle()));
 }
 
 LRESULT TMFrameWindow::EvSize(WPARAM wParam, LPARAM lParam) {
   const LRESULT result = DispatchFrom(TFrameWindow::ResponseTable(), WM_SIZE, wParam, lParam);
   SendResizeNotice(GetHandle());
-  if (tree_ != nullptr) MoveWindow(tree_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+  if (tree_ != nullptr && EntryFilterOpen(filter_)) {
+    LayOutEntryFilter(filter_, tree_, LOWORD(lParam), HIWORD(lParam));
+  } else if (tree_ != nullptr) {
+    MoveWindow(tree_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+  }
   return result;
+}
+
+// The tree's key notification, sent for every key the tree takes, is the one
+// notification the tag window heeds, and only for Ctrl+F; every other passes
+// on as before.
+LRESULT TMFrameWindow::EvNotify(WPARAM wParam, LPARAM lParam) {
+  if (tree_ != nullptr && IsFilterKey(tree_, lParam)) {
+    filter_ = OpenEntryFilter(filter_, GetHandle(), tree_);
+    return 1;
+  }
+  return DispatchFrom(TFrameWindow::ResponseTable(), WM_NOTIFY, wParam, lParam);
 }
 
 // A per-monitor DPI-aware host's tag window moved to a monitor of another

@@ -29,12 +29,14 @@ class TMFrameWindow : public TFrameWindow {
   LRESULT EvSize(WPARAM wParam, LPARAM lParam);
   LRESULT EvSetFocus(WPARAM wParam, LPARAM lParam);
   LRESULT EvDpiChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT EvNotify(WPARAM wParam, LPARAM lParam);
   void ActivateTree();
   void ShowTitle();
   HINSTANCE ResourceInstance() const;
 
   TagTreeContext treeContext_{};
   HWND tree_ = nullptr;
+  HWND filter_ = nullptr;  // the filter's panel, from its first opening on
 };
 
 }  // namespace vx

@@ -346,4 +346,22 @@ RecipeOutcome RunInsertionRecipe(std::int32_t tagId, const char* userText) {
   return RecipeOutcome::Done;
 }
 
+void DescribeRecipe(std::int32_t tagId, char (&text)[RECIPE_BUFFER_SIZE]) {
+  text[0] = '\0';
+  if (static_cast<std::uint32_t>(tagId) >= static_cast<std::uint32_t>(TAG_COUNT)) return;
+  const Recipe& recipe = RECIPES[tagId];
+  std::size_t length = 0;
+  for (const TemplateRecipe& skeleton : TEMPLATES) {
+    if (recipe.kind != Template || skeleton.tagId != tagId) continue;
+    for (std::size_t i = 0; i < skeleton.lineCount; ++i) {
+      length = AppendBounded(text, length, skeleton.lines[i].text);
+      length = AppendBounded(text, length, skeleton.lines[i].blankLineAfter ? "\n\n" : "\n");
+    }
+  }
+  if (recipe.first) length = AppendBounded(text, length, recipe.first);
+  if (recipe.kind == Link) length = AppendBounded(text, length, LINK_TRAIL);
+  if (recipe.second) length = AppendBounded(text, length, recipe.second);
+  if (recipe.kind == ColorOptionalPair) AppendBounded(text, length, COLOR_PAIR_TRAIL);
+}
+
 }  // namespace vx

@@ -16,4 +16,9 @@ enum class RecipeOutcome {
 // Otherwise the recipe of tagId; ids outside 0..176 and group ids send nothing.
 RecipeOutcome RunInsertionRecipe(std::int32_t tagId, const char* userText);
 
+// What tagId's recipe inserts, as one text for showing and finding it: the
+// texts of its requests in order, each line end as LF, a colour left empty.
+// The empty text for groups and ids outside 0..176. Sends nothing.
+void DescribeRecipe(std::int32_t tagId, char (&text)[RECIPE_BUFFER_SIZE]);
+
 }  // namespace vx

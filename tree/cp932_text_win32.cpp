@@ -1,5 +1,7 @@
 #include "tree/cp932_text_win32.h"
 
+#include "tree/text_fold.h"
+
 namespace vx {
 namespace {
 
@@ -10,13 +12,11 @@ constexpr int RESOURCE_STRING_SIZE = 512;
 
 }  // namespace
 
+// The project's own table rather than the system's converter: bytes that are
+// no character of 932 show as U+FFFD, as in the filter's results, instead of
+// as whatever character the system substitutes.
 wchar_t* WidenCp932(const char* text, wchar_t (&wide)[CAPTION_WIDE_SIZE]) {
-  int length = 0;
-  while (length < CAPTION_WIDE_SIZE - 1 && text[length] != '\0') ++length;
-  const int written = length > 0 ? MultiByteToWideChar(CODE_PAGE_932, 0, text, length, wide,
-                                                       CAPTION_WIDE_SIZE - 1)
-                                 : 0;
-  wide[written > 0 ? written : 0] = L'\0';
+  DecodeCp932Text(text, reinterpret_cast<char16_t*>(wide), CAPTION_WIDE_SIZE);
   return wide;
 }
 

@@ -13,8 +13,9 @@ namespace vx {
 // 255 bytes, each of which becomes at most one UTF-16 unit.
 inline constexpr int CAPTION_WIDE_SIZE = 256;
 
-// Converts text into wide and returns it. A text longer than the buffer holds
-// is cut after CAPTION_WIDE_SIZE - 1 bytes.
+// Converts text into wide and returns it; a byte sequence that is no
+// character becomes U+FFFD. A text longer than the buffer holds is cut after
+// CAPTION_WIDE_SIZE - 1 characters.
 wchar_t* WidenCp932(const char* text, wchar_t (&wide)[CAPTION_WIDE_SIZE]);
 
 // String resource id as code page 932 bytes, whatever the system's code page:

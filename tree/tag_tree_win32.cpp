@@ -160,6 +160,12 @@ HTREEITEM InsertTreeItem(HTREEITEM parent, const char* caption, HTREEITEM insert
       SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
+LRESULT ActivateTreeEntry(HWND tree, HTREEITEM item) {
+  Win32TreePort port(tree, PreviousTreeProc);
+  return ActivateTreeItem(port, reinterpret_cast<TreeItem>(item), ActivationTrigger::Enter, WM_KEYDOWN,
+                          VK_RETURN, 0);
+}
+
 }  // namespace vx
 
 LRESULT CALLBACK NewHTProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

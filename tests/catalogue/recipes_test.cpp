@@ -116,4 +116,21 @@ TEST_F(Recipes, AllRequestsOfOneRecipeShareOneBuffer) {
     EXPECT_FALSE(frames[i].code == vx::InsertLineEnd && frames[i - 1].code == vx::InsertLineEnd);
 }
 
+// What the filter shows and searches for an entry is what its recipe sends:
+// the texts in order, a line end as LF, an accepted colour left empty.
+TEST_F(Recipes, TheDescriptionOfEveryRecipeIsTheTextItSends) {
+  for (std::int32_t tagId = -1; tagId <= vx::TAG_COUNT; ++tagId) {
+    std::string sent;
+    vx::fakes::ResetScriptedColorDialog();
+    vx::fakes::ScriptColorDialogAccept(vx::MakeColorRef(0xAB, 0xCD, 0xEF));
+    for (const SentInsert& insert : Run(tagId))
+      sent += insert.code == vx::InsertLineEnd ? std::string("\n") : insert.text;
+    const std::size_t colour = sent.find("ABCDEF");
+    if (colour != std::string::npos) sent.erase(colour, 6);
+    char described[vx::RECIPE_BUFFER_SIZE];
+    vx::DescribeRecipe(tagId, described);
+    EXPECT_EQ(described, sent) << "tag " << tagId;
+  }
+}
+
 }  // namespace
