@@ -25,6 +25,9 @@ void FillTagTree(TagTreeContext& ctx, HWND tree, HINSTANCE resourceInstance,
 // the loader's sink included, comes through here.
 HTREEITEM InsertTreeItem(HTREEITEM parent, const char* caption, HTREEITEM insertAfter,
                          int image, HWND tree, LPARAM value);
+// The same with the selected image given, for callers that chose it already.
+HTREEITEM InsertTreeItem(HTREEITEM parent, const char* caption, HTREEITEM insertAfter,
+                         int image, int selectedImage, HWND tree, LPARAM value);
 
 }  // namespace vx
 
