@@ -4,9 +4,9 @@
 #include <shellapi.h>
 
 #include "host/document_file_win32.h"
-#include "host/dpi_awareness_win32.h"
 #include "host/editor_texts_win32.h"
 #include "host/recovery_win32.h"
+#include "hostkit/dpi_awareness_win32.h"
 
 namespace vxhost {
 namespace {
@@ -95,17 +95,6 @@ std::wstring NameOf(const std::wstring& path) { return path.substr(FolderOf(path
 constexpr int FONT_HEIGHT = 14;
 
 }  // namespace
-
-OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, wchar_t* path, DWORD flags) {
-  OPENFILENAMEW ofn = {};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner;
-  ofn.lpstrFilter = filter;
-  ofn.lpstrFile = path;
-  ofn.nMaxFile = MAX_PATH;
-  ofn.Flags = flags;
-  return ofn;
-}
 
 TEditorFrame::TEditorFrame(const char* definitionPath)
     : TFrameWindow(nullptr, nullptr), definitionPath_(definitionPath ? definitionPath : "") {

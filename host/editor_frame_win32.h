@@ -10,8 +10,9 @@
 #include "framework/framework_win32.h"
 #include "host/document_file_win32.h"
 #include "host/edit_protocol_win32.h"
-#include "host/paths_win32.h"
-#include "host/tag_window_link_win32.h"
+#include "hostkit/definition_file_dialog_win32.h"
+#include "hostkit/paths_win32.h"
+#include "hostkit/tag_window_link_win32.h"
 
 namespace vxhost {
 
@@ -28,19 +29,11 @@ enum MenuCommand : UINT {
   CmdCheckDefinitionFile = 203,
 };
 
-// The definition file the editor starts with, beside the program.
-inline constexpr char DEFAULT_DEFINITION_FILE[] = "html5.def";
-
 inline constexpr int EDIT_CONTROL_ID = 100;
 // Posted to the frame to reopen the tag window: the closed tag window's object
 // is deleted after the message that closed it, and only then can the add-in
 // open a new one. wParam 1: the old one was closed by the message before.
 inline constexpr UINT REOPEN_TAG_WINDOW = WM_APP + 1;
-
-// The fields the open and save dialogs share; path holds MAX_PATH characters
-// and receives the chosen file. Wide, so that the dialog's texts and the
-// chosen name are right whatever the system code page.
-OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, wchar_t* path, DWORD flags);
 
 class TEditorFrame : public TFrameWindow {
  public:

@@ -1,0 +1,21 @@
+// The open dialog that both hosts show for a definition file, and the fields
+// every open and save dialog of theirs shares.
+#pragma once
+#include <windows.h>
+#include <commdlg.h>
+
+#include <string>
+
+namespace vxhost {
+
+// The fields the open and save dialogs share; path holds MAX_PATH characters
+// and receives the chosen file. Wide, so that the dialog's texts and the
+// chosen name are right whatever the system code page.
+OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, wchar_t* path, DWORD flags);
+
+// Asks for a definition file, starting in the folder of the current one.
+// Returns the chosen file's path in the system code page (the add-in takes
+// its file's name so), or an empty string when the user cancelled.
+std::string AskForDefinitionFile(HWND owner, const std::string& currentPath);
+
+}  // namespace vxhost
