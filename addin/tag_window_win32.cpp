@@ -123,7 +123,7 @@ LRESULT TMFrameWindow::EvSetFocus(WPARAM wParam, LPARAM lParam) {
   const LRESULT result = DispatchFrom(TFrameWindow::ResponseTable(), WM_SETFOCUS, wParam, lParam);
   // During the colour dialog the focus wanders; pulling it into the tree then
   // would take it from the dialog.
-  if (tree_ != nullptr && ColorDialogClosed) ActivateTree();
+  if (tree_ != nullptr && !IsColorDialogOpen()) ActivateTree();
   return result;
 }
 

@@ -30,18 +30,18 @@ ColorRef CustomColors[CUSTOM_COLOR_COUNT] = {
     MakeColorRef(0xA6, 0xCA, 0xF0),  // 15
 };
 
-// The tag window reads this to keep the focus away from the tree while the
-// modal dialog is up.
-bool ColorDialogClosed = true;
-
 namespace {
+// True only while ShowSystemColorDialog runs.
+bool DialogOpen = false;
 // Set from inside the dialog's message loop, and folded into the outcome of
 // the choice that is open; nothing reads it afterwards.
 bool AbandonedMeanwhile = false;
 }  // namespace
 
+bool IsColorDialogOpen() { return DialogOpen; }
+
 void AbandonColorChoice() {
-  if (!ColorDialogClosed) AbandonedMeanwhile = true;
+  if (DialogOpen) AbandonedMeanwhile = true;
 }
 
 void FormatColorText(ColorRef color, char* colorText) {
@@ -60,9 +60,9 @@ ColorChoice ChooseHtmlColor() {
   ColorChoice choice{ColorOutcome::Cancelled, {}};
   ColorRef chosen = LastColor;
   AbandonedMeanwhile = false;
-  ColorDialogClosed = false;
+  DialogOpen = true;
   const bool accepted = ShowSystemColorDialog(&chosen, CustomColors);
-  ColorDialogClosed = true;
+  DialogOpen = false;
   if (AbandonedMeanwhile) {
     choice.outcome = ColorOutcome::Abandoned;
   } else if (accepted) {

@@ -20,7 +20,6 @@ inline constexpr int COLOR_TEXT_SIZE = 7;
 
 extern ColorRef LastColor;
 extern ColorRef CustomColors[CUSTOM_COLOR_COUNT];
-extern bool ColorDialogClosed;
 
 enum class ColorOutcome {
   Accepted,   // text holds the colour, now also LastColor
@@ -32,6 +31,11 @@ struct ColorChoice {
   ColorOutcome outcome;
   char text[COLOR_TEXT_SIZE];
 };
+
+// Whether a choice's dialog is up. Its modal loop still delivers messages to
+// the tree and the tag window, which must then neither start a second choice
+// nor pull the focus away from the dialog. Only ChooseHtmlColor changes it.
+bool IsColorDialogOpen();
 
 // Runs the dialog on LastColor and CustomColors. Only an accepted colour
 // changes LastColor; an abandoned choice leaves it even when the dialog

@@ -97,7 +97,6 @@ class VXFRAME_API TApplication {
   void Condemn(TWindow* window);
   // Deletes every queued object, including those queued by the destructors.
   void DeleteCondemned();
-  bool IsCondemned(const TWindow* window) const;
 
  protected:
   // Lets a derived application take a message before it is dispatched (for
@@ -107,6 +106,7 @@ class VXFRAME_API TApplication {
 
  private:
   friend class TWindow;
+  bool IsCondemned(const TWindow* window) const;
   void Forget(TWindow* window);
   void Dispatch(MSG& msg);
 

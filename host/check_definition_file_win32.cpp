@@ -8,15 +8,13 @@
 #include <vector>
 
 #include "deffile/byte_sources.h"
-#include "deffile/definition_check.h"
+#include "deffile/check_report_lines.h"
 #include "host/document_file_win32.h"
 #include "host/editor_frame_win32.h"
 
 namespace vxhost {
 namespace {
 
-// As many as vxtags prints; past this many only the count is worth reading.
-constexpr std::uint64_t SHOWN_FINDINGS = 1000;
 constexpr int COPY_BUTTON_ID = 1002;
 constexpr wchar_t DIALOG_TITLE[] = L"定義ファイルの確認";
 constexpr wchar_t NO_FINDINGS[] = L"問題は見つかりませんでした。";
@@ -26,21 +24,14 @@ constexpr wchar_t COPY_CAPTION[] = L"すべてコピー(&C)";
 constexpr wchar_t CLOSE_CAPTION[] = L"閉じる";
 constexpr wchar_t FONT_NAME[] = L"MS Shell Dlg";
 
-std::wstring WideAscii(const char* text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
-
-class ReportLines : public vx::CheckReport {
+// The report's lines as the dialog's edit control shows them.
+class ReportLines final : public vx::CheckReportLines {
  public:
-  explicit ReportLines(const std::wstring& path) : path_(path) {}
-  void Finding(std::uint64_t line, vx::CheckFinding, const char* message) override {
-    if (++count_ > SHOWN_FINDINGS) return;
-    text += path_ + L":" + std::to_wstring(line) + L": " + WideAscii(message) + L"\r\n";
-  }
-  std::uint64_t Hidden() const { return count_ > SHOWN_FINDINGS ? count_ - SHOWN_FINDINGS : 0; }
+  using CheckReportLines::CheckReportLines;
   std::wstring text;
 
  private:
-  std::wstring path_;
-  std::uint64_t count_ = 0;
+  void Line(const std::string& line) override { text += WidePath(line) + L"\r\n"; }
 };
 
 // A dialog template in memory: the header, then each item on a DWORD boundary.
@@ -115,14 +106,11 @@ std::wstring DefinitionCheckReport(const std::string& path) {
   const std::wstring widePath = WidePath(path);
   vx::FileByteSource file(path.c_str());
   if (!file.IsOpen()) return CANNOT_READ + widePath + L"\r\n";
-  ReportLines report(widePath);
+  ReportLines report(path);
   const vx::CheckSummary summary = vx::CheckDefinitionStream(file, report);
   if (summary.readFailed) return CANNOT_READ + widePath + L"\r\n";
-  std::wstring text = std::wstring(summary.findings == 0 ? NO_FINDINGS : SOME_FINDINGS) + L"\r\n\r\n" + report.text;
-  if (report.Hidden() > 0) text += widePath + L": " + std::to_wstring(report.Hidden()) + L" more findings not shown\r\n";
-  text += widePath + L": the loader adds " + std::to_wstring(summary.folders) + L" folders and " +
-          std::to_wstring(summary.entries) + L" entries; " + std::to_wstring(summary.findings) + L" findings\r\n";
-  return text;
+  report.Finish(summary);
+  return std::wstring(summary.findings == 0 ? NO_FINDINGS : SOME_FINDINGS) + L"\r\n\r\n" + report.text;
 }
 
 void ShowDefinitionCheck(HWND owner, const std::wstring& report) {

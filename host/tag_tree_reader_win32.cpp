@@ -39,8 +39,4 @@ HTREEITEM FindInPreOrder(HWND tree, const std::function<bool(HTREEITEM)>& stop) 
   return nullptr;
 }
 
-HTREEITEM FindItemByCaption(HWND tree, const std::string& caption) {
-  return FindInPreOrder(tree, [&](HTREEITEM item) { return ItemCaption(tree, item) == caption; });
-}
-
 }  // namespace vxhost

@@ -23,7 +23,4 @@ std::string ItemCaption(HWND tree, HTREEITEM item);
 // true; returns that item, or null when every item was visited.
 HTREEITEM FindInPreOrder(HWND tree, const std::function<bool(HTREEITEM)>& stop);
 
-// The first item in that order with this caption, or null.
-HTREEITEM FindItemByCaption(HWND tree, const std::string& caption);
-
 }  // namespace vxhost

@@ -51,7 +51,7 @@ std::intptr_t ActivateTreeItem(TreePort& tree, TreeItem item, ActivationTrigger 
                                unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
   // A colour dialog without an owner leaves the tree enabled: one activation
   // at a time, or a second dialog would open inside the first.
-  if (!ColorDialogClosed) return 1;
+  if (IsColorDialogOpen()) return 1;
   if (item == 0) return tree.CallPrevious(message, wParam, lParam);
 
   const std::int32_t tagId = FindCatalogueEntry(item);

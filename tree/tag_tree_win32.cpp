@@ -147,6 +147,11 @@ void FillTagTree(TagTreeContext& ctx, HWND tree, HINSTANCE resourceInstance,
 // bytes that TVM_INSERTITEMA would have stored.
 HTREEITEM InsertTreeItem(HTREEITEM parent, const char* caption, HTREEITEM insertAfter,
                          int image, HWND tree, LPARAM value) {
+  return InsertTreeItem(parent, caption, insertAfter, image, SelectedImageOf(tree, image), tree, value);
+}
+
+HTREEITEM InsertTreeItem(HTREEITEM parent, const char* caption, HTREEITEM insertAfter,
+                         int image, int selectedImage, HWND tree, LPARAM value) {
   wchar_t wide[CAPTION_WIDE_SIZE];
   TVINSERTSTRUCTW insert{};
   insert.hParent = parent;
@@ -154,7 +159,7 @@ HTREEITEM InsertTreeItem(HTREEITEM parent, const char* caption, HTREEITEM insert
   insert.item.mask = TREE_ITEM_MASK;
   insert.item.pszText = caption ? WidenCp932(caption, wide) : nullptr;
   insert.item.iImage = image;
-  insert.item.iSelectedImage = SelectedImageOf(tree, image);
+  insert.item.iSelectedImage = selectedImage;
   insert.item.lParam = value;
   return reinterpret_cast<HTREEITEM>(
       SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));

@@ -25,6 +25,9 @@ void FillTagTree(TagTreeContext& ctx, HWND tree, HINSTANCE resourceInstance,
 // the loader's sink included, comes through here.
 HTREEITEM InsertTreeItem(HTREEITEM parent, const char* caption, HTREEITEM insertAfter,
                          int image, HWND tree, LPARAM value);
+// The same with the selected image given, for callers that chose it already.
+HTREEITEM InsertTreeItem(HTREEITEM parent, const char* caption, HTREEITEM insertAfter,
+                         int image, int selectedImage, HWND tree, LPARAM value);
 // Enter on item, exactly as NewHTProc takes it when item is the tree's caret:
 // the same insertion and hand-back, or nothing. For those who choose an
 // entry elsewhere (the filter box); the tree's caret does not move.

@@ -23,13 +23,11 @@ TreeItem AsItem(HTREEITEM handle) { return reinterpret_cast<TreeItem>(handle); }
 
 }  // namespace
 
-// The tree's own image rule gives the selected image: it is the rule of the
-// same context that chose selectedImage, so the two cannot differ.
 TreeItem Win32TreePort::InsertItem(TreeItem parent, const char* caption, TreeItem insertAfter,
-                                   std::int32_t image, std::int32_t /*selectedImage*/,
+                                   std::int32_t image, std::int32_t selectedImage,
                                    std::int32_t value) {
-  return AsItem(InsertTreeItem(AsHandle(parent), caption, AsHandle(insertAfter), image, tree_,
-                               value));
+  return AsItem(InsertTreeItem(AsHandle(parent), caption, AsHandle(insertAfter), image, selectedImage,
+                               tree_, value));
 }
 
 TreeItem Win32TreePort::CaretItem() {

@@ -1,12 +1,16 @@
 // vxtags recipes [--color RRGGBB | --cancel]: every insert request of tag
-// ids 0 to 176, in order, as the edit window would receive them.
+// ids 0 to 176, in order, as the edit window would receive them: tag id TAB
+// code TAB text as sent, escaped.
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/color_choice.h"
 #include "catalogue/recipes.h"
 #include "vxtags/commands.h"
 #include "vxtags/recording_seams.h"
+#include "vxtags/text_output.h"
 
 namespace {
 
@@ -38,17 +42,20 @@ bool ParseHtmlColor(const char* text, vx::ColorRef* color) {
 int vxtags::RunRecipesCommand(int argc, char** argv) {
   vx::ColorRef fixed = 0;
   if (argc == 0) {
-    SetColorDialogMode(ColorDialogMode::AcceptInitial, 0);
+    AnswerColorDialogs({ColorDialogMode::AcceptInitial, 0});
   } else if (argc == 1 && std::strcmp(argv[0], "--cancel") == 0) {
-    SetColorDialogMode(ColorDialogMode::Cancel, 0);
+    AnswerColorDialogs({ColorDialogMode::Cancel, 0});
   } else if (argc == 2 && std::strcmp(argv[0], "--color") == 0 && ParseHtmlColor(argv[1], &fixed)) {
-    SetColorDialogMode(ColorDialogMode::AcceptFixed, fixed);
+    AnswerColorDialogs({ColorDialogMode::AcceptFixed, fixed});
   } else {
     return Usage();
   }
   for (std::int32_t tagId = 0; tagId < vx::TAG_COUNT; ++tagId) {
-    CurrentTagId = tagId;
     vx::RunInsertionRecipe(tagId, nullptr);
+    for (const RecordedRequest& request : TakeInsertRequests()) {
+      const std::string field = EscapeField(request.text.c_str());
+      std::printf("%d\t%d\t%s\n", static_cast<int>(tagId), static_cast<int>(request.code), field.c_str());
+    }
   }
   return 0;
 }

@@ -1,17 +1,29 @@
-// vxtags' bindings of the add-in's seams: insert requests are printed, the
-// colour dialog answers as the command line asks.
+// vxtags' bindings of the add-in's seams: insert requests are kept for the
+// command that ran the recipe to print, and the colour dialog gives the
+// answer the command line asked for.
 #pragma once
-#include <cstdint>
+#include <string>
+#include <vector>
 
 #include "catalogue/color_choice.h"
+#include "protocol/host_protocol.h"
 
 namespace vxtags {
 
-// The tag id printed in front of each insert request.
-extern std::int32_t CurrentTagId;
+struct RecordedRequest {
+  vx::InsertCode code;
+  std::string text;
+};
+
+// The insert requests sent since the last call, oldest first.
+std::vector<RecordedRequest> TakeInsertRequests();
 
 enum class ColorDialogMode { AcceptInitial, AcceptFixed, Cancel };
-// How every colour choice answers; fixedColor is used by AcceptFixed.
-void SetColorDialogMode(ColorDialogMode mode, vx::ColorRef fixedColor);
+struct ColorDialogAnswer {
+  ColorDialogMode mode;
+  vx::ColorRef fixedColor;  // the colour AcceptFixed accepts
+};
+// How every colour choice from now on answers.
+void AnswerColorDialogs(const ColorDialogAnswer& answer);
 
 }  // namespace vxtags

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "host/tag_tree_reader_win32.h"
+#include "tests/host/find_item_win32.h"
 
 namespace vx::test {
 namespace {
@@ -170,7 +170,7 @@ bool AddinHost::ReadValue(const char* name, DWORD* type, std::string* data) {
 
 HTREEITEM AddinHost::FindItem(const char* caption) const {
   HWND tree = Tree();
-  return tree ? vxhost::FindItemByCaption(tree, caption) : nullptr;
+  return tree ? vx::test_support::FindItemByCaption(tree, caption) : nullptr;
 }
 
 int AddinHost::CountItems() const {

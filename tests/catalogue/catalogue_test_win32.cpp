@@ -109,7 +109,7 @@ void CALLBACK AnswerDialog(HWND dialog, UINT, UINT_PTR timer, DWORD) {
   owners.push_back(GetWindow(dialog, GW_OWNER));
   openedSmall.push_back(after.right - after.left > before.right - before.left);
   seen.push_back({GetDlgItemInt(dialog, 706, nullptr, FALSE), GetDlgItemInt(dialog, 707, nullptr, FALSE),
-                  GetDlgItemInt(dialog, 708, nullptr, FALSE), vx::ColorDialogClosed});
+                  GetDlgItemInt(dialog, 708, nullptr, FALSE), !vx::IsColorDialogOpen()});
   const DialogAnswer answer = answers.empty() ? DialogAnswer{false, 0, 0, 0} : answers.front();
   if (!answers.empty()) answers.pop_front();
   if (answer.accept) {
@@ -198,14 +198,14 @@ TEST_F(StandInHost, RecipesReachTheEditWindowInOrder) {
 }
 
 TEST_F(ColorDialog, OpensOnTheLastAcceptedColour) {
-  EXPECT_TRUE(vx::ColorDialogClosed);
+  EXPECT_FALSE(vx::IsColorDialogOpen());
   vx::ColorOutcome outcome = vx::ColorOutcome::Cancelled;
   EXPECT_EQ(Choose({true, 0x12, 0xAB, 0xEF}, &outcome), "12ABEF");
   EXPECT_EQ(outcome, vx::ColorOutcome::Accepted);
-  EXPECT_TRUE(vx::ColorDialogClosed);
+  EXPECT_FALSE(vx::IsColorDialogOpen());
   EXPECT_EQ(Choose({false, 0, 0, 0}, &outcome), "");
   EXPECT_EQ(outcome, vx::ColorOutcome::Cancelled);
-  EXPECT_TRUE(vx::ColorDialogClosed);
+  EXPECT_FALSE(vx::IsColorDialogOpen());
   EXPECT_EQ(Choose({true, 0x0C, 0x0B, 0x0A}, &outcome), "0C0B0A");
   EXPECT_EQ(outcome, vx::ColorOutcome::Accepted);
   EXPECT_EQ(vx::LastColor, vx::MakeColorRef(0x0C, 0x0B, 0x0A));

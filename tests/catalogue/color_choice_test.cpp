@@ -21,7 +21,7 @@ class ColorChoice : public vx::test_support::ColorStateGuard {};
 
 TEST_F(ColorChoice, StateAtLoad) {
   EXPECT_EQ(vx::LastColor, 0x008080FFu);
-  EXPECT_TRUE(vx::ColorDialogClosed);
+  EXPECT_FALSE(vx::IsColorDialogOpen());
   const vx::ColorRef expected[vx::CUSTOM_COLOR_COUNT] = {
       0x80FF80, 0xC0FFC0, 0xE0FFE0, 0x8080FF, 0xC0C0FF, 0xE0E0FF, 0xFF8080, 0xFFC0C0,
       0xFFE0E0, 0xFF80FF, 0xFFC0FF, 0xFFE0FF, 0xA0FFFF, 0xC0FFFF, 0xC0DCC0, 0xF0CAA6};
@@ -62,7 +62,7 @@ TEST_F(ColorChoice, CancelGivesEmptyTextAndKeepsTheLastColour) {
   const vx::ColorChoice choice = vx::ChooseHtmlColor();
   EXPECT_EQ(choice.outcome, ColorOutcome::Cancelled);
   EXPECT_STREQ(choice.text, "");
-  EXPECT_TRUE(vx::ColorDialogClosed);
+  EXPECT_FALSE(vx::IsColorDialogOpen());
   EXPECT_EQ(vx::ChooseHtmlColor().outcome, ColorOutcome::Cancelled);
 
   EXPECT_EQ(vx::LastColor, MakeColorRef(0x0C, 0x0B, 0x0A));
@@ -79,7 +79,7 @@ TEST_F(ColorChoice, AbandonedChoiceKeepsNothingAndEndsOnlyTheOpenDialog) {
   EXPECT_EQ(choice.outcome, ColorOutcome::Abandoned);
   EXPECT_STREQ(choice.text, "");
   EXPECT_EQ(vx::LastColor, MakeColorRef(0xFF, 0x80, 0x80));
-  EXPECT_TRUE(vx::ColorDialogClosed);
+  EXPECT_FALSE(vx::IsColorDialogOpen());
 
   vx::AbandonColorChoice();
   vx::fakes::ScriptColorDialogAccept(MakeColorRef(1, 2, 3));
@@ -90,9 +90,9 @@ TEST_F(ColorChoice, DialogFlagIsFalseOnlyWhileTheDialogRuns) {
   vx::fakes::ScriptColorDialogAccept(MakeColorRef(1, 2, 3));
   vx::fakes::ScriptColorDialogCancel();
   vx::ChooseHtmlColor();
-  EXPECT_TRUE(vx::ColorDialogClosed);
+  EXPECT_FALSE(vx::IsColorDialogOpen());
   vx::ChooseHtmlColor();
-  EXPECT_TRUE(vx::ColorDialogClosed);
+  EXPECT_FALSE(vx::IsColorDialogOpen());
   ASSERT_EQ(ColorDialogOpenings().size(), 2u);
   EXPECT_FALSE(ColorDialogOpenings()[0].colorDialogClosedDuringCall);
   EXPECT_FALSE(ColorDialogOpenings()[1].colorDialogClosedDuringCall);

@@ -22,7 +22,6 @@ class ColorStateGuard : public ::testing::Test {
   void TearDown() override {
     LastColor = savedLast_;
     std::copy(savedCustom_, savedCustom_ + CUSTOM_COLOR_COUNT, CustomColors);
-    ColorDialogClosed = true;
     fakes::ClearRecordedHost();
     fakes::ResetScriptedColorDialog();
   }

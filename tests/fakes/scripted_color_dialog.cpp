@@ -30,7 +30,7 @@ std::vector<fakes::ColorDialogOpening>& Openings() {
 }  // namespace
 
 bool ShowSystemColorDialog(ColorRef* color, ColorRef* customColors) {
-  Openings().push_back({*color, ColorDialogClosed, customColors});
+  Openings().push_back({*color, !IsColorDialogOpen(), customColors});
   if (Meanwhile()) {
     const std::function<void()> action = std::move(Meanwhile());
     Meanwhile() = nullptr;

@@ -9,7 +9,7 @@
 
 #include "host/check_definition_file_win32.h"
 #include "host/editor_frame_win32.h"
-#include "host/tag_tree_reader_win32.h"
+#include "tests/host/find_item_win32.h"
 #include "tests/win32/dialog_hooks_win32.h"
 
 namespace {
@@ -25,7 +25,7 @@ struct DefinitionFileTest : ::testing::Test {
     ASSERT_TRUE(frame->Create());
   }
   HWND Tree() { return vxhost::FindTagTree(frame->FindTagWindow()); }
-  bool Shows(const char* caption) { return Tree() && vxhost::FindItemByCaption(Tree(), caption) != nullptr; }
+  bool Shows(const char* caption) { return Tree() && vx::test_support::FindItemByCaption(Tree(), caption) != nullptr; }
   static std::string WriteDefinitionFile(const char* name, const std::string& body) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);

@@ -14,7 +14,7 @@
 #include "protocol/host_protocol.h"
 #include "host/document_file_win32.h"
 #include "host/editor_frame_win32.h"
-#include "host/tag_tree_reader_win32.h"
+#include "tests/host/find_item_win32.h"
 #include "tests/win32/message_recorder_win32.h"
 
 namespace {
@@ -50,7 +50,7 @@ struct EndToEndTest : ::testing::Test {
   void TearDown() override { recorder.reset(); }
 
   void PressEnterOn(const char* label) {
-    HTREEITEM item = vxhost::FindItemByCaption(tree, label);
+    HTREEITEM item = vx::test_support::FindItemByCaption(tree, label);
     ASSERT_NE(item, nullptr) << label;
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
     SendMessageA(tree, WM_KEYDOWN, VK_RETURN, 1);

@@ -246,7 +246,7 @@ TEST_F(Activation, ATreeDestroyedDuringTheColourDialogGetsNothingMore) {
     fakes::ScriptColorDialogMeanwhile([&] { HandleTreeMessage(tree_, MSG_DESTROY, 0, 0); });
     EXPECT_EQ(Enter(Catalogue(158)), 1);
     EXPECT_TRUE(Recorded().empty());
-    EXPECT_TRUE(ColorDialogClosed);
+    EXPECT_FALSE(IsColorDialogOpen());
   }
   EXPECT_EQ(LastColor, before);
 

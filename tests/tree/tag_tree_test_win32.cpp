@@ -7,6 +7,7 @@
 #include "catalogue/catalogue.h"
 #include "tree/model_tree.h"
 #include "tree/tree_images_win32.h"
+#include "tree/tree_port_win32.h"
 #include "tests/win32/import_patch_win32.h"
 
 namespace vx {
@@ -115,6 +116,11 @@ TEST_F(Win32TreeTest, CreatesTheSubclassedControlWithNineImages) {
     EXPECT_EQ(read.selectedImage, row.selected) << row.image;
     EXPECT_EQ(read.value, 42);
   }
+  // Through the port the core's choice goes in as chosen, even against the rule.
+  Win32TreePort port(tree, nullptr);
+  const TreeItem chosen = port.InsertItem(0, "項目", TREE_INSERT_LAST, 5, 6, 43);
+  ASSERT_NE(chosen, 0u);
+  EXPECT_EQ(test_support::QueryRealItem(tree, reinterpret_cast<HTREEITEM>(chosen), 0).selectedImage, 6);
 
   // The image list goes with the tree, once.
   ReleaseWatch releases;

@@ -71,9 +71,14 @@ TEST(VxtagsCheck, FindingsAreNumberedLinesAndExitOne) {
             path + ": the loader adds 1 folders and 2 entries; 4 findings\n");
 }
 
+// A file of the given name in a folder of this run's own, so that runs at the
+// same time never write each other's files.
 std::string WriteRaw(const std::string& name, const std::string& bytes) {
-  const char* dir = std::getenv("TMPDIR");
-  const std::string path = std::string(dir != nullptr ? dir : "/tmp") + "/" + name;
+  static const std::string folder = [] {
+    std::string pattern = TempFolder() + "/vxtags-check-XXXXXX";
+    return mkdtemp(&pattern[0]) != nullptr ? pattern : TempFolder();
+  }();
+  const std::string path = folder + "/" + name;
   FILE* file = std::fopen(path.c_str(), "wb");
   EXPECT_NE(file, nullptr);
   std::fwrite(bytes.data(), 1, bytes.size(), file);
