@@ -165,6 +165,7 @@ std::wstring WordPad() {
 // The clipboard as the user left it: a text and a private-data format.
 const std::u16string PREVIOUS_TEXT = u"the user's own clipboard";
 const std::string PREVIOUS_BYTES("\x01\x02\x00\xFF\x7F", 5);
+constexpr char16_t TARGETS_OWN[] = u"set by the target";
 
 UINT TestFormat() { return RegisterClipboardFormatW(L"VxPaletteTestData"); }
 
@@ -183,11 +184,38 @@ std::string ReadGlobal(UINT format) {
   return bytes;
 }
 
+constexpr DWORD PREVIOUS_PIXELS[4] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0x00123456};
+
+// A 2 x 2 top-down 32-bit picture.
+BITMAPINFO SmallPicture() {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = 2;
+  info.bmiHeader.biHeight = -2;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+std::vector<DWORD> PixelsOf(HBITMAP bitmap) {
+  std::vector<DWORD> pixels(4);
+  BITMAPINFO info = SmallPicture();
+  HDC dc = GetDC(nullptr);
+  if (!bitmap || !GetDIBits(dc, bitmap, 0, 2, pixels.data(), &info, DIB_RGB_COLORS)) pixels.clear();
+  ReleaseDC(nullptr, dc);
+  return pixels;
+}
+
 void SetUsersClipboard(HWND owner) {
   ASSERT_TRUE(OpenClipboard(owner));
   EmptyClipboard();
   PutGlobal(CF_UNICODETEXT, PREVIOUS_TEXT.c_str(), (PREVIOUS_TEXT.size() + 1) * sizeof(char16_t));
   PutGlobal(TestFormat(), PREVIOUS_BYTES.data(), PREVIOUS_BYTES.size());
+  BITMAPINFO info = SmallPicture();
+  HDC dc = GetDC(nullptr);
+  SetClipboardData(CF_BITMAP, CreateDIBitmap(dc, &info.bmiHeader, CBM_INIT, PREVIOUS_PIXELS, &info, DIB_RGB_COLORS));
+  ReleaseDC(nullptr, dc);
   CloseClipboard();
 }
 
@@ -198,6 +226,8 @@ void ExpectUsersClipboard() {
                            (PREVIOUS_TEXT.size() + 1) * sizeof(char16_t));
   EXPECT_EQ(text, expectedText);
   EXPECT_EQ(ReadGlobal(TestFormat()).substr(0, PREVIOUS_BYTES.size()), PREVIOUS_BYTES);
+  EXPECT_EQ(PixelsOf(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))),
+            std::vector<DWORD>(PREVIOUS_PIXELS, PREVIOUS_PIXELS + 4));
   EXPECT_EQ(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"CanIncludeInClipboardHistory")), FALSE);
   CloseClipboard();
 }
@@ -288,11 +318,13 @@ void MeasureMethods(const TargetProgram& target) {
 
 // A window of a thread of its own that takes only keys, as any control that
 // is no Edit: it records a character as itself, a Left press as U+2190 and
-// Ctrl+V as the clipboard's text in brackets. It can be told to stop
-// pumping, as a hung program does.
+// Ctrl+V as the clipboard's text in brackets, with "|private" when the
+// formats that keep it out of clipboard history came with it. It can be told
+// to stop pumping, as a hung program does, to set the clipboard itself after
+// a paste, as another program may, or to hold a focused Edit of a style.
 class PlainTarget {
  public:
-  PlainTarget() {
+  explicit PlainTarget(DWORD editStyle = 0) : editStyle_(editStyle) {
     ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     hung_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     resume_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -308,6 +340,8 @@ class PlainTarget {
     CloseHandle(resume_);
   }
   HWND Window() const { return window_; }
+  HWND Edit() const { return edit_; }
+  void TakeClipboardAfterPaste(bool takes) { takesClipboard_ = takes; }
   std::u16string Record() {
     std::lock_guard<std::mutex> lock(mutex_);
     return record_;
@@ -329,6 +363,7 @@ class PlainTarget {
       case WM_CHAR: self->OnChar(static_cast<char16_t>(wParam)); return 0;
       case WM_KEYDOWN: self->OnKeyDown(static_cast<UINT>(wParam)); return 0;
       case WM_APP: self->OnHang(); return 0;
+      case WM_SETFOCUS: self->OnSetFocus(); return 0;
       case WM_DESTROY: PostQuitMessage(0); return 0;
       default: return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -346,10 +381,27 @@ class PlainTarget {
     if (key == 'V' && GetKeyState(VK_CONTROL) < 0 && OpenClipboard(window_)) {
       HANDLE block = GetClipboardData(CF_UNICODETEXT);
       const char16_t* text = block ? static_cast<const char16_t*>(GlobalLock(block)) : nullptr;
-      Append(u"[" + std::u16string(text ? text : u"<none>") + u"]");
+      Append(u"[" + std::u16string(text ? text : u"<none>") + (HasPrivacyFormats() ? u"|private]" : u"]"));
       if (text) GlobalUnlock(block);
       CloseClipboard();
+      if (takesClipboard_) TakeClipboard();
     }
+  }
+  static bool HasPrivacyFormats() {
+    for (const wchar_t* name : {L"ExcludeClipboardContentFromMonitorProcessing", L"CanIncludeInClipboardHistory",
+                                L"CanUploadToCloudClipboard"}) {
+      if (!IsClipboardFormatAvailable(RegisterClipboardFormatW(name))) return false;
+    }
+    return true;
+  }
+  void TakeClipboard() {
+    if (!OpenClipboard(window_)) return;
+    EmptyClipboard();
+    PutGlobal(CF_UNICODETEXT, TARGETS_OWN, sizeof(TARGETS_OWN));
+    CloseClipboard();
+  }
+  void OnSetFocus() {
+    if (edit_) SetFocus(edit_);
   }
   void OnHang() {
     SetEvent(hung_);
@@ -364,6 +416,10 @@ class PlainTarget {
     window_ = CreateWindowExW(0, L"VxTestPlainTarget", L"plain target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 0,
                               200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (editStyle_) {
+      edit_ = CreateWindowExW(0, L"EDIT", L"hello", WS_CHILD | WS_VISIBLE | editStyle_, 0, 0, 100, 20, window_,
+                              nullptr, nullptr, nullptr);
+    }
     SetEvent(ready_);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -372,6 +428,9 @@ class PlainTarget {
     }
   }
 
+  DWORD editStyle_;
+  HWND edit_ = nullptr;
+  bool takesClipboard_ = false;
   HANDLE ready_;
   HANDLE hung_;
   HANDLE resume_;
@@ -388,6 +447,7 @@ struct PlainCase {
   const char16_t* after;
   InsertMethod used;
   std::u16string record;
+  bool targetTakesClipboard = false;  // the previous content must then stay away
 };
 
 TEST(InsertIntoWindow, PlainWindowKeysAndClipboard) {
@@ -400,10 +460,12 @@ TEST(InsertIntoWindow, PlainWindowKeysAndClipboard) {
       {"keys, pair",     InsertMethod::Keys,      u"\U00020BB7",   u"\U00020BB7",  InsertMethod::Keys,
        u"\U00020BB7\U00020BB7\u2190"},
       {"clipboard",      InsertMethod::Clipboard, u"<B>",          u"</B>",        InsertMethod::Clipboard,
-       u"[<B></B>]\u2190\u2190\u2190\u2190"},
+       u"[<B></B>|private]\u2190\u2190\u2190\u2190"},
       {"message, short", InsertMethod::Message,   u"ペ",           u"",            InsertMethod::Keys,     u"ペ"},
       {"auto, long",     InsertMethod::Auto,      longText,        u"",            InsertMethod::Clipboard,
-       u"[" + longText + u"]"},
+       u"[" + longText + u"|private]"},
+      {"clipboard taken", InsertMethod::Clipboard, u"<I>",         u"",            InsertMethod::Clipboard,
+       u"[<I>|private]", true},
   };
   StandInPalette palette;
   PlainTarget target;
@@ -411,6 +473,7 @@ TEST(InsertIntoWindow, PlainWindowKeysAndClipboard) {
   for (const PlainCase& c : cases) {
     SCOPED_TRACE(c.name);
     target.Forget();
+    target.TakeClipboardAfterPaste(c.targetTakesClipboard);
     SetUsersClipboard(clipboardOwner);
     palette.ComeToFront();
     InsertReport report = InsertIntoWindow(target.Window(), {c.before, c.after}, c.method);
@@ -418,7 +481,13 @@ TEST(InsertIntoWindow, PlainWindowKeysAndClipboard) {
     EXPECT_EQ(report.used, c.used);
     PumpUntil([&] { return target.Record().size() >= c.record.size(); }, 10000);
     EXPECT_EQ(target.Record(), c.record);
-    ExpectUsersClipboard();
+    if (c.targetTakesClipboard) {
+      ASSERT_TRUE(OpenClipboard(nullptr));
+      EXPECT_EQ(ReadGlobal(CF_UNICODETEXT), std::string(reinterpret_cast<const char*>(TARGETS_OWN), sizeof(TARGETS_OWN)));
+      CloseClipboard();
+    } else {
+      ExpectUsersClipboard();
+    }
   }
   DestroyWindow(clipboardOwner);
 }
@@ -439,7 +508,7 @@ TEST(InsertIntoWindow, TextForTheClipboard) {
   DestroyWindow(owner);
 }
 
-TEST(InsertIntoWindow, HungOrGoneTargetGetsNothing) {
+TEST(InsertIntoWindow, HungGoneOrReadOnlyTargetGetsNothing) {
   StandInPalette palette;
   HWND gone = CreateWindowExW(0, L"STATIC", L"gone", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr, nullptr, nullptr,
                               nullptr);
@@ -459,6 +528,16 @@ TEST(InsertIntoWindow, HungOrGoneTargetGetsNothing) {
   DWORD_PTR ignored;
   SendMessageTimeoutW(target.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
   EXPECT_EQ(target.Record(), u"") << "nothing was typed into the hung target";
+
+  // A message would go past the read-only style that typing respects.
+  PlainTarget readOnly(ES_READONLY | ES_AUTOHSCROLL);
+  palette.ComeToFront();
+  for (InsertMethod method : {InsertMethod::Auto, InsertMethod::Message, InsertMethod::Clipboard}) {
+    EXPECT_EQ(InsertIntoWindow(readOnly.Window(), {u"<B>", u"</B>"}, method).outcome, InsertOutcome::NotReachable);
+  }
+  wchar_t text[16] = {};
+  GetWindowTextW(readOnly.Edit(), text, 16);
+  EXPECT_STREQ(text, L"hello");
 }
 
 TEST(InsertIntoWindow, NotepadEveryMethod) {
