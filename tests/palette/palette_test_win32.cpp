@@ -1,0 +1,365 @@
+// The palette with the real add-in, in this process, and real programs the
+// team did not write as targets: Wine's own notepad (64-bit and, where 32-bit
+// code runs, the 32-bit one) and wordpad. Each program starts once and serves
+// a whole table. The tag window is driven as a user drives it: the target is
+// in front, the palette comes forward, Enter (or a double-click) on an entry.
+// Texts of this file are code page 932 in the binary.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/tag_tree_reader_win32.h"
+#include "hostkit/paths_win32.h"
+#include "palette/palette_frame_win32.h"
+#include "palette/palette_texts_win32.h"
+#include "tests/win32/dialog_hooks_win32.h"
+
+namespace {
+
+using vxpalette::InsertMethod;
+using vxpalette::InsertOutcome;
+
+constexpr DWORD START_BOUND_MS = 60000;  // a program start on the emulated 32-bit CPU is slow
+constexpr DWORD STEP_BOUND_MS = 8000;
+
+const char BOLD[] = "太い文字　<B>";
+const char PARAGRAPH[] = "段落　<P>";
+const char PAGE_TOP[] = "ページの先頭へ";
+const char HTML_TEMPLATE[] = "基本構成　<HTML>";
+const char TABLE_BACKGROUND[] = "表の背景色　<TABLE BGCOLOR=\"#\">";
+
+std::wstring W(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+std::string Narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
+
+std::wstring WindowsFile(const wchar_t* subfolder, const wchar_t* file) {
+  wchar_t windows[MAX_PATH] = {};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  return std::wstring(windows) + L"\\" + subfolder + L"\\" + file;
+}
+
+std::wstring WordPadPath() {
+  wchar_t folder[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"ProgramFiles", folder, MAX_PATH);
+  return std::wstring(folder) + L"\\Windows NT\\Accessories\\wordpad.exe";
+}
+
+std::u16string ClipboardText() {
+  std::u16string text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* characters = static_cast<const char16_t*>(GlobalLock(data))) {
+      text = characters;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+void PutClipboardText(const std::u16string& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+  std::char_traits<char16_t>::copy(static_cast<char16_t*>(GlobalLock(data)), text.c_str(), text.size() + 1);
+  GlobalUnlock(data);
+  SetClipboardData(CF_UNICODETEXT, data);
+  CloseClipboard();
+}
+
+struct Found {
+  DWORD process;
+  const wchar_t* className;
+  HWND window;
+};
+
+BOOL CALLBACK MatchTop(HWND window, LPARAM lParam) {
+  auto* wanted = reinterpret_cast<Found*>(lParam);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (process != wanted->process || !IsWindowVisible(window) || lstrcmpiW(name, wanted->className) != 0) return TRUE;
+  wanted->window = window;
+  return FALSE;
+}
+
+// A program started for the test, ended with it.
+class TargetProgram {
+ public:
+  TargetProgram(const std::wstring& path, const wchar_t* topClass, const wchar_t* controlClass) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + path + L"\"";
+    if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process_))
+      return;
+    Found wanted{process_.dwProcessId, topClass, nullptr};
+    const ULONGLONG deadline = GetTickCount64() + START_BOUND_MS;
+    while (!wanted.window && GetTickCount64() < deadline) {
+      EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&wanted));
+      Sleep(20);
+    }
+    top_ = wanted.window;
+    if (top_) control_ = FindWindowExW(top_, nullptr, controlClass, nullptr);
+  }
+  ~TargetProgram() { End(); }
+  void End() {
+    if (!process_.hProcess) return;
+    TerminateProcess(process_.hProcess, 0);
+    WaitForSingleObject(process_.hProcess, 5000);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+    process_ = PROCESS_INFORMATION{};
+  }
+  bool Started() const { return control_ != nullptr; }
+  HWND Top() const { return top_; }
+
+  LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(control_, message, wParam, lParam, SMTO_NORMAL, 2000, &result);
+    return static_cast<LRESULT>(result);
+  }
+  void Reset(const std::u16string& text, DWORD start, DWORD end) const {
+    Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(W(text).c_str()));
+    Send(EM_SETSEL, start, end);
+    Send(EM_EMPTYUNDOBUFFER, 0, 0);
+  }
+  std::u16string Text() const {
+    std::vector<wchar_t> buffer(4096);
+    const LRESULT copied = Send(WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    return std::u16string(buffer.data(), buffer.data() + copied);
+  }
+  // The text with "|" where the caret is (the selection must be empty).
+  std::u16string WithCaret() const {
+    const LRESULT selection = Send(EM_GETSEL, 0, 0);
+    const DWORD start = LOWORD(selection);
+    const DWORD end = HIWORD(selection);
+    std::u16string text = Text();
+    if (start != end || start > text.size()) return text + u" [selection " + char16_t(u'0' + start) + u"]";
+    // A RichEdit counts a line end as one position.
+    std::size_t at = 0;
+    for (DWORD position = 0; position < start && at < text.size(); ++position) {
+      at += text.compare(at, 2, u"\r\n") == 0 && isRichEdit_ ? 2 : 1;
+    }
+    return text.insert(at, u"|");
+  }
+  void Undo() const { Send(EM_UNDO, 0, 0); }
+  void SetRichEdit() { isRichEdit_ = true; }
+
+ private:
+  PROCESS_INFORMATION process_{};
+  HWND top_ = nullptr;
+  HWND control_ = nullptr;
+  bool isRichEdit_ = false;
+};
+
+class PaletteTest : public ::testing::Test {
+ public:
+  void SetUp() override {
+    vxpalette::PaletteSettings settings;
+    settings.hotkey.key = 0;  // no system-wide hotkey from a test
+    frame = new vxpalette::TPaletteFrame(vxhost::BesideProgram(vxhost::DEFAULT_DEFINITION_FILE).c_str(), settings);
+    frame->SetNoticeSink([this](const std::wstring& text) { notices.push_back(text); });
+    app.SetMainWindow(frame);
+    ASSERT_TRUE(frame->LoadAddIn(vxhost::BesideProgram(L"vxhtml.dll").c_str()));
+    ASSERT_TRUE(frame->Create());
+    ASSERT_TRUE(frame->OpenTagWindow());
+    app.PumpWaitingMessages();
+    tree = vxhost::FindTagTree(frame->FindTagWindow());
+    ASSERT_NE(tree, nullptr);
+  }
+
+  template <typename Condition>
+  bool PumpUntil(Condition condition, DWORD boundMs = STEP_BOUND_MS) {
+    const ULONGLONG deadline = GetTickCount64() + boundMs;
+    for (;;) {
+      app.PumpWaitingMessages();
+      if (condition()) return true;
+      if (GetTickCount64() >= deadline) return false;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+  }
+
+  InsertOutcome LastOutcome() const { return frame->LastOutcome(); }
+
+  // The user works in the target, then calls the palette up.
+  void WorkIn(HWND target) {
+    SetForegroundWindow(target);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == target; })) << "the target never came in front";
+    ASSERT_TRUE(PumpUntil([&] { return frame->Target() == target; })) << "the palette did not take the target";
+    frame->ComeForward();
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == frame->FindTagWindow(); }))
+        << "the tag window did not come in front";
+    EXPECT_EQ(frame->Target(), target) << "the palette coming forward changed the target";
+  }
+
+  // Enter on an entry, then the loop until the palette has delivered.
+  void Activate(const char* caption) {
+    HTREEITEM item = vxhost::FindItemByCaption(tree, caption);
+    ASSERT_NE(item, nullptr) << caption;
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    SetFocus(tree);
+    SendMessageW(tree, WM_KEYDOWN, VK_RETURN, 1);
+    Settle();
+  }
+  // The delivery is posted at the hand-back; once the loop ran it, the
+  // target (or nobody) is in front again.
+  void Settle() {
+    PumpUntil([&] { return GetForegroundWindow() != frame->FindTagWindow(); });
+    app.PumpWaitingMessages();
+  }
+
+  TApplication app{GetModuleHandleW(nullptr)};
+  vxpalette::TPaletteFrame* frame = nullptr;
+  HWND tree = nullptr;
+  std::vector<std::wstring> notices;
+};
+
+struct InsertCase {
+  const char* caption;
+  InsertMethod method;
+  std::u16string before;   // the target's text, "[" and "]" around the selection
+  std::u16string after;    // with "|" for the caret
+};
+
+const InsertCase INSERT_CASES[] = {
+    {BOLD,          InsertMethod::Message,   u"hello [world]", u"hello <B>world|</B>"},
+    {BOLD,          InsertMethod::Keys,      u"hello [world]", u"hello <B>world|</B>"},
+    {BOLD,          InsertMethod::Clipboard, u"hello [world]", u"hello <B>world|</B>"},
+    {BOLD,          InsertMethod::Auto,      u"[]",            u"<B>|</B>"},
+    {PAGE_TOP,      InsertMethod::Message,   u"x[]",           u"x<a href=\"#top\">ページの先頭へ</a>|"},
+    {HTML_TEMPLATE, InsertMethod::Message,   u"[]",
+     u"<HTML>\r\n  <HEAD>\r\n  <TITLE></TITLE>\r\n\r\n  </HEAD>\r\n  <BODY>\r\n\r\n  </BODY>\r\n</HTML>\r\n|"},
+};
+
+void RunInsertTable(PaletteTest& test, TargetProgram& target, bool richEdit) {
+  for (const InsertCase& c : INSERT_CASES) {
+    // A RichEdit keeps a line end as one character: the template is for the Edit.
+    if (richEdit && c.caption == HTML_TEMPLATE) continue;
+    SCOPED_TRACE(std::string(c.caption) + " " + Narrow(vxpalette::MethodName(c.method)) + " " + Narrow(c.before));
+    std::u16string text = c.before;
+    const std::size_t open = text.find(u'[');
+    text.erase(open, 1);
+    const std::size_t close = text.find(u']');
+    text.erase(close, 1);
+    target.Reset(text, static_cast<DWORD>(open), static_cast<DWORD>(close));
+    PutClipboardText(u"the user's own");
+    test.frame->SetMethod(c.method);
+    ASSERT_NO_FATAL_FAILURE(test.WorkIn(target.Top()));
+    ASSERT_NO_FATAL_FAILURE(test.Activate(c.caption));
+    EXPECT_EQ(test.LastOutcome(), InsertOutcome::Inserted);
+    EXPECT_EQ(GetForegroundWindow(), target.Top());
+    EXPECT_EQ(target.WithCaret(), c.after);
+    EXPECT_EQ(ClipboardText(), u"the user's own");
+    if (c.method == InsertMethod::Message) {
+      target.Undo();
+      EXPECT_EQ(target.Text(), text) << "one undo takes the whole insertion back";
+    }
+  }
+}
+
+// The 64-bit notepad; from a 32-bit palette also the 32-bit one (the system
+// folder is the 32-bit one to a 32-bit program, sysnative the 64-bit one).
+std::wstring NativeNotepad() { return WindowsFile(sizeof(void*) == 8 ? L"system32" : L"sysnative", L"notepad.exe"); }
+
+// Clicks as the user clicks: through the window system, on an item's caption.
+void ClickOn(HWND tree, HTREEITEM item, int clicks) {
+  RECT rect{};
+  *reinterpret_cast<HTREEITEM*>(&rect) = item;
+  SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
+  POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  ClientToScreen(tree, &point);
+  SetCursorPos(point.x, point.y);
+  std::vector<INPUT> inputs;
+  for (int i = 0; i < clicks; ++i) {
+    for (DWORD flag : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+      INPUT input{};
+      input.type = INPUT_MOUSE;
+      input.mi.dwFlags = flag;
+      inputs.push_back(input);
+    }
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+TEST_F(PaletteTest, NotepadTakesEveryEntryByEveryMethodAndClicksKeepTheTarget) {
+  TargetProgram notepad(NativeNotepad(), L"Notepad", L"Edit");
+  ASSERT_TRUE(notepad.Started());
+  RunInsertTable(*this, notepad, false);
+
+  // The colour the dialog gives (it opens on its first colour) is what arrives.
+  frame->SetMethod(InsertMethod::Auto);
+  notepad.Reset(u"", 0, 0);
+  ASSERT_NO_FATAL_FAILURE(WorkIn(notepad.Top()));
+  {
+    vx::test_support::ColourDialogScript script(nullptr, IDOK);
+    ASSERT_NO_FATAL_FAILURE(Activate(TABLE_BACKGROUND));
+    EXPECT_TRUE(script.ran) << "the colour dialog did not come up";
+    EXPECT_FALSE(script.TimedOut());
+  }
+  Settle();
+  EXPECT_EQ(notepad.WithCaret(), u"<TABLE BGCOLOR=\"#FF8080\">|");
+  EXPECT_EQ(frame->Target(), notepad.Top()) << "the palette's own colour dialog became the target";
+
+  // A click in the tag window brings the palette in front and leaves the
+  // target; a double-click activates the entry into it.
+  notepad.Reset(u"", 0, 0);
+  ASSERT_NO_FATAL_FAILURE(WorkIn(notepad.Top()));
+  const HTREEITEM paragraph = vxhost::FindItemByCaption(tree, PARAGRAPH);
+  ASSERT_NE(paragraph, nullptr);
+  ClickOn(tree, paragraph, 1);
+  EXPECT_TRUE(PumpUntil([&] { return TreeView_GetSelection(tree) == paragraph; })) << "the click did not arrive";
+  for (int i = 0; i < 5; ++i) PumpUntil([] { return false; }, vxpalette::TARGET_POLL_MS);
+  EXPECT_EQ(frame->Target(), notepad.Top());
+  ClickOn(tree, paragraph, 2);
+  EXPECT_TRUE(PumpUntil([&] { return notepad.Text() == u"<P></P>"; })) << Narrow(notepad.Text());
+  EXPECT_EQ(notepad.WithCaret(), u"<P>|</P>");
+  EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(PaletteTest, Notepad32TakesEveryEntryByEveryMethod) {
+  if (sizeof(void*) == 8) GTEST_SKIP() << "the 64-bit palette's target is the 64-bit notepad";
+  TargetProgram notepad(WindowsFile(L"system32", L"notepad.exe"), L"Notepad", L"Edit");
+  ASSERT_TRUE(notepad.Started());
+  RunInsertTable(*this, notepad, false);
+  EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(PaletteTest, WordPadTakesEveryEntryByEveryMethod) {
+  TargetProgram wordpad(WordPadPath(), L"WORDPADTOP", L"RichEdit20W");
+  ASSERT_TRUE(wordpad.Started());
+  wordpad.SetRichEdit();
+  RunInsertTable(*this, wordpad, true);
+  EXPECT_TRUE(notices.empty());
+}
+
+// Nothing is typed anywhere: the text waits on the clipboard and a notice
+// says so, whether no target was ever seen or the target has closed.
+TEST_F(PaletteTest, WithoutATargetTheTextGoesToTheClipboard) {
+  PutClipboardText(u"the user's own");
+  if (frame->Target() == nullptr) {
+    ASSERT_NO_FATAL_FAILURE(Activate(PARAGRAPH));
+    EXPECT_EQ(LastOutcome(), InsertOutcome::NoTarget);
+    EXPECT_EQ(ClipboardText(), u"<P></P>");
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], vxpalette::NO_TARGET);
+  }
+  notices.clear();
+  TargetProgram notepad(NativeNotepad(), L"Notepad", L"Edit");
+  ASSERT_TRUE(notepad.Started());
+  ASSERT_NO_FATAL_FAILURE(WorkIn(notepad.Top()));
+  notepad.End();
+  ASSERT_NO_FATAL_FAILURE(Activate(BOLD));
+  EXPECT_EQ(frame->Target(), nullptr);
+  EXPECT_EQ(LastOutcome(), InsertOutcome::NoTarget);
+  EXPECT_EQ(ClipboardText(), u"<B></B>");
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0], vxpalette::NO_TARGET);
+}
+
+}  // namespace
