@@ -269,6 +269,7 @@ std::wstring NativeNotepad() { return WindowsFile(sizeof(void*) == 8 ? L"system3
 
 // Clicks as the user clicks: through the window system, on an item's caption.
 void ClickOn(HWND tree, HTREEITEM item, int clicks) {
+  SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
   RECT rect{};
   *reinterpret_cast<HTREEITEM*>(&rect) = item;
   SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
