@@ -23,10 +23,11 @@ WINDRES = "i686-w64-mingw32-windres"
 # Imports a shipped module may take from Windows itself.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll",
                "advapi32.dll", "msvcrt.dll", "shell32.dll"}
-BUDGETS = {"vxhtml.dll": 64 * 1024, "vxframe.dll": 64 * 1024, "vxtags.exe": 512 * 1024}
+BUDGETS = {"vxhtml.dll": 64 * 1024, "vxframe.dll": 64 * 1024, "vxpalette.exe": 512 * 1024,
+           "vxtags.exe": 512 * 1024}
 # The subsystem each program is linked for: the editor has windows, vxtags is
 # run from a command prompt and must write to it.
-SUBSYSTEMS = {"vxhost.exe": "Windows GUI", "vxtags.exe": "Windows CUI"}
+SUBSYSTEMS = {"vxhost.exe": "Windows GUI", "vxpalette.exe": "Windows GUI", "vxtags.exe": "Windows CUI"}
 # A console tool needs the kernel and the C runtime only.
 ONLY_IMPORTS = {"vxtags.exe": {"kernel32.dll", "msvcrt.dll"}}
 # Set from the command line.
@@ -68,7 +69,7 @@ def check_layout(archive, version):
     outside = [n for n in names if not n.startswith(top)]
     if outside:
         fail("entries outside %s: %s" % (top, outside))
-    for required in ("vxhtml.dll", "vxframe.dll", "vxhost.exe", "vxtags.exe", "docs/host-protocol.md",
+    for required in ("vxhtml.dll", "vxframe.dll", "vxhost.exe", "vxpalette.exe", "vxtags.exe", "docs/host-protocol.md",
                      "docs/definition-files.md", "docs/definition-files.en.md", "html5.def",
                      "README-ja.txt", "README-en.txt"):
         if top + required not in names:
