@@ -15,6 +15,7 @@
 #include "hostkit/dpi_awareness_win32.h"
 #include "hostkit/paths_win32.h"
 #include "palette/command_line.h"
+#include "palette/palette_application_win32.h"
 #include "palette/palette_frame_win32.h"
 #include "palette/palette_texts_win32.h"
 
@@ -24,23 +25,6 @@ const wchar_t INSTANCE_MUTEX[] = L"Local\\VxPaletteSingleInstance";
 const wchar_t ADDIN_FILE[] = L"vxhtml.dll";
 constexpr DWORD FIND_RUNNING_BOUND_MS = 3000;
 constexpr DWORD FIND_RUNNING_STEP_MS = 50;
-
-// Esc in the tag tree returns to the target; it is taken here, before
-// dispatch, so that the tree's own procedure stays as the add-in made it.
-class TPaletteApplication : public TApplication {
- public:
-  using TApplication::TApplication;
-
- protected:
-  bool ProcessAppMsg(MSG& msg) override {
-    auto* frame = static_cast<vxpalette::TPaletteFrame*>(GetMainWindow());
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || !frame || !frame->GetHandle() ||
-        !frame->IsTagTree(msg.hwnd))
-      return false;
-    frame->ReturnToTarget();
-    return true;
-  }
-};
 
 void Tell(const std::wstring& text, UINT icon) { MessageBoxW(nullptr, text.c_str(), vxpalette::PROGRAM_NAME, MB_OK | icon); }
 
@@ -96,14 +80,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (options.methodGiven) settings.method = options.method;
   if (options.hotkeyGiven) settings.hotkey = options.hotkey;
 
-  TPaletteApplication app(instance);
+  vxpalette::TPaletteApplication app(instance);
   auto* frame = new vxpalette::TPaletteFrame(DefinitionFile(options, settings).c_str(), settings);
   app.SetMainWindow(frame);
   const std::wstring addIn = vxhost::BesideProgram(ADDIN_FILE);
   if (!frame->LoadAddIn(addIn.c_str())) {
-    std::wstring text(vxpalette::MISSING_ADDIN);
-    text.replace(text.find(L"%s"), 2, addIn);
-    Tell(text, MB_ICONERROR);
+    Tell(vxpalette::TPaletteFrame::Formatted(vxpalette::MISSING_ADDIN, addIn), MB_ICONERROR);
     return 1;
   }
   if (!frame->Create()) return 1;

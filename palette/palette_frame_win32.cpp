@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cwchar>
 
 #include "hostkit/definition_file_dialog_win32.h"
 #include "hostkit/paths_win32.h"
@@ -41,14 +40,15 @@ static constexpr OutcomeNotice OUTCOME_NOTICES[] = {
 
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
-std::wstring Formatted(const wchar_t* format, const std::wstring& argument) {
-  std::wstring text(std::wcslen(format) + argument.size(), L'\0');
-  const int length = std::swprintf(&text[0], text.size() + 1, format, argument.c_str());
-  text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+}  // namespace
+
+// No printf: its %s means a narrow or a wide text depending on the C runtime.
+std::wstring TPaletteFrame::Formatted(const wchar_t* format, const std::wstring& argument) {
+  std::wstring text(format);
+  const std::size_t at = text.find(L"%s");
+  if (at != std::wstring::npos) text.replace(at, 2, argument);
   return text;
 }
-
-}  // namespace
 
 TPaletteFrame::TPaletteFrame(const char* definitionPath, const PaletteSettings& settings)
     : TFrameWindow(nullptr, FRAME_TITLE), definitionPath_(definitionPath ? definitionPath : ""), settings_(settings) {

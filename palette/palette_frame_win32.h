@@ -65,6 +65,8 @@ class TPaletteFrame : public TFrameWindow {
   void ShowTrayIcon();
 
   InsertOutcome LastOutcome() const;
+  // The "%s" of a notice text replaced.
+  static std::wstring Formatted(const wchar_t* format, const std::wstring& argument);
   void SetMethod(InsertMethod method);
 
   static const TResponseTable& ResponseTable();

@@ -15,6 +15,7 @@
 
 #include "host/tag_tree_reader_win32.h"
 #include "hostkit/paths_win32.h"
+#include "palette/palette_application_win32.h"
 #include "palette/palette_frame_win32.h"
 #include "palette/palette_texts_win32.h"
 #include "tests/win32/dialog_hooks_win32.h"
@@ -214,7 +215,7 @@ class PaletteTest : public ::testing::Test {
     app.PumpWaitingMessages();
   }
 
-  TApplication app{GetModuleHandleW(nullptr)};
+  vxpalette::TPaletteApplication app{GetModuleHandleW(nullptr)};
   vxpalette::TPaletteFrame* frame = nullptr;
   HWND tree = nullptr;
   std::vector<std::wstring> notices;
@@ -320,7 +321,34 @@ TEST_F(PaletteTest, NotepadTakesEveryEntryByEveryMethodAndClicksKeepTheTarget) {
   ClickOn(tree, paragraph, 2);
   EXPECT_TRUE(PumpUntil([&] { return notepad.Text() == u"<P></P>"; })) << Narrow(notepad.Text());
   EXPECT_EQ(notepad.WithCaret(), u"<P>|</P>");
+
+  // Esc in the tree, seen by the palette's loop, and the hotkey pressed in
+  // the palette go back without inserting; the hotkey in the target calls the
+  // palette up.
+  ASSERT_NO_FATAL_FAILURE(WorkIn(notepad.Top()));
+  PostMessageW(tree, WM_KEYDOWN, VK_ESCAPE, 1);
+  EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == notepad.Top(); })) << "Esc did not go back";
+  ASSERT_NO_FATAL_FAILURE(WorkIn(notepad.Top()));
+  frame->Toggle();
+  EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == notepad.Top(); })) << "the hotkey did not go back";
+  frame->Toggle();
+  EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == frame->FindTagWindow(); })) << "the hotkey did not come";
+  EXPECT_EQ(GetFocus(), tree);
+  EXPECT_EQ(notepad.Text(), u"<P></P>");
   EXPECT_TRUE(notices.empty());
+}
+
+// A hotkey another program holds is refused with a notice that names it.
+TEST_F(PaletteTest, AHotkeyHeldElsewhereIsReported) {
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(RegisterHotKey(other, 1, MOD_CONTROL | MOD_ALT, 'Q'));
+  EXPECT_FALSE(frame->UseHotkey({vxpalette::HOTKEY_CONTROL | vxpalette::HOTKEY_ALT, 'Q'}));
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_NE(notices[0].find(L"Ctrl+Alt+Q"), std::wstring::npos);
+  EXPECT_TRUE(frame->UseHotkey({vxpalette::HOTKEY_CONTROL | vxpalette::HOTKEY_ALT, 'W'}));
+  EXPECT_EQ(notices.size(), 1u);
+  UnregisterHotKey(other, 1);
+  DestroyWindow(other);
 }
 
 TEST_F(PaletteTest, Notepad32TakesEveryEntryByEveryMethod) {
@@ -361,6 +389,82 @@ TEST_F(PaletteTest, WithoutATargetTheTextGoesToTheClipboard) {
   EXPECT_EQ(ClipboardText(), u"<B></B>");
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0], vxpalette::NO_TARGET);
+}
+
+// The program itself: what it says without its add-in, a second start, and
+// its end with the tag window.
+struct ProgramRun {
+  PROCESS_INFORMATION process{};
+  ProgramRun(const std::wstring& program, const std::wstring& arguments) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+  }
+  ~ProgramRun() {
+    if (!process.hProcess) return;
+    if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process.hProcess, 99);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  HWND Window(const wchar_t* className) const {
+    Found wanted{process.dwProcessId, className, nullptr};
+    const ULONGLONG deadline = GetTickCount64() + START_BOUND_MS;
+    while (!wanted.window && GetTickCount64() < deadline && WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT)
+      EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&wanted));
+    return wanted.window;
+  }
+  DWORD ExitCode(DWORD boundMs) const {
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process.hProcess, boundMs) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    return code;
+  }
+};
+
+std::wstring BesideTests(const wchar_t* name) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  return folder.substr(0, folder.find_last_of(L'\\') + 1) + name;
+}
+
+TEST(PaletteProgram, MissingAddInIsNamedAndASecondStartBringsTheFirstForward) {
+  // Alone in a folder with its framework but without the add-in.
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring lonely = std::wstring(temp) + L"vxpalette-alone\\";
+  CreateDirectoryW(lonely.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileW(BesideTests(L"vxpalette.exe").c_str(), (lonely + L"vxpalette.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(BesideTests(L"vxframe.dll").c_str(), (lonely + L"vxframe.dll").c_str(), FALSE));
+  {
+    ProgramRun alone(lonely + L"vxpalette.exe", L"");
+    const HWND box = alone.Window(L"#32770");
+    ASSERT_NE(box, nullptr) << "no message";
+    wchar_t text[512] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    EXPECT_NE(std::wstring(text).find(L"vxhtml.dll"), std::wstring::npos) << Narrow(std::u16string(text, text + 20));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(alone.ExitCode(10000), 1u);
+  }
+
+  ProgramRun first(BesideTests(L"vxpalette.exe"), L"--hotkey Ctrl+Alt+F11");
+  const HWND tagWindow = first.Window(L"VxFrameWindow");
+  ASSERT_NE(tagWindow, nullptr) << "the palette did not open its tag window";
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                               nullptr, nullptr, nullptr);
+  SetForegroundWindow(other);
+  {
+    ProgramRun second(BesideTests(L"vxpalette.exe"), L"");
+    EXPECT_EQ(second.ExitCode(20000), 0u);
+  }
+  const ULONGLONG deadline = GetTickCount64() + STEP_BOUND_MS;
+  while (GetForegroundWindow() != tagWindow && GetTickCount64() < deadline) Sleep(20);
+  EXPECT_EQ(GetForegroundWindow(), tagWindow) << "the running palette did not come forward";
+  DestroyWindow(other);
+
+  // Closing the tag window ends the palette.
+  PostMessageW(tagWindow, WM_CLOSE, 0, 0);
+  EXPECT_EQ(first.ExitCode(10000), 0u);
 }
 
 }  // namespace
