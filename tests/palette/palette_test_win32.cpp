@@ -18,14 +18,19 @@
 #include "palette/palette_application_win32.h"
 #include "palette/palette_frame_win32.h"
 #include "palette/palette_texts_win32.h"
+#include "tests/palette/target_program_win32.h"
 #include "tests/win32/dialog_hooks_win32.h"
 
 namespace {
 
 using vxpalette::InsertMethod;
 using vxpalette::InsertOutcome;
+using vxpalette::test_support::NativeNotepad;
+using vxpalette::test_support::START_BOUND_MS;
+using vxpalette::test_support::TargetProgram;
+using vxpalette::test_support::WindowsFile;
+using vxpalette::test_support::WordPadPath;
 
-constexpr DWORD START_BOUND_MS = 60000;  // a program start on the emulated 32-bit CPU is slow
 constexpr DWORD STEP_BOUND_MS = 8000;
 
 const char BOLD[] = "太い文字　<B>";
@@ -34,20 +39,7 @@ const char PAGE_TOP[] = "ページの先頭へ";
 const char HTML_TEMPLATE[] = "基本構成　<HTML>";
 const char TABLE_BACKGROUND[] = "表の背景色　<TABLE BGCOLOR=\"#\">";
 
-std::wstring W(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 std::string Narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
-
-std::wstring WindowsFile(const wchar_t* subfolder, const wchar_t* file) {
-  wchar_t windows[MAX_PATH] = {};
-  GetWindowsDirectoryW(windows, MAX_PATH);
-  return std::wstring(windows) + L"\\" + subfolder + L"\\" + file;
-}
-
-std::wstring WordPadPath() {
-  wchar_t folder[MAX_PATH] = {};
-  GetEnvironmentVariableW(L"ProgramFiles", folder, MAX_PATH);
-  return std::wstring(folder) + L"\\Windows NT\\Accessories\\wordpad.exe";
-}
 
 std::u16string ClipboardText() {
   std::u16string text;
@@ -71,93 +63,6 @@ void PutClipboardText(const std::u16string& text) {
   SetClipboardData(CF_UNICODETEXT, data);
   CloseClipboard();
 }
-
-struct Found {
-  DWORD process;
-  const wchar_t* className;
-  HWND window;
-};
-
-BOOL CALLBACK MatchTop(HWND window, LPARAM lParam) {
-  auto* wanted = reinterpret_cast<Found*>(lParam);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  if (process != wanted->process || !IsWindowVisible(window) || lstrcmpiW(name, wanted->className) != 0) return TRUE;
-  wanted->window = window;
-  return FALSE;
-}
-
-// A program started for the test, ended with it.
-class TargetProgram {
- public:
-  TargetProgram(const std::wstring& path, const wchar_t* topClass, const wchar_t* controlClass) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + path + L"\"";
-    if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process_))
-      return;
-    Found wanted{process_.dwProcessId, topClass, nullptr};
-    const ULONGLONG deadline = GetTickCount64() + START_BOUND_MS;
-    while (!wanted.window && GetTickCount64() < deadline) {
-      EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&wanted));
-      Sleep(20);
-    }
-    top_ = wanted.window;
-    if (top_) control_ = FindWindowExW(top_, nullptr, controlClass, nullptr);
-  }
-  ~TargetProgram() { End(); }
-  void End() {
-    if (!process_.hProcess) return;
-    TerminateProcess(process_.hProcess, 0);
-    WaitForSingleObject(process_.hProcess, 5000);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-    process_ = PROCESS_INFORMATION{};
-  }
-  bool Started() const { return control_ != nullptr; }
-  HWND Top() const { return top_; }
-
-  LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(control_, message, wParam, lParam, SMTO_NORMAL, 2000, &result);
-    return static_cast<LRESULT>(result);
-  }
-  void Reset(const std::u16string& text, DWORD start, DWORD end) const {
-    Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(W(text).c_str()));
-    Send(EM_SETSEL, start, end);
-    Send(EM_EMPTYUNDOBUFFER, 0, 0);
-  }
-  std::u16string Text() const {
-    std::vector<wchar_t> buffer(4096);
-    const LRESULT copied = Send(WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
-    return std::u16string(buffer.data(), buffer.data() + copied);
-  }
-  // The text with "|" where the caret is (the selection must be empty).
-  std::u16string WithCaret() const {
-    const LRESULT selection = Send(EM_GETSEL, 0, 0);
-    const DWORD start = LOWORD(selection);
-    const DWORD end = HIWORD(selection);
-    std::u16string text = Text();
-    if (start != end || start > text.size()) return text + u" [selection " + char16_t(u'0' + start) + u"]";
-    // A RichEdit counts a line end as one position.
-    std::size_t at = 0;
-    for (DWORD position = 0; position < start && at < text.size(); ++position) {
-      at += text.compare(at, 2, u"\r\n") == 0 && isRichEdit_ ? 2 : 1;
-    }
-    return text.insert(at, u"|");
-  }
-  void Undo() const { Send(EM_UNDO, 0, 0); }
-  void SetRichEdit() { isRichEdit_ = true; }
-
- private:
-  PROCESS_INFORMATION process_{};
-  HWND top_ = nullptr;
-  HWND control_ = nullptr;
-  bool isRichEdit_ = false;
-};
 
 class PaletteTest : public ::testing::Test {
  public:
@@ -263,10 +168,6 @@ void RunInsertTable(PaletteTest& test, TargetProgram& target, bool richEdit) {
     }
   }
 }
-
-// The 64-bit notepad; from a 32-bit palette also the 32-bit one (the system
-// folder is the 32-bit one to a 32-bit program, sysnative the 64-bit one).
-std::wstring NativeNotepad() { return WindowsFile(sizeof(void*) == 8 ? L"system32" : L"sysnative", L"notepad.exe"); }
 
 // Clicks as the user clicks: through the window system, on an item's caption.
 void ClickOn(HWND tree, HTREEITEM item, int clicks) {
@@ -408,11 +309,7 @@ struct ProgramRun {
     CloseHandle(process.hProcess);
   }
   HWND Window(const wchar_t* className) const {
-    Found wanted{process.dwProcessId, className, nullptr};
-    const ULONGLONG deadline = GetTickCount64() + START_BOUND_MS;
-    while (!wanted.window && GetTickCount64() < deadline && WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT)
-      EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&wanted));
-    return wanted.window;
+    return vxpalette::test_support::WaitForTopWindow(process.hProcess, process.dwProcessId, className, START_BOUND_MS);
   }
   DWORD ExitCode(DWORD boundMs) const {
     DWORD code = STILL_ACTIVE;
