@@ -383,8 +383,8 @@ class PlainTarget {
       const char16_t* text = block ? static_cast<const char16_t*>(GlobalLock(block)) : nullptr;
       Append(u"[" + std::u16string(text ? text : u"<none>") + (HasPrivacyFormats() ? u"|private]" : u"]"));
       if (text) GlobalUnlock(block);
+      if (takesClipboard_) TakeOpenClipboard();
       CloseClipboard();
-      if (takesClipboard_) TakeClipboard();
     }
   }
   static bool HasPrivacyFormats() {
@@ -394,11 +394,10 @@ class PlainTarget {
     }
     return true;
   }
-  void TakeClipboard() {
-    if (!OpenClipboard(window_)) return;
+  // Before the paste is over, as another program's copy may come at any time.
+  static void TakeOpenClipboard() {
     EmptyClipboard();
     PutGlobal(CF_UNICODETEXT, TARGETS_OWN, sizeof(TARGETS_OWN));
-    CloseClipboard();
   }
   void OnSetFocus() {
     if (edit_) SetFocus(edit_);
