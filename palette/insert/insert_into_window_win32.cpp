@@ -116,14 +116,16 @@ InsertOutcome InsertByKeys(const Destination& to, const std::u16string& typed, c
   return SettleCaret(to, typed, after, ArrivalBound(strokes.size()));
 }
 
-// Ctrl+V, then (bounded) the target's request for the text; an Edit or a
-// RichEdit also shows the text arrive by its caret.
+// Ctrl+V, then (bounded) the target's request for the text, which must come
+// before the previous content goes back; an Edit or a RichEdit also shows the
+// text arrive by its caret.
 InsertOutcome Paste(const Destination& to, const ClipboardPaste& paste, const std::u16string& typed,
                     const std::u16string& after) {
   std::vector<KeyStroke> strokes{{KeyStroke::Kind::Paste}};
   AppendLeftPresses(to, after, &strokes);
   if (!SendStrokes(strokes)) return InsertOutcome::NotReachable;
-  bool pasted = WaitUntil([&paste] { return paste.Rendered(); }, ArrivalBound(strokes.size()));
+  bool pasted = WaitUntil([&paste] { return paste.ReadByReader(); }, ArrivalBound(strokes.size())) ||
+                paste.Rendered();
   if (to.edit) return SettleCaret(to, typed, after, ArrivalBound(strokes.size()));
   return pasted ? InsertOutcome::Inserted : InsertOutcome::NotReachable;
 }
@@ -131,7 +133,9 @@ InsertOutcome Paste(const Destination& to, const ClipboardPaste& paste, const st
 InsertOutcome InsertByClipboard(const Destination& to, const std::u16string& typed, const std::u16string& after) {
   if (!WaitForKeysReleased(KEYS_RELEASED_BOUND_MS)) return InsertOutcome::KeysHeld;
   ClipboardPaste paste;
-  if (!paste.Offer(typed)) return InsertOutcome::NotReachable;
+  DWORD targetProcess = 0;
+  GetWindowThreadProcessId(to.control, &targetProcess);
+  if (!paste.Offer(typed, targetProcess)) return InsertOutcome::NotReachable;
   InsertOutcome outcome = StillInFront(to) ? Paste(to, paste, typed, after) : InsertOutcome::CouldNotFocus;
   paste.RestoreUnlessChanged();
   return outcome;
