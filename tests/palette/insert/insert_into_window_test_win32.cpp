@@ -115,6 +115,11 @@ class TargetProgram {
     CloseHandle(process_.hProcess);
   }
   bool Started() const { return control_ != nullptr; }
+  // A 32-bit program on a 64-bit system.
+  bool Is32BitOn64() const {
+    BOOL wow64 = FALSE;
+    return IsWow64Process(process_.hProcess, &wow64) && wow64;
+  }
   HWND Top() const { return top_; }
   HWND Control() const { return control_; }
 
@@ -303,9 +308,11 @@ void MeasureMethods(const TargetProgram& target) {
     const char* what;
     std::u16string text;
     InsertMethod method;
+    bool fromPalette = true;  // otherwise the target is in front already: the message part alone
   };
   const Timed timed[] = {
       {"message, one entry", entry, InsertMethod::Message},
+      {"message, already in front", entry, InsertMethod::Message, false},
       {"keys, one entry", entry, InsertMethod::Keys},
       {"clipboard, one entry", entry, InsertMethod::Clipboard},
       {"message, 200 characters", longText, InsertMethod::Message},
@@ -314,7 +321,7 @@ void MeasureMethods(const TargetProgram& target) {
   };
   for (const Timed& t : timed) {
     ASSERT_TRUE(target.Reset(u"", 0, 0));
-    palette.ComeToFront();
+    if (t.fromPalette) palette.ComeToFront();
     Clock::time_point start = Clock::now();
     InsertReport report = InsertIntoWindow(target.Top(), {t.text, trail}, t.method);
     double ms = MillisecondsSince(start);
@@ -545,6 +552,7 @@ TEST(InsertIntoWindow, HungGoneOrReadOnlyTargetGetsNothing) {
 TEST(InsertIntoWindow, NotepadEveryMethod) {
   TargetProgram notepad(NativeNotepad(), L"Notepad", L"Edit");
   ASSERT_TRUE(notepad.Started());
+  EXPECT_FALSE(notepad.Is32BitOn64());
   RunInsertTable(notepad, false);
   MeasureMethods(notepad);
 }
@@ -552,6 +560,7 @@ TEST(InsertIntoWindow, NotepadEveryMethod) {
 TEST(InsertIntoWindow, Notepad32EveryMethod) {
   TargetProgram notepad(WindowsFolderPath(L"syswow64", L"notepad.exe"), L"Notepad", L"Edit");
   if (!notepad.Started()) GTEST_SKIP() << "the 32-bit notepad does not run here";
+  EXPECT_TRUE(notepad.Is32BitOn64());
   RunInsertTable(notepad, false);
 }
 
