@@ -6,8 +6,9 @@
 namespace vxpalette {
 
 // How long one message to another program may take before that program
-// counts as hung.
-inline constexpr UINT ANSWER_BOUND_MS = 1000;
+// counts as hung: long enough for a busy program on a slow machine (a
+// program just started on the emulated 32-bit CPU took more than one second).
+inline constexpr UINT ANSWER_BOUND_MS = 2000;
 
 enum class Answer { Answered, Hung, Denied, Gone };
 

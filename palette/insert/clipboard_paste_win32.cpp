@@ -67,9 +67,10 @@ ClipboardPaste::~ClipboardPaste() {
   if (window_) DestroyWindow(window_);
 }
 
-bool ClipboardPaste::Offer(const std::u16string& text) {
+bool ClipboardPaste::Offer(const std::u16string& text, DWORD readerProcess) {
   if (!window_ || !OpenClipboardBounded(window_)) return false;
   text_ = text;
+  readerProcess_ = readerProcess;
   previous_.TakeFromOpenClipboard();
   EmptyClipboard();
   SetClipboardData(CF_UNICODETEXT, nullptr);
@@ -114,6 +115,9 @@ void ClipboardPaste::OnRenderFormat(UINT format) {
   if (block && !SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
   rendered_ = true;
   sequence_ = GetClipboardSequenceNumber();
+  DWORD readerProcess = 0;
+  GetWindowThreadProcessId(GetOpenClipboardWindow(), &readerProcess);
+  if (readerProcess == readerProcess_) readByReader_ = true;
 }
 
 // The owner goes away before the previous content was put back (the

@@ -27,9 +27,13 @@ class ClipboardPaste {
   ClipboardPaste& operator=(const ClipboardPaste&) = delete;
   ~ClipboardPaste();
 
-  // Keeps a copy of the clipboard and offers `text` in its place.
-  bool Offer(const std::u16string& text);
-  // True once the text was rendered for a reader (and so pasted).
+  // Keeps a copy of the clipboard and offers `text` in its place, to be
+  // pasted by the program `readerProcess`.
+  bool Offer(const std::u16string& text, DWORD readerProcess);
+  // True once that program asked for the text. A clipboard monitor may ask
+  // first; the text is then already there when the reader comes, and only
+  // the bound of the wait tells that the paste is over.
+  bool ReadByReader() const { return readByReader_; }
   bool Rendered() const { return rendered_; }
   // Puts the copy back unless the clipboard changed hands since the offer;
   // true when it did.
@@ -46,8 +50,10 @@ class ClipboardPaste {
   HWND window_ = nullptr;
   std::u16string text_;
   ClipboardSnapshot previous_;
+  DWORD readerProcess_ = 0;
   DWORD sequence_ = 0;
   bool rendered_ = false;
+  bool readByReader_ = false;
   bool offered_ = false;
 };
 

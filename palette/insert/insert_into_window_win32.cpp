@@ -17,10 +17,13 @@ namespace {
 
 constexpr DWORD FRONT_BOUND_MS = 2000;
 constexpr DWORD KEYS_RELEASED_BOUND_MS = 3000;
-// Typed input arrives at the target's pace: under Wine about 13 ms a
-// character, so the allowance grows with the strokes.
-constexpr DWORD ARRIVAL_BOUND_MS = 2000;
-constexpr DWORD ARRIVAL_MS_PER_STROKE = 40;
+// Typed input arrives at the target's pace (under Wine 13 to 20 ms a
+// character, on the emulated 32-bit CPU up to 100): waiting goes on while
+// the caret moves, stops when it stood still this long, and is capped by an
+// allowance that grows with the strokes.
+constexpr DWORD ARRIVAL_STALL_MS = 2000;
+constexpr DWORD ARRIVAL_BOUND_MS = 3000;
+constexpr DWORD ARRIVAL_MS_PER_STROKE = 250;
 
 InsertOutcome OutcomeOf(Answer answer) {
   switch (answer) {
@@ -59,23 +62,29 @@ bool StillInFront(const Destination& to) {
 
 // Typed or pasted text lands where the caret stood: waits until the caret
 // stands after it, then puts it before the trail. A selection that never
-// moved means nothing arrived.
+// moved means nothing arrived; one that stopped short, a target that stopped.
 InsertOutcome SettleCaret(const Destination& to, const std::u16string& typed, const std::u16string& after,
                           DWORD boundMs) {
   DWORD expected = to.selection.start + static_cast<DWORD>(PositionsIn(typed, to.edit->Count()));
   DWORD start = to.selection.start;
   DWORD end = to.selection.end;
   Answer answer = Answer::Answered;
-  bool arrived = WaitUntil(
-      [&] {
-        answer = to.edit->ReadRange(&start, &end);
-        return answer != Answer::Answered || (start == expected && end == expected);
-      },
-      boundMs);
-  if (answer != Answer::Answered) return OutcomeOf(answer);
-  if (!arrived) {
-    bool untouched = start == to.selection.start && end == to.selection.end;
-    return untouched ? InsertOutcome::NotReachable : InsertOutcome::TargetHung;
+  ULONGLONG deadline = GetTickCount64() + boundMs;
+  for (;;) {
+    DWORD lastStart = start;
+    DWORD lastEnd = end;
+    bool changed = WaitUntil(
+        [&] {
+          answer = to.edit->ReadRange(&start, &end);
+          return answer != Answer::Answered || start != lastStart || end != lastEnd;
+        },
+        ARRIVAL_STALL_MS);
+    if (answer != Answer::Answered) return OutcomeOf(answer);
+    if (start == expected && end == expected) break;
+    if (!changed || GetTickCount64() >= deadline) {
+      bool untouched = start == to.selection.start && end == to.selection.end;
+      return untouched ? InsertOutcome::NotReachable : InsertOutcome::TargetHung;
+    }
   }
   return OutcomeOf(to.edit->PutCaret(expected - static_cast<DWORD>(PositionsIn(after, to.edit->Count()))));
 }
@@ -94,7 +103,7 @@ InsertOutcome InsertByMessage(const Destination& to, const std::u16string& typed
 // presses, one per character of the trail.
 void AppendLeftPresses(const Destination& to, const std::u16string& after, std::vector<KeyStroke>* strokes) {
   if (to.edit) return;
-  strokes->insert(strokes->end(), LeftPressesOver(after, false), KeyStroke{KeyStroke::Kind::Left});
+  strokes->insert(strokes->end(), LeftPressesOver(after), KeyStroke{KeyStroke::Kind::Left});
 }
 
 InsertOutcome InsertByKeys(const Destination& to, const std::u16string& typed, const std::u16string& after) {
@@ -107,14 +116,16 @@ InsertOutcome InsertByKeys(const Destination& to, const std::u16string& typed, c
   return SettleCaret(to, typed, after, ArrivalBound(strokes.size()));
 }
 
-// Ctrl+V, then (bounded) the target's request for the text; an Edit or a
-// RichEdit also shows the text arrive by its caret.
+// Ctrl+V, then (bounded) the target's request for the text, which must come
+// before the previous content goes back; an Edit or a RichEdit also shows the
+// text arrive by its caret.
 InsertOutcome Paste(const Destination& to, const ClipboardPaste& paste, const std::u16string& typed,
                     const std::u16string& after) {
   std::vector<KeyStroke> strokes{{KeyStroke::Kind::Paste}};
   AppendLeftPresses(to, after, &strokes);
   if (!SendStrokes(strokes)) return InsertOutcome::NotReachable;
-  bool pasted = WaitUntil([&paste] { return paste.Rendered(); }, ArrivalBound(strokes.size()));
+  bool pasted = WaitUntil([&paste] { return paste.ReadByReader(); }, ArrivalBound(strokes.size())) ||
+                paste.Rendered();
   if (to.edit) return SettleCaret(to, typed, after, ArrivalBound(strokes.size()));
   return pasted ? InsertOutcome::Inserted : InsertOutcome::NotReachable;
 }
@@ -122,7 +133,9 @@ InsertOutcome Paste(const Destination& to, const ClipboardPaste& paste, const st
 InsertOutcome InsertByClipboard(const Destination& to, const std::u16string& typed, const std::u16string& after) {
   if (!WaitForKeysReleased(KEYS_RELEASED_BOUND_MS)) return InsertOutcome::KeysHeld;
   ClipboardPaste paste;
-  if (!paste.Offer(typed)) return InsertOutcome::NotReachable;
+  DWORD targetProcess = 0;
+  GetWindowThreadProcessId(to.control, &targetProcess);
+  if (!paste.Offer(typed, targetProcess)) return InsertOutcome::NotReachable;
   InsertOutcome outcome = StillInFront(to) ? Paste(to, paste, typed, after) : InsertOutcome::CouldNotFocus;
   paste.RestoreUnlessChanged();
   return outcome;
@@ -164,6 +177,7 @@ InsertReport InsertIntoWindow(HWND target, const InsertionText& text, InsertMeth
   report.outcome = Inspect(target, &to);
   if (report.outcome != InsertOutcome::Inserted) return report;
   std::u16string typed = text.before + to.selection.selected + text.after;
+  if (typed.empty()) return report;
   report.used = ChooseMethod(method, to.kind, typed.size());
   switch (report.used) {
     case InsertMethod::Message: report.outcome = InsertByMessage(to, typed, text.after); break;

@@ -32,12 +32,9 @@ std::vector<KeyStroke> TypingStrokes(const std::u16string& text) {
   return strokes;
 }
 
-std::size_t LeftPressesOver(const std::u16string& after, bool surrogatePairTakesTwo) {
+std::size_t LeftPressesOver(const std::u16string& after) {
   std::size_t presses = 0;
-  for (std::size_t i = 0; i < after.size(); i += UnitsOfCharacterAt(after, i)) {
-    bool pair = UnitsOfCharacterAt(after, i) == 2 && !IsLineEndUnit(after[i]);
-    presses += pair && surrogatePairTakesTwo ? 2 : 1;
-  }
+  for (std::size_t i = 0; i < after.size(); i += UnitsOfCharacterAt(after, i)) ++presses;
   return presses;
 }
 

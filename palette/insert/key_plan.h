@@ -21,10 +21,10 @@ struct KeyStroke {
 // TranslateMessage joins again).
 std::vector<KeyStroke> TypingStrokes(const std::u16string& text);
 
-// How many Left presses move the caret back over `after` in a control that
-// steps over a line end in one press: one per character, two per surrogate
-// pair where the control steps by UTF-16 unit (an Edit) and one where it
-// steps by character.
-std::size_t LeftPressesOver(const std::u16string& after, bool surrogatePairTakesTwo);
+// How many Left presses move the caret back over `after`: one per character,
+// a line end and a surrogate pair included, as the controls that take no
+// edit messages step (an Edit, which steps over each half of a pair, gets
+// its caret by message instead).
+std::size_t LeftPressesOver(const std::u16string& after);
 
 }  // namespace vxpalette

@@ -69,24 +69,23 @@ TEST(InsertionPlan, TypingStrokes) {
 
 struct LeftCase {
   const char16_t* after;
-  std::size_t byCharacter;
-  std::size_t byUnit;
+  std::size_t presses;
 };
 
 constexpr LeftCase LEFT_CASES[] = {
-    {u"</B>",              4, 4},
-    {u"\r\n</P>",          5, 5},
-    {u"\r\n\r\n",          2, 2},
-    {u"\U00020BB7</B>",    5, 6},
-    {u"\xD842x",           2, 2},  // a lone high surrogate is one unit
-    {u"",                  0, 0},
+    {u"</B>",              4},
+    {u"\r\n</P>",          5},
+    {u"\r\n\r\n",          2},
+    {u"\n\r",              2},  // LF then CR: two line ends
+    {u"\U00020BB7</B>",    5},
+    {u"\xD842x",           2},  // a lone high surrogate is a character of its own
+    {u"",                  0},
 };
 
 TEST(InsertionPlan, LeftPressesOverTheTrail) {
   for (const LeftCase& c : LEFT_CASES) {
     SCOPED_TRACE(testing::Message() << "case " << (&c - LEFT_CASES));
-    EXPECT_EQ(LeftPressesOver(c.after, false), c.byCharacter);
-    EXPECT_EQ(LeftPressesOver(c.after, true), c.byUnit);
+    EXPECT_EQ(LeftPressesOver(c.after), c.presses);
   }
 }
 
