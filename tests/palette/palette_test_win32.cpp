@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -173,7 +174,7 @@ void RunInsertTable(PaletteTest& test, TargetProgram& target, bool richEdit) {
 void ClickOn(HWND tree, HTREEITEM item, int clicks) {
   SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
   RECT rect{};
-  *reinterpret_cast<HTREEITEM*>(&rect) = item;
+  std::memcpy(&rect, &item, sizeof item);  // the item goes in where the rectangle comes out
   SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
   POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   ClientToScreen(tree, &point);
@@ -290,6 +291,45 @@ TEST_F(PaletteTest, WithoutATargetTheTextGoesToTheClipboard) {
   EXPECT_EQ(ClipboardText(), u"<B></B>");
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0], vxpalette::NO_TARGET);
+}
+
+// The settings come back as stored; a value the palette cannot read keeps its
+// default rather than stopping the start.
+TEST(PaletteSettings, StoredValuesComeBackAndUnreadableOnesKeepTheirDefault) {
+  RegDeleteTreeW(HKEY_CURRENT_USER, vxpalette::SETTINGS_KEY);
+  vxpalette::PaletteSettings fresh = vxpalette::LoadSettings();
+  EXPECT_TRUE(fresh.hotkey == vxpalette::DEFAULT_HOTKEY);
+  EXPECT_EQ(fresh.method, InsertMethod::Auto);
+
+  vxpalette::PaletteSettings stored;
+  stored.definitionPath = L"C:\\定義\\mytags.def";
+  stored.method = InsertMethod::Clipboard;
+  stored.hotkey = {vxpalette::HOTKEY_WIN | vxpalette::HOTKEY_SHIFT, 0x7B};
+  stored.alwaysOnTop = true;
+  vxpalette::SaveSettings(stored);
+  const vxpalette::PaletteSettings loaded = vxpalette::LoadSettings();
+  EXPECT_EQ(loaded.definitionPath, stored.definitionPath);
+  EXPECT_EQ(loaded.method, stored.method);
+  EXPECT_TRUE(loaded.hotkey == stored.hotkey);
+  EXPECT_TRUE(loaded.alwaysOnTop);
+
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, vxpalette::SETTINGS_KEY, 0, KEY_WRITE, &key), ERROR_SUCCESS);
+  const wchar_t badHotkey[] = L"H";
+  RegSetValueExW(key, L"Hotkey", 0, REG_SZ, reinterpret_cast<const BYTE*>(badHotkey), sizeof badHotkey);
+  const DWORD notText = 3;
+  RegSetValueExW(key, L"Method", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&notText), sizeof notText);
+  RegCloseKey(key);
+  const vxpalette::PaletteSettings damaged = vxpalette::LoadSettings();
+  EXPECT_TRUE(damaged.hotkey == vxpalette::DEFAULT_HOTKEY);
+  EXPECT_EQ(damaged.method, InsertMethod::Auto);
+  RegDeleteTreeW(HKEY_CURRENT_USER, vxpalette::SETTINGS_KEY);
+
+  ASSERT_TRUE(vxpalette::SetStartWithWindows(true));
+  EXPECT_TRUE(vxpalette::StartsWithWindows());
+  ASSERT_TRUE(vxpalette::SetStartWithWindows(false));
+  EXPECT_FALSE(vxpalette::StartsWithWindows());
+  EXPECT_TRUE(vxpalette::SetStartWithWindows(false)) << "removing what is not there is no failure";
 }
 
 // The program itself: what it says without its add-in, a second start, and
