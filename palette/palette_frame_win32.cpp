@@ -124,8 +124,9 @@ LRESULT TPaletteFrame::EvDeliverInsertion(WPARAM, LPARAM) {
   return 0;
 }
 
+// Notices come after the insertion, so that a message box never stands
+// between the user's Enter and the target.
 void TPaletteFrame::Deliver(const InsertionText& text) {
-  if (text.hadInvalidBytes) Notify(INVALID_BYTES);
   HWND target = tracker_.Target();
   if (text.before.empty() && text.after.empty()) {
     // Nothing to insert (Ctrl+Down, a cancelled colour dialog): back to work.
@@ -133,12 +134,14 @@ void TPaletteFrame::Deliver(const InsertionText& text) {
     return;
   }
   lastOutcome_ = target ? InsertIntoWindow(target, text, settings_.method).outcome : InsertOutcome::NoTarget;
-  if (lastOutcome_ == InsertOutcome::Inserted) return;
-  // Nothing was typed: the text waits on the clipboard, so that it is not lost.
-  PutTextOnClipboard(GetHandle(), text.before + text.after);
-  for (const OutcomeNotice& row : OUTCOME_NOTICES) {
-    if (row.outcome == lastOutcome_) Notify(row.text);
+  if (lastOutcome_ != InsertOutcome::Inserted) {
+    // Nothing was typed: the text waits on the clipboard, so that it is not lost.
+    PutTextOnClipboard(GetHandle(), text.before + text.after);
+    for (const OutcomeNotice& row : OUTCOME_NOTICES) {
+      if (row.outcome == lastOutcome_) Notify(row.text);
+    }
   }
+  if (text.hadInvalidBytes) Notify(INVALID_BYTES);
 }
 
 void TPaletteFrame::ReturnToTarget() {

@@ -62,9 +62,16 @@ LRESULT TargetProgram::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
   return static_cast<LRESULT>(result);
 }
 
+// A program just started may not take a text yet (wordpad on the emulated
+// 32-bit CPU): the text is set again until it reads back, within the bound.
 void TargetProgram::Reset(const std::u16string& text, DWORD start, DWORD end) const {
   const std::wstring wide(text.begin(), text.end());
-  Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  const ULONGLONG deadline = GetTickCount64() + START_BOUND_MS;
+  for (;;) {
+    Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    if (Text() == text || GetTickCount64() >= deadline) break;
+    Sleep(20);
+  }
   Send(EM_SETSEL, start, end);
   Send(EM_EMPTYUNDOBUFFER, 0, 0);
 }
