@@ -4,7 +4,7 @@
 // Every program links exactly one provider of each, named on its own link line:
 //
 //   operation              add-in (vxhtml.dll)          native tests           vxtags
-//   SendInsertRequest      addin/host_connection_win32  tests/fakes/           tools/vxtags/
+//   SendInsertRequest      addin/host_connection_win32  tests/fakes/           vxtags/
 //                            .cpp (SendMessageA)          recording_host.cpp     recording_seams.cpp
 //   ShowSystemColorDialog  catalogue/                   tests/fakes/             (printed lines,
 //                            color_dialog_win32.cpp       scripted_color_        scripted answers)

@@ -1,4 +1,5 @@
-// The data behind cp932_codec.h; only the codec and its test read it.
+// The data behind cp932_codec.h; only the codec and its test read it. The
+// table itself is generated: tools/make-cp932-table.py.
 #pragma once
 #include <cstddef>
 #include <cstdint>

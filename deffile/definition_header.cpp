@@ -1,6 +1,6 @@
 // Compiled with the execution character set CP932, so the literal below holds
 // the Shift-JIS bytes that a definition file carries.
-#include "deffile/definition_loader.h"
+#include "deffile/definition_format.h"
 
 namespace vx {
 

@@ -9,8 +9,6 @@
 namespace vx {
 namespace {
 
-static_assert(DEFINITION_LINE_SIZE == DEFINITION_TEXT_SIZE, "a text line is read whole into its slot");
-
 // The walk's folders and entries, handed to the sink; each entry's text goes
 // to its slot of the table.
 class LoadingVisitor final : public DefinitionVisitor {

@@ -3,19 +3,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "deffile/definition_format.h"
+
 namespace vx {
 
 // The sink's handle of an added folder or entry, 0 when refused. Wide enough
 // for a window system's item handle, so a sink can hand its own handles back.
 using DefinitionItem = std::uintptr_t;
-
-inline constexpr int MAX_FOLDER_DEPTH = 100;
-// Folder lines after this many are not read: a file of nothing but dots would
-// otherwise make millions of tree items on the host's interface thread.
-inline constexpr int MAX_DEFINITION_FOLDERS = 3000;
-inline constexpr std::int32_t FOLDER_VALUE = -2;
-// "[VX-HTML定義ファイル]" in code page 932, without its LF.
-extern const char DEFINITION_HEADER[];
 
 enum class UserItemKind { Folder, Entry };
 

@@ -1,10 +1,9 @@
 // Stored definition texts of user entries; slot i belongs to item value i.
 #pragma once
 
-namespace vx {
+#include "deffile/definition_format.h"
 
-inline constexpr int MAX_DEFINITION_TEXTS = 3000;
-inline constexpr int DEFINITION_TEXT_SIZE = 256;
+namespace vx {
 
 extern char DefinitionTextTable[MAX_DEFINITION_TEXTS][DEFINITION_TEXT_SIZE];
 

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "deffile/definition_lines.h"
+#include "deffile/definition_format.h"
 #include "deffile/definition_loader.h"
 
 namespace vx {

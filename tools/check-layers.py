@@ -15,7 +15,7 @@ import re
 import subprocess
 import sys
 
-# What each folder may include, itself always allowed. tests/, bench/ and tools/ sit on top.
+# What each folder may include, itself always allowed. tests/ and bench/ sit on top.
 MAY_USE = {
     "protocol": set(),
     "runtime": set(),
@@ -28,7 +28,7 @@ MAY_USE = {
     "hostkit": {"protocol", "runtime", "framework", "deffile"},
     "host": {"protocol", "runtime", "framework", "deffile", "hostkit"},
     "palette": {"protocol", "runtime", "framework", "deffile", "hostkit"},
-    "tools": {"protocol", "catalogue", "deffile", "tree"},
+    "vxtags": {"protocol", "catalogue", "deffile", "tree"},
 }
 # Targets defined by each folder, for the link check.
 TARGETS = {
@@ -43,7 +43,7 @@ TARGETS = {
     "hostkit": {"vx_hostkit"},
     "host": {"vxhost_core", "vxhost"},
     "palette": {"vxpalette_rules", "vxpalette_core", "vxpalette", "vxpalette_insert_core", "vxpalette_insert"},
-    "tools": {"vxtags"},
+    "vxtags": {"vx_vxtags", "vxtags_recording_seams", "vxtags"},
 }
 WINDOWS_HEADERS = {"windows.h", "commctrl.h", "commdlg.h", "psapi.h"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)

@@ -3,7 +3,7 @@
 // catalogue/platform_seams.h, which says why they are bound at link time.
 //
 //   operation          add-in (vxhtml.dll)             native tests                   vxtags
-//   SendFocusHandBack  addin/host_connection_win32.cpp  tests/fakes/recording_host.cpp  tools/vxtags/
+//   SendFocusHandBack  addin/host_connection_win32.cpp  tests/fakes/recording_host.cpp  vxtags/
 //                        (SendMessageA)                                                 recording_seams.cpp
 #pragma once
 #include <cstdint>

@@ -19,42 +19,79 @@ HBITMAP LoadTreeBitmap(HINSTANCE resourceInstance, const char* name) {
 
 // A copy of bitmap at dpi / 96 of its size; the copy keeps the same pictures
 // per image, since every picture scales by the same factor as the image size.
+// Null when the copy could not be drawn: without a device context to draw in,
+// a new bitmap stays blank.
 HBITMAP ScaledBitmap(HBITMAP bitmap, UINT dpi) {
   BITMAP info{};
   if (!GetObjectA(bitmap, sizeof info, &info)) return nullptr;
   const int width = MulDiv(info.bmWidth, static_cast<int>(dpi), DEFAULT_DPI);
   const int height = MulDiv(info.bmHeight, static_cast<int>(dpi), DEFAULT_DPI);
   HDC screen = GetDC(nullptr);
-  HDC from = CreateCompatibleDC(screen);
-  HDC to = CreateCompatibleDC(screen);
-  HBITMAP scaled = CreateCompatibleBitmap(screen, width, height);
-  if (from && to && scaled) {
+  HDC from = screen ? CreateCompatibleDC(screen) : nullptr;
+  HDC to = screen ? CreateCompatibleDC(screen) : nullptr;
+  HBITMAP scaled = from && to ? CreateCompatibleBitmap(screen, width, height) : nullptr;
+  bool drawn = false;
+  if (scaled) {
     HGDIOBJ oldFrom = SelectObject(from, bitmap);
     HGDIOBJ oldTo = SelectObject(to, scaled);
     SetStretchBltMode(to, COLORONCOLOR);
-    StretchBlt(to, 0, 0, width, height, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    drawn = StretchBlt(to, 0, 0, width, height, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY) != FALSE;
     SelectObject(from, oldFrom);
     SelectObject(to, oldTo);
   }
   if (to) DeleteDC(to);
   if (from) DeleteDC(from);
-  ReleaseDC(nullptr, screen);
+  if (screen) ReleaseDC(nullptr, screen);
+  if (scaled && !drawn) {
+    DeleteObject(scaled);
+    scaled = nullptr;
+  }
   return scaled;
 }
 
-std::int32_t AddTreeImage(HIMAGELIST images, HINSTANCE resourceInstance, const char* name,
-                          UINT dpi) {
+struct AddedImage {
+  std::int32_t index;  // -1 when not added
+  bool unscalable;     // the bitmap loaded, but no copy at the DPI could be drawn
+};
+
+AddedImage AddTreeImage(HIMAGELIST images, HINSTANCE resourceInstance, const char* name, UINT dpi) {
   HBITMAP bitmap = LoadTreeBitmap(resourceInstance, name);
-  if (!bitmap) return -1;
-  std::int32_t index = -1;
+  if (!bitmap) return {-1, false};
+  AddedImage added{-1, false};
   if (dpi == DEFAULT_DPI) {
-    index = ImageList_Add(images, bitmap, nullptr);
+    added.index = ImageList_Add(images, bitmap, nullptr);
   } else if (HBITMAP scaled = ScaledBitmap(bitmap, dpi)) {
-    index = ImageList_Add(images, scaled, nullptr);
+    added.index = ImageList_Add(images, scaled, nullptr);
     DeleteObject(scaled);
+  } else {
+    added.unscalable = true;
   }
   DeleteObject(bitmap);
-  return index;
+  return added;
+}
+
+// The list at one DPI; false when a bitmap could not be scaled to it.
+bool MakeImageList(TagTreeContext& ctx, HINSTANCE resourceInstance, UINT dpi, HIMAGELIST& images) {
+  struct Slot {
+    const char* name;
+    std::int32_t TagTreeContext::*index;
+  };
+  static constexpr Slot SLOTS[] = {
+      {"HTML0",  &TagTreeContext::imageHome},
+      {"HTMLP",  &TagTreeContext::imageFolder},
+      {"HTMLSP", &TagTreeContext::imageFolderSelected},
+      {"HTMLC",  &TagTreeContext::imageTag},
+      {"HTMLSC", &TagTreeContext::imageTagSelected},
+  };
+  const int size = MulDiv(IMAGE_SIZE, static_cast<int>(dpi), DEFAULT_DPI);
+  images = ImageList_Create(size, size, ILC_COLOR, IMAGE_LIST_INITIAL, 0);
+  bool scaled = true;
+  for (const Slot& slot : SLOTS) {
+    const AddedImage added = images ? AddTreeImage(images, resourceInstance, slot.name, dpi) : AddedImage{-1, false};
+    ctx.*slot.index = added.index;
+    scaled = scaled && !added.unscalable;
+  }
+  return scaled;
 }
 
 }  // namespace
@@ -85,22 +122,11 @@ UINT WindowDpi(HWND window) {
 }
 
 HIMAGELIST MakeTreeImages(TagTreeContext& ctx, HINSTANCE resourceInstance, UINT dpi) {
-  struct Slot {
-    const char* name;
-    std::int32_t TagTreeContext::*index;
-  };
-  static constexpr Slot SLOTS[] = {
-      {"HTML0",  &TagTreeContext::imageHome},
-      {"HTMLP",  &TagTreeContext::imageFolder},
-      {"HTMLSP", &TagTreeContext::imageFolderSelected},
-      {"HTMLC",  &TagTreeContext::imageTag},
-      {"HTMLSC", &TagTreeContext::imageTagSelected},
-  };
-  const int size = MulDiv(IMAGE_SIZE, static_cast<int>(dpi), DEFAULT_DPI);
-  HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR, IMAGE_LIST_INITIAL, 0);
-  for (const Slot& slot : SLOTS) {
-    ctx.*slot.index = images ? AddTreeImage(images, resourceInstance, slot.name, dpi) : -1;
-  }
+  HIMAGELIST images = nullptr;
+  if (MakeImageList(ctx, resourceInstance, dpi, images) || dpi == DEFAULT_DPI) return images;
+  // Pictures at their 96 DPI size beat blank ones of the right size.
+  if (images) ImageList_Destroy(images);
+  MakeImageList(ctx, resourceInstance, DEFAULT_DPI, images);
   return images;
 }
 

@@ -25,8 +25,9 @@ UINT WindowDpi(HWND window);
 // the bitmaps HTML0, HTMLP, HTMLSP, HTMLC, HTMLSC added in that order. Each
 // index in ctx is that of its bitmap's first image (-1 when it could not be
 // added). At 96 DPI the bitmaps go in as loaded; at any other DPI each is
-// first enlarged or reduced pixel by pixel (nearest neighbour). May return
-// null when the list cannot be made.
+// first enlarged or reduced pixel by pixel (nearest neighbour); when that
+// cannot be drawn (no device context), the list is made at 96 DPI instead.
+// May return null when the list cannot be made.
 HIMAGELIST MakeTreeImages(TagTreeContext& ctx, HINSTANCE resourceInstance, UINT dpi);
 
 }  // namespace vx

@@ -9,7 +9,7 @@
 
 #include "deffile/byte_sources.h"
 #include "deffile/definition_check.h"
-#include "deffile/definition_lines.h"
+#include "deffile/definition_format.h"
 #include "tests/deffile/recording_sink.h"
 
 namespace vx::test_support {

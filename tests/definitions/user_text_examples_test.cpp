@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "deffile/definition_lines.h"
+#include "deffile/definition_format.h"
 #include "tests/catalogue/fixture_file.h"
 #include "tests/deffile/recording_sink.h"
-#include "tools/vxtags/definition_convert.h"
+#include "deffile/definition_convert.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ std::string ExampleOf(const std::string& text) {
 std::vector<std::string> LoadExample(const std::string& file) {
   const std::string example = ExampleOf(vx::test_support::ReadWholeFile(vx::test_support::FixturePath(file)));
   EXPECT_FALSE(example.empty()) << file << " shows no example starting with the header line";
-  const vxtags::Conversion conversion = vxtags::ConvertDefinitionToCp932(example);
+  const vx::Conversion conversion = vx::ConvertDefinitionToCp932(example);
   for (const auto& finding : conversion.findings)
     ADD_FAILURE() << file << ": example line " << finding.line << ": " << finding.message;
   return vx::test_support::LoadPaths(conversion.output);

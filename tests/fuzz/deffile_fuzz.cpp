@@ -17,7 +17,7 @@
 #include "deffile/definition_loader.h"
 #include "deffile/definition_text_table.h"
 #include "deffile/definition_walker.h"
-#include "tools/vxtags/definition_convert.h"
+#include "deffile/definition_convert.h"
 
 namespace {
 
@@ -147,11 +147,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Findings are bounded whatever the input holds, and a round trip that
   // raises none loads as the original does.
-  const vxtags::Conversion utf8 = vxtags::ConvertDefinitionToUtf8(file);
-  if (utf8.findings.size() > vxtags::KEPT_FINDINGS || utf8.findings.size() > utf8.findingCount) Fail();
+  const vx::Conversion utf8 = vx::ConvertDefinitionToUtf8(file);
+  if (utf8.findings.size() > vx::KEPT_FINDINGS || utf8.findings.size() > utf8.findingCount) Fail();
   if (utf8.findingCount != 0) return 0;
-  const vxtags::Conversion back = vxtags::ConvertDefinitionToCp932(utf8.output);
-  if (back.findings.size() > vxtags::KEPT_FINDINGS) Fail();
+  const vx::Conversion back = vx::ConvertDefinitionToCp932(utf8.output);
+  if (back.findings.size() > vx::KEPT_FINDINGS) Fail();
   if (back.findingCount != 0) return 0;
   // Both directions end every line, the last one too; a header alone with no
   // line end, which the loader ignores, therefore loads once converted.

@@ -6,6 +6,7 @@
 
 #include "catalogue/catalogue.h"
 #include "tree/model_tree.h"
+#include "tree/tree_images_win32.h"
 #include "tests/win32/import_patch_win32.h"
 
 namespace vx {
@@ -171,6 +172,54 @@ TEST_F(Win32TreeTest, EveryItemReadBackMatchesTheCatalogueAndTheDefinitionFile) 
   EXPECT_EQ(real[188].value, 0);
   EXPECT_EQ(real[189].caption, "フォルダ");
   EXPECT_EQ(real[189].value, FOLDER_VALUE);
+}
+
+// Image i of a list as drawn, pixel by pixel.
+std::vector<std::uint32_t> DrawnImage(HIMAGELIST images, int i) {
+  int cx = 0;
+  int cy = 0;
+  ImageList_GetIconSize(images, &cx, &cy);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP target = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, target);
+  ImageList_Draw(images, i, dc, 0, 0, ILD_NORMAL);
+  GdiFlush();
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> drawn(pixels, pixels + cx * cy);
+  SelectObject(dc, old);
+  DeleteObject(target);
+  DeleteDC(dc);
+  return drawn;
+}
+
+HDC WINAPI NoDeviceContext(HDC) { return nullptr; }
+
+// A scaled picture is drawn in a device context; without one it would stay
+// blank. The list then holds the pictures at their own size.
+TEST_F(Win32TreeTest, ImagesKeepTheirOwnSizeWhenNoScaledCopyCanBeDrawn) {
+  TagTreeContext plain{};
+  HIMAGELIST expected = MakeTreeImages(plain, nullptr, USER_DEFAULT_SCREEN_DPI);
+  const auto refuse = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&NoDeviceContext));
+  const FARPROC original = test_support::PatchImport(GetModuleHandleA(nullptr), "gdi32.dll", "CreateCompatibleDC", refuse);
+  ASSERT_NE(original, nullptr) << "this program does not import CreateCompatibleDC";
+  TagTreeContext ctx{};
+  HIMAGELIST images = MakeTreeImages(ctx, nullptr, 144);
+  test_support::PatchImport(GetModuleHandleA(nullptr), "gdi32.dll", "CreateCompatibleDC", original);
+  ASSERT_NE(images, nullptr);
+  int cx = 0;
+  int cy = 0;
+  ImageList_GetIconSize(images, &cx, &cy);
+  EXPECT_EQ(cx, 16);
+  EXPECT_EQ(cy, 16);
+  EXPECT_EQ(ctx.imageTagSelected, plain.imageTagSelected);
+  ASSERT_EQ(ImageList_GetImageCount(images), ImageList_GetImageCount(expected));
+  for (int i = 0; i < ImageList_GetImageCount(images); ++i)
+    EXPECT_EQ(DrawnImage(images, i), DrawnImage(expected, i)) << i;
+  ImageList_Destroy(images);
+  ImageList_Destroy(expected);
 }
 
 TEST_F(Win32TreeTest, HostResourcesWinAndMissingOnesComeFromTheAddIn) {

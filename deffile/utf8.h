@@ -3,7 +3,7 @@
 #pragma once
 #include <cstddef>
 
-namespace vxtags {
+namespace vx {
 
 void AppendUtf8(char32_t c, char* out, std::size_t& length);  // out holds at least 4 bytes
 
@@ -17,4 +17,4 @@ struct Utf8Decoded {
 };
 Utf8Decoded DecodeUtf8(const unsigned char* bytes, std::size_t available);
 
-}  // namespace vxtags
+}  // namespace vx

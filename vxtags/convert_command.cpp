@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "tools/vxtags/commands.h"
-#include "tools/vxtags/definition_convert.h"
-#include "tools/vxtags/file_access.h"
+#include "vxtags/commands.h"
+#include "deffile/definition_convert.h"
+#include "vxtags/file_access.h"
 
 namespace {
 
@@ -46,7 +46,9 @@ int vxtags::RunConvertCommand(int argc, char** argv) {
     --argc;
     ++argv;
   }
-  if (argc != 2 || argv[0][0] == '-' || argv[1][0] == '-') return Usage();
+  if (argc != 2) return Usage();
+  const bool inputIsOption = argv[0][0] == '-' && std::strcmp(argv[0], vxtags::STANDARD_INPUT) != 0;
+  if (inputIsOption || argv[1][0] == '-') return Usage();
   const std::string input = argv[0];
   const std::string output = argv[1];
 
@@ -58,9 +60,9 @@ int vxtags::RunConvertCommand(int argc, char** argv) {
   const vxtags::WriteResult allowed = vxtags::CheckOutputFile(output, file.Identity());
   if (allowed.outcome != vxtags::WriteOutcome::Written) return Fail("cannot write", output, allowed.reason);
 
-  const Conversion conversion = toUtf8 ? ConvertDefinitionToUtf8(bytes) : ConvertDefinitionToCp932(bytes);
+  const vx::Conversion conversion = toUtf8 ? vx::ConvertDefinitionToUtf8(bytes) : vx::ConvertDefinitionToCp932(bytes);
   if (conversion.findingCount > 0) {
-    for (const ConvertFinding& finding : conversion.findings)
+    for (const vx::ConvertFinding& finding : conversion.findings)
       std::printf("%s:%llu:%llu: %s\n", input.c_str(), static_cast<unsigned long long>(finding.line),
                   static_cast<unsigned long long>(finding.column), finding.message.c_str());
     const auto count = static_cast<unsigned long long>(conversion.findingCount);

@@ -1,6 +1,6 @@
-#include "tools/vxtags/utf8.h"
+#include "deffile/utf8.h"
 
-namespace vxtags {
+namespace vx {
 
 void AppendUtf8(char32_t c, char* out, std::size_t& length) {
   if (c < 0x80) {
@@ -54,4 +54,4 @@ Utf8Decoded DecodeUtf8(const unsigned char* bytes, std::size_t available) {
   return {length, c, 0};
 }
 
-}  // namespace vxtags
+}  // namespace vx

@@ -4,6 +4,7 @@
 // input by any spelling nor anything but a writable file.
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -78,7 +79,7 @@ class VxtagsExe : public ::testing::Test {
 
   // Runs vxtags.exe with its standard streams in files, as a command prompt's
   // redirection gives them.
-  ExeRun Vxtags(const std::wstring& arguments) {
+  ExeRun Vxtags(const std::wstring& arguments, HANDLE input = nullptr) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     const std::wstring outPath = folder + L"..\\vxtags-out-" + std::to_wstring(GetCurrentProcessId());
     const std::wstring errPath = outPath + L".err";
@@ -87,6 +88,7 @@ class VxtagsExe : public ::testing::Test {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
     startup.hStdOutput = out;
     startup.hStdError = err;
     std::wstring command = L"\"" + vxtags + L"\" " + arguments;
@@ -108,9 +110,33 @@ class VxtagsExe : public ::testing::Test {
   }
   static std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
+  // A handle the child inherits as its standard input: a file's, or the read
+  // end of a pipe whose writer has already written bytes and gone.
+  static HANDLE InheritedFile(const std::wstring& path) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, nullptr);
+  }
+  static HANDLE InheritedPipe(const std::string& bytes) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE read = nullptr;
+    HANDLE write = nullptr;
+    if (!CreatePipe(&read, &write, &inherit, 65536)) return nullptr;
+    DWORD written = 0;
+    WriteFile(write, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(write);
+    return read;
+  }
+
   std::wstring folder;
   std::wstring vxtags;
 };
+
+std::wstring Wide(const std::string& utf8) {
+  std::wstring wide(utf8.size() + 1, L'\0');
+  wide.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), static_cast<int>(wide.size()))));
+  return wide;
+}
 
 const std::string HEADER = "[VX-HTML定義ファイル]";
 
@@ -191,6 +217,72 @@ TEST_F(VxtagsExe, OnlyAWritableFileIsReplacedAndAbandonedTemporariesGo) {
   EXPECT_EQ(Vxtags(L"convert " + Quoted(input) + L" " + Quoted(output)).status, 0u);
   EXPECT_EQ(ReadBytes(output), "[VX-HTML\x92\xE8\x8B\x60\x83\x74\x83\x40\x83\x43\x83\x8B]\r\n.F\r\n");
   EXPECT_EQ(GetFileAttributesW((folder + L".vxtags-0a0b0c.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// "-" reads standard input, a file or a pipe; the convert command suggested
+// for a UTF-8 file is one that cmd.exe runs as it stands, and derives the
+// output's name from the last component whichever separator ends the folder.
+TEST_F(VxtagsExe, StandardInputAndTheSuggestedCommandRunInCmd) {
+  const std::wstring clean = folder + L"定義.def";
+  WriteBytes(clean, "[VX-HTML\x92\xE8\x8B\x60\x83\x74\x83\x40\x83\x43\x83\x8B]\r\n.F\r\nA\r\n<a>\r\n");
+  const HANDLE file = InheritedFile(clean);
+  const ExeRun fromFile = Vxtags(L"check -", file);
+  CloseHandle(file);
+  EXPECT_EQ(fromFile.status, 0u) << fromFile.errors;
+  EXPECT_EQ(fromFile.output, "-: the loader adds 1 folders and 1 entries; 0 findings\n");
+
+  const std::string suggested = ":1: the file is in UTF-8; the loader reads only code page 932 and ignores it; "
+                                "convert it with: vxtags convert ";
+  const HANDLE pipe = InheritedPipe(HEADER + "\n.F\n");
+  const ExeRun fromPipe = Vxtags(L"check -", pipe);
+  CloseHandle(pipe);
+  EXPECT_EQ(fromPipe.status, 1u) << fromPipe.errors;
+  EXPECT_EQ(fromPipe.output, "-" + suggested + "- NAME.def\n-: the loader adds 0 folders and 0 entries; 1 findings\n");
+
+  ASSERT_TRUE(CreateDirectoryW((folder + L"taro.yamada").c_str(), nullptr));
+  const std::wstring source = folder + L"taro.yamada\\my&tags";
+  WriteBytes(source, HEADER + "\n.F\n");
+  const ExeRun check = Vxtags(L"check " + Quoted(source));
+  EXPECT_EQ(check.status, 1u);
+  const std::string command = "vxtags convert \"" + Utf8(source) + "\" \"" + Utf8(source) + ".cp932\"";
+  EXPECT_EQ(check.output, Utf8(source) + suggested + command.substr(std::strlen("vxtags convert ")) + "\n" +
+                              Utf8(source) + ": the loader adds 0 folders and 0 entries; 1 findings\n");
+
+  // Device names are refused in words, as on Linux.
+  const struct {
+    std::wstring arguments;
+    std::string error;
+  } devices[] = {
+      {L"check CON", "vxtags check: cannot read CON: Not a regular file (a device)\n"},
+      {L"check COM1", "vxtags check: cannot read COM1: Not a regular file (a device)\n"},
+      {L"convert " + Quoted(source) + L" CON", "vxtags convert: cannot write CON: Not a regular file (a device)\n"},
+      {L"convert " + Quoted(source) + L" COM1", "vxtags convert: cannot write COM1: Not a regular file (a device)\n"},
+  };
+  for (const auto& device : devices) {
+    const ExeRun run = Vxtags(device.arguments);
+    EXPECT_EQ(run.status, 2u) << Utf8(device.arguments);
+    EXPECT_EQ(run.errors, device.error);
+  }
+
+  // The command as printed, through cmd.exe, with vxtags.exe on the search path.
+  const std::wstring bin = vxtags.substr(0, vxtags.rfind(L'\\'));
+  wchar_t path[32768];
+  const DWORD pathLength = GetEnvironmentVariableW(L"PATH", path, 32768);
+  SetEnvironmentVariableW(L"PATH", (bin + L";" + std::wstring(path, pathLength < 32768 ? pathLength : 0)).c_str());
+  std::wstring shell = L"cmd.exe /c " + Wide(command);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  DWORD status = 9999;
+  if (CreateProcessW(nullptr, shell.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)) {
+    WaitForSingleObject(process.hProcess, 60000);
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  SetEnvironmentVariableW(L"PATH", std::wstring(path, pathLength < 32768 ? pathLength : 0).c_str());
+  EXPECT_EQ(status, 0u) << Utf8(shell);
+  EXPECT_EQ(ReadBytes(source + L".cp932"), "[VX-HTML\x92\xE8\x8B\x60\x83\x74\x83\x40\x83\x43\x83\x8B]\r\n.F\r\n");
 }
 
 // In a console, Japanese is written as characters, whatever the console's

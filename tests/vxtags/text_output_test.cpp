@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/vxtags/text_output.h"
+#include "vxtags/text_output.h"
 
 namespace {
 

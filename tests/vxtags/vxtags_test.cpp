@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/catalogue/fixture_file.h"
-#include "tests/tools/run_vxtags.h"
+#include "tests/vxtags/run_vxtags.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/vxtags/commands.h"
+#include "vxtags/commands.h"
 
 namespace {
 

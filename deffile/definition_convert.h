@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vxtags {
+namespace vx {
 
 struct ConvertFinding {
   std::uint64_t line;    // from 1
@@ -35,4 +35,4 @@ Conversion ConvertDefinitionToCp932(std::string_view utf8);
 // that converting the result back gives a file that loads the same.
 Conversion ConvertDefinitionToUtf8(std::string_view cp932);
 
-}  // namespace vxtags
+}  // namespace vx

@@ -1,10 +1,10 @@
 // Field escaping for vxtags output.
-#include "tools/vxtags/text_output.h"
+#include "vxtags/text_output.h"
 
 #include <cstdio>
 
 #include "deffile/cp932_codec.h"
-#include "tools/vxtags/utf8.h"
+#include "deffile/utf8.h"
 
 namespace vxtags {
 namespace {
@@ -46,7 +46,7 @@ std::string Render(const char* bytes, std::size_t n, bool toUtf8) {
     } else if (toUtf8) {
       char utf8[4];
       std::size_t length = 0;
-      AppendUtf8(decoded.character, utf8, length);
+      vx::AppendUtf8(decoded.character, utf8, length);
       out.append(utf8, length);
       i += decoded.length;
     } else {

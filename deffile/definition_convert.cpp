@@ -1,4 +1,4 @@
-#include "tools/vxtags/definition_convert.h"
+#include "deffile/definition_convert.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,12 +7,12 @@
 
 #include "deffile/byte_sources.h"
 #include "deffile/cp932_codec.h"
-#include "deffile/definition_lines.h"
+#include "deffile/definition_format.h"
 #include "deffile/definition_text_table.h"
 #include "deffile/definition_walker.h"
-#include "tools/vxtags/utf8.h"
+#include "deffile/utf8.h"
 
-namespace vxtags {
+namespace vx {
 namespace {
 
 constexpr std::size_t LINE_LIMIT = vx::DEFINITION_LINE_SIZE - 1;
@@ -393,4 +393,4 @@ Conversion ConvertDefinitionToCp932(std::string_view utf8) { return ToCp932().Ru
 
 Conversion ConvertDefinitionToUtf8(std::string_view cp932) { return ToUtf8().Run(cp932); }
 
-}  // namespace vxtags
+}  // namespace vx

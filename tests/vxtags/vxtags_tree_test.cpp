@@ -7,7 +7,7 @@
 
 #include "deffile/definition_loader.h"
 #include "tests/catalogue/fixture_file.h"
-#include "tests/tools/run_vxtags.h"
+#include "tests/vxtags/run_vxtags.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ TEST(VxtagsTree, UserItemsFollowInPreOrderWithTheirTexts) {
   std::remove(path.c_str());
 }
 
-// The file and the lines that vxtags.exe is held to under Wine (tests/tools/vxtags_test_win32.cpp):
+// The file and the lines that vxtags.exe is held to under Wine (tests/vxtags/vxtags_test_win32.cpp):
 // both programs print the same bytes for it.
 TEST(VxtagsTree, TheSameBytesAsTheWindowsProgramForItsSampleFile) {
   const std::string path = WriteFile("[VX-HTML\x92\xE8\x8B\x60\x83\x74\x83\x40\x83\x43\x83\x8B]\r\n"

@@ -10,9 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "deffile/definition_lines.h"
+#include "deffile/definition_format.h"
 #include "deffile/definition_loader.h"
-#include "tests/tools/run_vxtags.h"
+#include "tests/vxtags/run_vxtags.h"
 
 namespace {
 
@@ -115,6 +115,41 @@ TEST(VxtagsCheck, Utf8FileGetsOneFindingWithTheCommandThatConvertsIt) {
   EXPECT_NE(said.find("; convert it with: vxtags convert ./-vxtags-check.def.utf8 ./-vxtags-check.def\n"),
             std::string::npos) << said;
   std::remove(dashed.c_str());
+}
+
+// "-" is standard input, a file or a pipe; neither gives a name to derive the
+// converted file's from, so the suggestion names a placeholder.
+TEST(VxtagsCheck, DashReadsStandardInputAndNoNameIsMadeUpForAPipe) {
+  const TempFile clean(DefinitionFile(".F\r\nA\r\n<a>\r\n"));
+  const TempFile utf8(std::string(vx::DEFINITION_HEADER_UTF8) + "\n");
+  const std::string program = VXTAGS_PATH;
+  const std::string suggested = ":1: the file is in UTF-8; the loader reads only code page 932 and ignores it; "
+                                "convert it with: vxtags convert ";
+  struct Case {
+    std::string command;
+    int status;
+    std::string output;
+  };
+  const Case cases[] = {
+      {program + " check - < '" + clean.path + "'", 0, "-: the loader adds 1 folders and 1 entries; 0 findings\n"},
+      {"cat '" + utf8.path + "' | " + program + " check -", 1,
+       "-" + suggested + "- NAME.def\n-: the loader adds 0 folders and 0 entries; 1 findings\n"},
+      {program + " check - < '" + utf8.path + "'", 1,
+       "-" + suggested + "- NAME.def\n-: the loader adds 0 folders and 0 entries; 1 findings\n"},
+      {"cat '" + utf8.path + "' | " + program + " check /dev/stdin", 1,
+       "/dev/stdin" + suggested + "/dev/stdin NAME.def\n/dev/stdin: the loader adds 0 folders and 0 entries; 1 findings\n"},
+      {"cat '" + clean.path + "' | " + program + " tree - | tail -n 2", 0, "0\tfolder\t-2\tF\n1\tuser\t0\tA\t<a>\n"},
+  };
+  for (const Case& c : cases) {
+    FILE* pipe = popen((c.command + " 2>/dev/null").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char chunk[4096];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
+    const int status = pclose(pipe);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == c.status) << c.command << ": " << status;
+    EXPECT_EQ(output, c.output) << c.command;
+  }
 }
 
 // One clear error and nothing about a content that was never read.

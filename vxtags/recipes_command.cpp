@@ -5,8 +5,8 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/color_choice.h"
 #include "catalogue/recipes.h"
-#include "tools/vxtags/commands.h"
-#include "tools/vxtags/recording_seams.h"
+#include "vxtags/commands.h"
+#include "vxtags/recording_seams.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <utility>
 
-#include "tools/vxtags/file_access.h"
+#include "vxtags/file_access.h"
 
 namespace vxtags {
 namespace {
@@ -48,8 +48,9 @@ FileIdentity IdentityOf(const struct stat& status) {
 }  // namespace
 
 InputFile::InputFile(const std::string& path) {
+  owned_ = path != STANDARD_INPUT;
   // O_NONBLOCK: opening a FIFO that has no writer would otherwise wait for one.
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const int fd = owned_ ? open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : STDIN_FILENO;
   if (fd < 0) {
     reason_ = ReasonOf(errno);
     return;
@@ -61,17 +62,18 @@ InputFile::InputFile(const std::string& path) {
     reason_ = KindReason(status.st_mode);
   } else {
     // Reads of a pipe wait for its writer like any reader's; without a writer they end at once.
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (owned_) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     identity_ = IdentityOf(status);
+    regular_ = S_ISREG(status.st_mode);
     handle_ = fd;
     open_ = true;
     return;
   }
-  close(fd);
+  if (owned_) close(fd);
 }
 
 InputFile::~InputFile() {
-  if (open_) close(static_cast<int>(handle_));
+  if (open_ && owned_) close(static_cast<int>(handle_));
 }
 
 std::size_t InputFile::Read(unsigned char* buffer, std::size_t capacity) {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "tools/vxtags/commands.h"
+#include "vxtags/commands.h"
 
 namespace {
 
@@ -50,6 +50,8 @@ constexpr const char HELP[] =
     "           that exists and is not a regular file (folder, device, FIFO, socket), a\n"
     "           symbolic link (name its target) or a read-only file is refused.\n"
     "           Exit 0 written, 1 refused (findings on stdout), 2 bad arguments or I/O error.\n"
+    "\n"
+    "DEFFILE and INPUT may be - for standard input.\n"
     "\n"
     "Text fields: \\\\ for a backslash, \\t for TAB, \\xHH for other bytes below 0x20,\n"
     "for 0x7F and for each byte that is not valid code page 932.\n"

@@ -10,9 +10,9 @@
 #include "deffile/definition_loader.h"
 #include "deffile/definition_text_table.h"
 #include "deffile/definition_walker.h"
-#include "tools/vxtags/commands.h"
-#include "tools/vxtags/file_access.h"
-#include "tools/vxtags/text_output.h"
+#include "vxtags/commands.h"
+#include "vxtags/file_access.h"
+#include "vxtags/text_output.h"
 #include "tree/activation.h"
 #include "tree/model_tree.h"
 #include "tree/tag_tree.h"
@@ -93,7 +93,8 @@ void PrintItem(const vx::TagTreeContext& ctx, const vx::ModelItemAtDepth& row) {
 }  // namespace
 
 int vxtags::RunTreeCommand(int argc, char** argv) {
-  if (argc > 1 || (argc == 1 && argv[0][0] == '-')) return Usage();
+  if (argc > 1 || (argc == 1 && argv[0][0] == '-' && std::strcmp(argv[0], vxtags::STANDARD_INPUT) != 0))
+    return Usage();
   const char* path = argc == 1 ? argv[0] : "";
 
   int status = 0;

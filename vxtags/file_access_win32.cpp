@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "tools/vxtags/file_access.h"
+#include "vxtags/file_access.h"
 
 namespace vxtags {
 namespace {
@@ -15,6 +15,33 @@ std::wstring WideFromUtf8(const std::string& text) {
   std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
   if (size > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
   return wide;
+}
+
+std::string Utf8FromWide(const std::wstring& wide) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr, nullptr);
+  return text;
+}
+
+// The system's own description, in English where it has one, without the
+// closing period and line end; a code it cannot describe is named as such.
+std::string SystemWords(DWORD error) {
+  constexpr DWORD FLAGS = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+  wchar_t* text = nullptr;
+  for (const DWORD language : {static_cast<DWORD>(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)), DWORD{0}}) {
+    if (FormatMessageW(FLAGS, nullptr, error, language, reinterpret_cast<wchar_t*>(&text), 0, nullptr) != 0) break;
+    text = nullptr;
+  }
+  std::wstring words = text != nullptr ? text : L"";
+  if (text != nullptr) LocalFree(text);
+  while (!words.empty() && (words.back() == L'.' || words.back() == L'\r' || words.back() == L'\n' || words.back() == L' '))
+    words.pop_back();
+  if (!words.empty()) return Utf8FromWide(words);
+  char unknown[64];
+  std::snprintf(unknown, sizeof unknown, "An error the system does not describe (code %lu)",
+                static_cast<unsigned long>(error));
+  return unknown;
 }
 
 // The wording of the POSIX side, so that both print the same lines.
@@ -32,12 +59,16 @@ std::string ReasonOf(DWORD error) {
     case ERROR_HANDLE_DISK_FULL: return "No space left on device";
     case ERROR_FILENAME_EXCED_RANGE: return "File name too long";
     case ERROR_WRITE_PROTECT: return "Read-only file system";
-    default: {
-      char text[40];
-      std::snprintf(text, sizeof text, "Windows error %lu", static_cast<unsigned long>(error));
-      return text;
-    }
+    case ERROR_INVALID_HANDLE: return "Bad file descriptor";
+    case ERROR_BAD_DEV_TYPE: return "Not a regular file (a device)";
+    default: return SystemWords(error);
   }
+}
+
+// Why a name could not be opened: a device name answers with the errors of a
+// handle ("CON" without a console) or of a device type ("COM1").
+std::string OpenReason(DWORD error) {
+  return error == ERROR_INVALID_HANDLE ? ReasonOf(ERROR_BAD_DEV_TYPE) : ReasonOf(error);
 }
 
 FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info) {
@@ -47,35 +78,48 @@ FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info) {
 
 WriteResult Refused(std::string reason) { return {WriteOutcome::Refused, std::move(reason)}; }
 
-}  // namespace
-
-InputFile::InputFile(const std::string& path) {
+// Standard input, or the file at path; INVALID_HANDLE_VALUE with reason set
+// when there is none.
+HANDLE OpenInput(const std::string& path, bool owned, std::string& reason) {
+  if (!owned) {
+    const HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);
+    if (handle != nullptr && handle != INVALID_HANDLE_VALUE) return handle;
+    reason = "No standard input";
+    return INVALID_HANDLE_VALUE;
+  }
   const std::wstring wide = WideFromUtf8(path);
   const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    reason_ = "Is a directory";
-    return;
+    reason = "Is a directory";
+    return INVALID_HANDLE_VALUE;
   }
   const HANDLE handle = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
-    reason_ = path.empty() ? "No such file or directory" : ReasonOf(GetLastError());
-    return;
-  }
+  if (handle == INVALID_HANDLE_VALUE) reason = path.empty() ? "No such file or directory" : OpenReason(GetLastError());
+  return handle;
+}
+
+}  // namespace
+
+InputFile::InputFile(const std::string& path) {
+  owned_ = path != STANDARD_INPUT;
+  const HANDLE handle = OpenInput(path, owned_, reason_);
+  if (handle == INVALID_HANDLE_VALUE) return;
   const DWORD type = GetFileType(handle);
   BY_HANDLE_FILE_INFORMATION info;
   if (type == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info)) identity_ = IdentityOf(info);
   if (type != FILE_TYPE_DISK && type != FILE_TYPE_PIPE) {
-    reason_ = "Not a regular file (a device)";
-    CloseHandle(handle);
+    reason_ = type == FILE_TYPE_CHAR ? "Not a regular file (a device)" : ReasonOf(GetLastError());
+    if (owned_) CloseHandle(handle);
     return;
   }
+  regular_ = type == FILE_TYPE_DISK;
   handle_ = reinterpret_cast<std::intptr_t>(handle);
   open_ = true;
 }
 
 InputFile::~InputFile() {
-  if (open_) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  if (open_ && owned_) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
 std::size_t InputFile::Read(unsigned char* buffer, std::size_t capacity) {
@@ -184,6 +228,7 @@ WriteResult CheckOutputFile(const std::string& path, const FileIdentity& input) 
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND) return {WriteOutcome::Written, ""};
+    if (error == ERROR_INVALID_HANDLE || error == ERROR_BAD_DEV_TYPE) return Refused(OpenReason(error));
     return {WriteOutcome::Failed, ReasonOf(error)};
   }
   BY_HANDLE_FILE_INFORMATION info = {};

@@ -1,5 +1,5 @@
 // The program's entry on POSIX systems: arguments and standard streams are
 // bytes already.
-#include "tools/vxtags/commands.h"
+#include "vxtags/commands.h"
 
 int main(int argc, char** argv) { return vxtags::Main(argc, argv); }

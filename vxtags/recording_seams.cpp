@@ -1,11 +1,11 @@
 // Insert requests as lines: tag id TAB code TAB text as sent, escaped.
-#include "tools/vxtags/recording_seams.h"
+#include "vxtags/recording_seams.h"
 
 #include <cstdio>
 #include <string>
 
 #include "catalogue/platform_seams.h"
-#include "tools/vxtags/text_output.h"
+#include "vxtags/text_output.h"
 #include "tree/platform_seams.h"
 
 namespace vxtags {

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "catalogue/catalogue.h"
-#include "tools/vxtags/commands.h"
-#include "tools/vxtags/text_output.h"
+#include "vxtags/commands.h"
+#include "vxtags/text_output.h"
 
 namespace {
 

@@ -13,6 +13,9 @@ namespace vxtags {
 
 // What names one file whatever path reaches it: device and inode, or volume
 // serial number and file index. Links, case and short names all meet here.
+// The name that stands for standard input wherever an input file is named.
+inline constexpr char STANDARD_INPUT[] = "-";
+
 struct FileIdentity {
   std::uint64_t volume = 0;
   std::uint64_t index = 0;
@@ -23,8 +26,9 @@ struct FileIdentity {
 };
 
 // An input opened without waiting for anyone: a regular file or a pipe (a
-// FIFO with no writer reads as empty). Anything else is refused with its
-// reason. Read once, front to back, so a pipe serves as well as a file.
+// FIFO with no writer reads as empty); "-" is standard input, which is left
+// open. Anything else is refused with its reason. Read once, front to back,
+// so a pipe serves as well as a file.
 class InputFile final : public vx::ByteSource {
  public:
   explicit InputFile(const std::string& path);
@@ -36,12 +40,16 @@ class InputFile final : public vx::ByteSource {
   // Why the open or a read failed, e.g. "Is a directory".
   const std::string& Reason() const { return reason_; }
   const FileIdentity& Identity() const { return identity_; }
+  // A file on a disk rather than a pipe: one that a name can reach again.
+  bool IsRegularFile() const { return regular_; }
   bool Failed() const override { return failed_; }
   std::size_t Read(unsigned char* buffer, std::size_t capacity) override;
 
  private:
   std::intptr_t handle_ = -1;
   bool open_ = false;
+  bool owned_ = true;
+  bool regular_ = false;
   bool failed_ = false;
   std::string reason_;
   FileIdentity identity_;
