@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -550,6 +551,9 @@ TEST(InsertIntoWindow, HungGoneOrReadOnlyTargetGetsNothing) {
 }
 
 TEST(InsertIntoWindow, NotepadEveryMethod) {
+  // The code page 1252 run says which page it expects, so that it cannot pass on 932 unnoticed.
+  const char* page = std::getenv("VX_EXPECT_CODE_PAGE");
+  EXPECT_EQ(GetACP(), page ? std::strtoul(page, nullptr, 10) : 932ul);
   TargetProgram notepad(NativeNotepad(), L"Notepad", L"Edit");
   ASSERT_TRUE(notepad.Started());
   EXPECT_FALSE(notepad.Is32BitOn64());
