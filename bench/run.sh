@@ -44,3 +44,9 @@ if [ "$wine32" = runs ]; then
 else
   echo "!!!!! 32-bit tree-fill benchmark NOT RUN: $wine32. !!!!!" >&2
 fi
+
+# ---- Enter to text through the palette into notepad (palette): adds <= 50 ms, fail above 500 ----
+# The 64-bit build: the palette and the sample editor timed in one run.
+win64=${VX_BENCH_WIN64_BUILD:-$root/build/win64}
+build_or_fail "$win64" --target palette_latency_bench wine_prefix_template
+timeout 300 "$root/cmake/wine-run.sh" "$win64/bin/palette_latency_bench.exe" --fail-above=500

@@ -27,6 +27,7 @@ MAY_USE = {
     "addin": {"protocol", "runtime", "framework", "catalogue", "deffile", "tree", "resources"},
     "hostkit": {"protocol", "runtime", "framework", "deffile"},
     "host": {"protocol", "runtime", "framework", "deffile", "hostkit"},
+    "palette": {"protocol", "runtime", "framework", "deffile", "hostkit"},
     "vxtags": {"protocol", "catalogue", "deffile", "tree"},
 }
 # Targets defined by each folder, for the link check.
@@ -41,6 +42,7 @@ TARGETS = {
     "addin": {"vx_addin", "vx_host_connection_win32", "vx_addin_win32", "vxhtml"},
     "hostkit": {"vx_hostkit"},
     "host": {"vxhost_core", "vxhost"},
+    "palette": {"vxpalette_rules", "vxpalette_core", "vxpalette", "vxpalette_insert_core", "vxpalette_insert"},
     "vxtags": {"vx_vxtags", "vxtags_recording_seams", "vxtags"},
 }
 WINDOWS_HEADERS = {"windows.h", "commctrl.h", "commdlg.h", "psapi.h"}

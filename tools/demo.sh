@@ -3,6 +3,11 @@
 # with the tag window open on the sample definition file.
 #   tools/demo.sh         the shipped 32-bit build (win32 preset), under 32-bit Wine
 #   tools/demo.sh --64    the 64-bit build (win64 preset), under wine64
+#   tools/demo.sh --palette [--64]
+#                         the tag palette vxpalette.exe beside Wine's own notepad:
+#                         with a display, use it (Ctrl+Alt+H in notepad calls it);
+#                         without one, a screenshot of both once the tag window
+#                         is up (build/demo/palette.png)
 # Where this machine cannot execute 32-bit code, the default says so loudly
 # and falls back to the 64-bit build, so that the demo still shows the add-in.
 #   With a display: the windows stay up until you quit the editor.
@@ -18,11 +23,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . cmake/wine-env.sh
 preset=win32
-case ${1:-} in
-  --64) preset=win64 ;;
-  "") ;;
-  *) echo "usage: tools/demo.sh [--64]" >&2; exit 2 ;;
-esac
+palette=
+for argument in "$@"; do
+  case $argument in
+    --64) preset=win64 ;;
+    --palette) palette=1 ;;
+    *) echo "usage: tools/demo.sh [--palette] [--64]" >&2; exit 2 ;;
+  esac
+done
 bash tools/install-deps.sh
 if [ $preset = win32 ]; then
   wine32=$(vx_wine32_status)
@@ -58,6 +66,36 @@ export WINEPREFIX=$run/prefix
 vx_wine_environment
 wine=$(vx_wine_loader "$bin/vxhost.exe")
 winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
+
+# The palette: notepad first, so that it is the window the palette inserts into.
+if [ -n "$palette" ]; then
+  [ -n "${DISPLAY:-}" ] || { vx_start_xvfb "$run" || die "Xvfb did not start"; }
+  "$wine" notepad.exe >"$run/notepad.log" 2>&1 &
+  host_pid=$!
+  shown() { xwininfo -root -tree 2>/dev/null | grep -q "$1"; }
+  for _ in $(seq 600); do shown "Notepad\\|メモ帳" && break; sleep 0.1; done
+  shown "Notepad\\|メモ帳" || die "notepad did not come up"
+  echo "Starting the tag palette on ${DISPLAY} (in notepad, Ctrl+Alt+H calls it; Enter inserts)."
+  if [ -z "${vx_xvfb_pid:-}" ]; then
+    "$wine" "$bin/vxpalette.exe" || true
+    exit 0
+  fi
+  "$wine" "$bin/vxpalette.exe" >"$run/vxpalette.log" 2>&1 &
+  for _ in $(seq 600); do shown "VX HTML" && break; sleep 0.1; done
+  shown "VX HTML" || die "the tag palette did not open its tag window"
+  # The tree is filled after the window shows: wait until it is drawn.
+  tag=$(xwininfo -root -tree | grep "VX HTML" | head -n 1 | awk '{print $1}')
+  for _ in $(seq 100); do
+    import -window "$tag" "$run/tag.png" 2>/dev/null || true
+    [ "$(identify -format %k "$run/tag.png" 2>/dev/null || echo 0)" -gt 8 ] && break
+    sleep 0.1
+  done
+  import -window root "$run/palette.png"
+  mv -f "$run/palette.png" "$demo/palette.png"
+  echo "Build:      $preset"
+  echo "Screenshot: $demo/palette.png"
+  exit 0
+fi
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "Starting the sample editor on $DISPLAY (F8 or Ctrl+T toggles the tag window)."

@@ -33,7 +33,7 @@ bin=$build/bin
 rm -rf "$dist"
 stage=$dist/stage/$name
 mkdir -p "$stage/docs" "$dist/debug"
-modules=(vxhtml.dll vxframe.dll vxhost.exe vxtags.exe)
+modules=(vxhtml.dll vxframe.dll vxhost.exe vxpalette.exe vxtags.exe)
 for module in "${modules[@]}"; do
   [ -f "$bin/$module" ] || { echo "package: $module was not built" >&2; exit 1; }
   i686-w64-mingw32-objcopy --only-keep-debug "$bin/$module" "$dist/debug/$module.debug"

@@ -107,7 +107,7 @@ python3 tests/package/check_package.py "$zip" "${exports[@]}"
 python3 tests/package/check_package_test.py "$zip" "${exports[@]}"
 compare=$scratch/compare
 mkdir "$compare"
-for module in vxhtml.dll vxframe.dll vxhost.exe; do
+for module in vxhtml.dll vxframe.dll vxhost.exe vxpalette.exe; do
   for build in release win32 win32-wine; do
     SOURCE_DATE_EPOCH=0 i686-w64-mingw32-strip --strip-all -o "$compare/$build-$module" "build/$build/bin/$module"
   done
