@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "host/editor_frame_win32.h"
-#include "host/tag_tree_reader_win32.h"
+#include "tests/host/find_item_win32.h"
 #include "hostkit/paths_win32.h"
 #include "palette/palette_application_win32.h"
 #include "palette/palette_frame_win32.h"
@@ -55,7 +55,7 @@ bool PumpUntil(TApplication& app, Condition condition) {
 
 // The entry is found and selected before the clock starts.
 bool SelectBold(HWND tree) {
-  HTREEITEM item = vxhost::FindItemByCaption(tree, BOLD);
+  HTREEITEM item = vx::test_support::FindItemByCaption(tree, BOLD);
   if (!item) return false;
   SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
   SetFocus(tree);

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "host/tag_tree_reader_win32.h"
+#include "tests/host/find_item_win32.h"
 #include "hostkit/paths_win32.h"
 #include "palette/palette_application_win32.h"
 #include "palette/palette_frame_win32.h"
@@ -107,7 +107,7 @@ class PaletteTest : public ::testing::Test {
 
   // Enter on an entry, then the loop until the palette has delivered.
   void Activate(const char* caption) {
-    HTREEITEM item = vxhost::FindItemByCaption(tree, caption);
+    HTREEITEM item = vx::test_support::FindItemByCaption(tree, caption);
     ASSERT_NE(item, nullptr) << caption;
     SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
     SetFocus(tree);
@@ -214,7 +214,7 @@ TEST_F(PaletteTest, NotepadTakesEveryEntryByEveryMethodAndClicksKeepTheTarget) {
   // target; a double-click activates the entry into it.
   notepad.Reset(u"", 0, 0);
   ASSERT_NO_FATAL_FAILURE(WorkIn(notepad.Top()));
-  const HTREEITEM paragraph = vxhost::FindItemByCaption(tree, PARAGRAPH);
+  const HTREEITEM paragraph = vx::test_support::FindItemByCaption(tree, PARAGRAPH);
   ASSERT_NE(paragraph, nullptr);
   ClickOn(tree, paragraph, 1);
   EXPECT_TRUE(PumpUntil([&] { return TreeView_GetSelection(tree) == paragraph; })) << "the click did not arrive";
