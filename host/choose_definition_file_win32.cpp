@@ -12,14 +12,14 @@ const wchar_t DEFINITION_DIALOG_TITLE[] = L"定義ファイルを開く";
 
 void TEditorFrame::ChooseDefinitionFile() {
   if (!interactive_) return;
-  wchar_t path[MAX_PATH] = {};
+  std::wstring path;
   const std::wstring folder = FolderOf(WidePath(definitionPath_));
   OPENFILENAMEW ofn =
       FileDialog(GetHandle(), DEFINITION_FILTER, path, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
   ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   ofn.lpstrTitle = DEFINITION_DIALOG_TITLE;
   // The add-in takes its file's name in the system code page.
-  if (GetOpenFileNameW(&ofn)) UseDefinitionFile(NarrowPath(path).c_str());
+  if (GetOpenFileNameW(&ofn)) UseDefinitionFile(NarrowPath(ChosenPath(path)).c_str());
 }
 
 void TEditorFrame::UseDefinitionFile(const char* path) {

@@ -55,8 +55,28 @@ static constexpr SaveType SAVE_TYPES[] = {
     {L"すべてのファイル - Shift_JIS (*.*)",   L"*.*",          Encoding::ShiftJis},
 };
 
-const wchar_t OPEN_FILTER[] =
-    L"HTML 文書 (*.htm;*.html)\0*.htm;*.html\0テキスト (*.txt)\0*.txt\0すべてのファイル (*.*)\0*.*\0";
+// The file types of the open dialog are also its choice of encoding: the
+// one the file is most likely in, or the one the user knows it has.
+enum class OpenAs { Guess, ShiftJis, Utf8 };
+
+struct OpenType {
+  const wchar_t* caption;
+  const wchar_t* pattern;
+  OpenAs encoding;
+};
+
+static constexpr OpenType OPEN_TYPES[] = {
+    {L"HTML 文書 - 自動判別 (*.htm;*.html)",      L"*.htm;*.html", OpenAs::Guess},
+    {L"HTML 文書 - Shift_JIS (*.htm;*.html)",     L"*.htm;*.html", OpenAs::ShiftJis},
+    {L"HTML 文書 - UTF-8 (*.htm;*.html)",         L"*.htm;*.html", OpenAs::Utf8},
+    {L"テキスト - 自動判別 (*.txt)",              L"*.txt",        OpenAs::Guess},
+    {L"すべてのファイル - 自動判別 (*.*)",        L"*.*",          OpenAs::Guess},
+    {L"すべてのファイル - Shift_JIS (*.*)",       L"*.*",          OpenAs::ShiftJis},
+    {L"すべてのファイル - UTF-8 (*.*)",           L"*.*",          OpenAs::Utf8},
+};
+
+// The longest path Windows has, in UTF-16 units with its terminating zero.
+constexpr std::size_t LONGEST_PATH = 32768;
 
 template <std::size_t N>
 HMENU BuildPopup(const MenuRow (&rows)[N]) {
@@ -78,15 +98,29 @@ HMENU BuildMenuBar() {
   return bar;
 }
 
-std::wstring SaveFilter() {
+template <typename Row, std::size_t N>
+std::wstring Filter(const Row (&rows)[N]) {
   std::wstring filter;
-  for (const SaveType& type : SAVE_TYPES) {
-    filter += type.caption;
+  for (const Row& row : rows) {
+    filter += row.caption;
     filter += L'\0';
-    filter += type.pattern;
+    filter += row.pattern;
     filter += L'\0';
   }
   return filter;
+}
+
+// A dialog's filter index (from 1) as a row of its table; the first row for any other.
+template <typename Row, std::size_t N>
+const Row& ChosenType(const Row (&rows)[N], DWORD index) {
+  return index >= 1 && index <= N ? rows[index - 1] : rows[0];
+}
+
+// A declared label as the user reads it: its ASCII as it is, anything else as "?".
+std::wstring LabelText(const std::string& label) {
+  std::wstring text;
+  for (unsigned char c : label) text += c < 0x80 ? static_cast<wchar_t>(c) : L'?';
+  return text;
 }
 
 std::wstring NameOf(const std::wstring& path) { return path.substr(FolderOf(path).size()); }
@@ -96,16 +130,19 @@ constexpr int FONT_HEIGHT = 14;
 
 }  // namespace
 
-OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, wchar_t* path, DWORD flags) {
+OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, std::wstring& path, DWORD flags) {
+  path.resize(LONGEST_PATH, L'\0');
   OPENFILENAMEW ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
   ofn.lpstrFilter = filter;
-  ofn.lpstrFile = path;
-  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrFile = &path[0];
+  ofn.nMaxFile = static_cast<DWORD>(path.size());
   ofn.Flags = flags;
   return ofn;
 }
+
+std::wstring ChosenPath(const std::wstring& path) { return path.substr(0, path.find(L'\0')); }
 
 TEditorFrame::TEditorFrame(const char* definitionPath)
     : TFrameWindow(nullptr, nullptr), definitionPath_(definitionPath ? definitionPath : "") {
@@ -257,10 +294,14 @@ LRESULT TEditorFrame::EvCommand(WPARAM wParam, LPARAM lParam) {
 
 void TEditorFrame::ChooseDocumentToOpen() {
   if (!interactive_ || !ConfirmDiscard()) return;
-  wchar_t path[MAX_PATH] = {};
+  std::wstring path;
+  const std::wstring filter = Filter(OPEN_TYPES);
   OPENFILENAMEW ofn =
-      FileDialog(GetHandle(), OPEN_FILTER, path, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
-  if (GetOpenFileNameW(&ofn)) OpenDocument(path);
+      FileDialog(GetHandle(), filter.c_str(), path, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
+  if (!GetOpenFileNameW(&ofn)) return;
+  const OpenAs as = ChosenType(OPEN_TYPES, ofn.nFilterIndex).encoding;
+  const Encoding chosen = as == OpenAs::Utf8 ? Encoding::Utf8 : Encoding::ShiftJis;
+  OpenDocument(ChosenPath(path), as == OpenAs::Guess ? nullptr : &chosen);
 }
 
 void TEditorFrame::NewDocument() {
@@ -273,13 +314,16 @@ void TEditorFrame::NewDocument() {
 bool TEditorFrame::OpenDocument(const std::wstring& path, const Encoding* encoding) {
   DocumentFormat format;
   InvalidByte invalid;
-  const FileResult result = LoadIntoEdit(edit_, path.c_str(), encoding, format, invalid);
+  EncodingGuess guess;
+  const FileResult result = LoadIntoEdit(edit_, path.c_str(), encoding, format, invalid, &guess);
   if (result == FileResult::InvalidBytes) {
     Report(DescribeInvalid(invalid, format.encoding));
     return false;
   }
   if (result == FileResult::Ok) format_ = std::move(format);
-  return Adopt(result, path);
+  if (!Adopt(result, path)) return false;
+  if (guess.declarationOverruled) Report(DescribeCharsetOverruled(LabelText(guess.declared.label), guess.encoding));
+  return true;
 }
 
 bool TEditorFrame::ReopenDocument(Encoding encoding) {
@@ -311,21 +355,17 @@ bool TEditorFrame::SaveDocumentAs(const std::wstring& path, Encoding encoding) {
 
 bool TEditorFrame::SaveDocumentAs() {
   if (!interactive_) return false;
-  wchar_t path[MAX_PATH] = {};
-  if (!path_.empty() && path_.size() < MAX_PATH) path_.copy(path, path_.size());
-  const std::wstring filter = SaveFilter();
+  std::wstring path = path_;
+  const std::wstring filter = Filter(SAVE_TYPES);
   OPENFILENAMEW ofn =
       FileDialog(GetHandle(), filter.c_str(), path, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
   ofn.lpstrDefExt = L"html";
   ofn.nFilterIndex = format_.encoding == Encoding::Utf8 ? 1 : 2;
   if (!GetSaveFileNameW(&ofn)) return false;
-  const std::size_t type = ofn.nFilterIndex >= 1 && ofn.nFilterIndex <= sizeof SAVE_TYPES / sizeof SAVE_TYPES[0]
-                               ? ofn.nFilterIndex - 1
-                               : 0;
-  return SaveDocumentAs(path, SAVE_TYPES[type].encoding);
+  return SaveDocumentAs(ChosenPath(path), ChosenType(SAVE_TYPES, ofn.nFilterIndex).encoding);
 }
 
-bool TEditorFrame::SaveAs(const std::wstring& path, const DocumentFormat& format) {
+bool TEditorFrame::SaveAs(const std::wstring& path, DocumentFormat format) {
   if (!ConfirmCharset(format.encoding)) return false;
   UnsavableCharacter where;
   const FileResult result = SaveFromEdit(edit_, path.c_str(), format, where);
@@ -333,16 +373,16 @@ bool TEditorFrame::SaveAs(const std::wstring& path, const DocumentFormat& format
     Report(DescribeUnsavable(where, format.encoding));
     return false;
   }
-  if (result == FileResult::Ok && &format != &format_) format_ = format;
+  if (result == FileResult::Ok) format_ = std::move(format);
   return Adopt(result, path);
 }
 
 bool TEditorFrame::ConfirmCharset(Encoding encoding) {
   std::wstring text;
   if (ReadEditText(edit_, text) != FileResult::Ok) return true;  // the save itself reports it
-  const std::wstring declared = DeclaredCharset(text);
-  if (declared.empty() || CharsetNames(declared, encoding)) return true;
-  const std::wstring warning = DescribeCharsetMismatch(declared, encoding);
+  const DeclaredCharset declared = DeclaredIn(text, encoding);
+  if (!declared.found || (declared.known && declared.encoding == encoding)) return true;
+  const std::wstring warning = DescribeCharsetMismatch(LabelText(declared.label), encoding);
   if (!interactive_) {
     lastReport_ = warning;
     return true;

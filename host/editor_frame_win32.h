@@ -37,10 +37,12 @@ inline constexpr int EDIT_CONTROL_ID = 100;
 // open a new one. wParam 1: the old one was closed by the message before.
 inline constexpr UINT REOPEN_TAG_WINDOW = WM_APP + 1;
 
-// The fields the open and save dialogs share; path holds MAX_PATH characters
-// and receives the chosen file. Wide, so that the dialog's texts and the
-// chosen name are right whatever the system code page.
-OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, wchar_t* path, DWORD flags);
+// The fields the open and save dialogs share. path is made room for the
+// longest path Windows has and receives the chosen file (ChosenPath reads
+// it). Wide, so that the dialog's texts and the chosen name are right
+// whatever the system code page.
+OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, std::wstring& path, DWORD flags);
+std::wstring ChosenPath(const std::wstring& path);
 
 class TEditorFrame : public TFrameWindow {
  public:
@@ -121,7 +123,7 @@ class TEditorFrame : public TFrameWindow {
   // False when the user declines to save a text whose <meta charset> names
   // another encoding than the one it is saved in.
   bool ConfirmCharset(Encoding encoding);
-  bool SaveAs(const std::wstring& path, const DocumentFormat& format);
+  bool SaveAs(const std::wstring& path, DocumentFormat format);
   void KeepWorkAtSessionEnd();
   void Restore(const std::wstring& text, const std::wstring& path, const DocumentFormat& format);
   int Ask(const std::wstring& text, UINT type);

@@ -41,6 +41,12 @@ std::wstring DescribeFailure(FileResult result) {
       return L"保存先のフォルダーに新しいファイルを作れません。書き込めるフォルダーを選んでください。文書は保存していません。";
     case FileResult::EditUnreadable: return L"編集中の文書を読み取れませんでした。文書は保存していません。";
     case FileResult::Unsavable: return L"保存できない文字があります。文書は保存していません。";
+    case FileResult::DeviceName:
+      return L"ファイル名が Windows の装置の名前（CON、PRN、AUX、NUL、COM1～COM9、LPT1～LPT9）です。"
+             L"装置は文書として開くことも保存することもできません。別の名前のファイルを選んでください。";
+    case FileResult::PathTooLong:
+      return L"ファイルのパスが長すぎて、Windows が受け付けません。"
+             L"フォルダーやファイルの名前を短くしてください（一つの名前は 255 文字までです）。";
   }
   return L"";
 }
@@ -66,6 +72,12 @@ std::wstring DescribeCharsetMismatch(const std::wstring& declared, Encoding enco
   return L"文書の <meta charset> は「" + declared + L"」ですが、文書は " + EncodingName(encoding) +
          L" で保存されます。ブラウザーでは文字化けするおそれがあります。"
          L"このまま保存しますか？［いいえ］を選ぶと保存しません。";
+}
+
+std::wstring DescribeCharsetOverruled(const std::wstring& declared, Encoding opened) {
+  return L"文書の <meta charset> は「" + declared + L"」ですが、その文字コードでは読めないため、" +
+         EncodingName(opened) + L" で開きました。保存も " + EncodingName(opened) +
+         L" になります。<meta charset> を確かめてください。";
 }
 
 std::wstring RecoveryQuestion(const std::wstring& document) {

@@ -31,6 +31,8 @@ std::wstring DescribeUnsavable(const UnsavableCharacter& where, Encoding encodin
 std::wstring DescribeInvalid(const InvalidByte& invalid, Encoding encoding);
 // Asked before a save whose <meta charset> names another encoding.
 std::wstring DescribeCharsetMismatch(const std::wstring& declared, Encoding encoding);
+// Told after opening a file whose <meta charset> cannot read it.
+std::wstring DescribeCharsetOverruled(const std::wstring& declared, Encoding opened);
 std::wstring RecoveryQuestion(const std::wstring& document);
 std::wstring DamagedRecoveryQuestion(const std::wstring& recoveryFile);
 std::wstring RecoveryKept(const std::wstring& recoveryFile);

@@ -21,24 +21,41 @@ std::wstring FolderOf(const std::wstring& path) {
   return last == std::wstring::npos ? std::wstring() : path.substr(0, last + 1);
 }
 
+std::wstring ProgramPath() {
+  // The call cuts the name to the room it is given and says so only by
+  // filling it: the room grows until the name fits.
+  std::wstring path(256, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (length == 0) return std::wstring();
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
 std::string BesideProgram(const char* fileName) {
-  char path[MAX_PATH] = {};
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return fileName;
-  return FolderOf(std::string(path, length)) + fileName;
+  const std::wstring program = ProgramPath();
+  if (program.empty()) return fileName;
+  return NarrowPath(FolderOf(program)) + fileName;
 }
 
 std::wstring BesideProgram(const wchar_t* fileName) {
-  wchar_t path[MAX_PATH] = {};
-  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return fileName;
-  return FolderOf(std::wstring(path, length)) + fileName;
+  const std::wstring program = ProgramPath();
+  if (program.empty()) return fileName;
+  return FolderOf(program) + fileName;
 }
 
 std::string FullPath(const char* path) {
-  char full[MAX_PATH];
-  const DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
-  return length > 0 && length < sizeof full ? std::string(full, length) : std::string(path);
+  const DWORD size = GetFullPathNameA(path, 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::string full(size, '\0');
+  const DWORD length = GetFullPathNameA(path, size, &full[0], nullptr);
+  if (length == 0 || length >= size) return path;
+  full.resize(length);
+  return full;
 }
 
 std::wstring FullPath(const std::wstring& path) {

@@ -11,6 +11,8 @@ namespace vxhost {
 // The folder part of a path, with its final separator; empty for a bare name.
 std::string FolderOf(const std::string& path);
 std::wstring FolderOf(const std::wstring& path);
+// The running program's own file, at whatever length.
+std::wstring ProgramPath();
 // The named file in the folder of the running program.
 std::string BesideProgram(const char* fileName);
 std::wstring BesideProgram(const wchar_t* fileName);

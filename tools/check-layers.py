@@ -38,7 +38,7 @@ TARGETS = {
     "tree": {"vx_tree", "vx_tree_win32"},
     "resources": {"vx_resources"},
     "addin": {"vx_addin", "vx_host_connection_win32", "vx_addin_win32", "vxhtml"},
-    "host": {"vxhost_core", "vxhost"},
+    "host": {"vxhost_logic", "vxhost_core", "vxhost"},
     "tools": {"vxtags"},
 }
 WINDOWS_HEADERS = {"windows.h", "commctrl.h", "commdlg.h", "psapi.h"}
