@@ -116,6 +116,11 @@ const Row& ChosenType(const Row (&rows)[N], DWORD index) {
   return index >= 1 && index <= N ? rows[index - 1] : rows[0];
 }
 
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+         CSTR_EQUAL;
+}
+
 // A declared label as the user reads it: its ASCII as it is, anything else as "?".
 std::wstring LabelText(const std::string& label) {
   std::wstring text;
@@ -143,6 +148,20 @@ OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, std::wstring& path, 
 }
 
 std::wstring ChosenPath(const std::wstring& path) { return path.substr(0, path.find(L'\0')); }
+
+bool OpenRecoveryInNewEditor(const std::wstring& recoveryFile) {
+  const std::wstring program = ProgramPath();
+  std::wstring command = L"\"" + program + L"\" --recover \"" + recoveryFile + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
 
 TEditorFrame::TEditorFrame(const char* definitionPath)
     : TFrameWindow(nullptr, nullptr), definitionPath_(definitionPath ? definitionPath : "") {
@@ -408,46 +427,92 @@ void TEditorFrame::Restore(const std::wstring& text, const std::wstring& path, c
   UpdateTitle();
 }
 
-bool TEditorFrame::OfferRecovery() {
+bool TEditorFrame::OfferRecovery(const std::wstring& requestedDocument) {
   if (!interactive_) return false;
-  const std::wstring file = PendingRecovery();
-  if (file.empty()) return false;
-  ForgetPendingRecovery();
+  const std::vector<std::wstring> unkept = TakeUnkeptWork();
+  if (!unkept.empty()) Report(DescribeUnkeptWork(unkept));
+  bool holding = false;
+  for (const std::wstring& file : PendingRecoveries()) {
+    ForgetPendingRecovery(file);
+    Recovery recovery;
+    std::wstring raw;
+    const RecoveryRead read = ReadRecovery(file, recovery, raw);
+    if (read == RecoveryRead::Missing) continue;
+    if (read == RecoveryRead::Unreadable) {
+      Report(RecoveryUnreadable(file));
+      continue;
+    }
+    const bool whole = read == RecoveryRead::Ok;
+    const std::wstring question =
+        whole ? RecoveryQuestion(recovery.document.empty() ? UNTITLED : recovery.document, file)
+              : DamagedRecoveryQuestion(file);
+    if (Ask(question, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+      Report(RecoveryKept(file));
+      continue;
+    }
+    const bool here = !holding && (requestedDocument.empty() ||
+                                   (whole && !recovery.document.empty() && SamePath(recovery.document, requestedDocument)));
+    if (here) {
+      Recover(file, whole, recovery, raw);
+      holding = true;
+    } else if (!openRecovery_ || !openRecovery_(file)) {
+      Report(RecoveryKept(file));
+    }
+  }
+  return holding;
+}
+
+bool TEditorFrame::RecoverFile(const std::wstring& file) {
   Recovery recovery;
   std::wstring raw;
   const RecoveryRead read = ReadRecovery(file, recovery, raw);
-  if (read == RecoveryRead::Missing) return false;
-  const std::wstring question =
-      read == RecoveryRead::Ok ? RecoveryQuestion(recovery.document.empty() ? UNTITLED : recovery.document)
-                               : DamagedRecoveryQuestion(file);
-  if (Ask(question, MB_YESNO | MB_ICONQUESTION) != IDYES) {
-    Report(RecoveryKept(file));
+  if (read == RecoveryRead::Missing || read == RecoveryRead::Unreadable) {
+    Report(RecoveryUnreadable(file));
     return false;
   }
+  Recover(file, read == RecoveryRead::Ok, recovery, raw);
+  return true;
+}
+
+// A document whose file changed after the work was kept is never restored
+// over it: Save would overwrite the newer content without a word.
+void TEditorFrame::Recover(const std::wstring& file, bool whole, const Recovery& recovery, const std::wstring& raw) {
   DocumentFormat format;
-  if (read == RecoveryRead::Ok) {
+  if (whole) {
     format.encoding = recovery.encoding;
     format.byteOrderMark = recovery.byteOrderMark;
-    Restore(recovery.text, recovery.document, format);
-    DeleteFileW(file.c_str());
+    format.kept = KeptLines(SplitLines(std::wstring_view(recovery.text)), recovery.kept);
+    std::wstring path = recovery.document;
+    const std::optional<DiskState> now = DiskStateOf(path);
+    const bool changed = recovery.diskRecorded && !path.empty() &&
+                         (recovery.disk ? now && *now != *recovery.disk : now.has_value());
+    if (changed) {
+      Report(RecoveryChangedOnDisk(path));
+      path.clear();
+    }
+    Restore(recovery.text, path, format);
+    DeleteFileW(SystemPath(file).c_str());
   } else {
     // Never applied to any document: the user reads it and decides.
     Restore(raw, L"", format);
   }
   SendMessageW(edit_, EM_SETMODIFY, TRUE, 0);
   UpdateShutdownBlock();
-  return true;
 }
 
+// No box while the session ends: what could not be kept is told at the next start.
 void TEditorFrame::KeepWorkAtSessionEnd() {
   Recovery recovery;
   recovery.document = path_;
   recovery.encoding = format_.encoding;
   recovery.byteOrderMark = format_.byteOrderMark;
-  const std::wstring file = RecoveryFileFor(path_);
-  if (ReadEditText(edit_, recovery.text) != FileResult::Ok || !WriteRecovery(file, recovery)) {
-    Report(RecoveryNotWritten(file));
+  recovery.disk = DiskStateOf(path_);
+  if (ReadEditText(edit_, recovery.text) == FileResult::Ok) {
+    const std::vector<std::wstring_view> lines = SplitLines(std::wstring_view(recovery.text));
+    recovery.kept = KeptLines::After(lines, format_.kept.Match(lines)).Kept();
+    if (!KeepRecovery(recovery).empty()) return;
   }
+  NoteUnkeptWork(path_);
 }
 
 bool TEditorFrame::EnsureAddIn() {

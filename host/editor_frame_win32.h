@@ -5,12 +5,14 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/framework_win32.h"
 #include "host/document_file_win32.h"
 #include "host/edit_protocol_win32.h"
 #include "host/paths_win32.h"
+#include "host/recovery_win32.h"
 #include "host/tag_window_link_win32.h"
 
 namespace vxhost {
@@ -43,6 +45,11 @@ inline constexpr UINT REOPEN_TAG_WINDOW = WM_APP + 1;
 // whatever the system code page.
 OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, std::wstring& path, DWORD flags);
 std::wstring ChosenPath(const std::wstring& path);
+
+// Opens a recovery file in an editor window of its own; false when none could start.
+using RecoveryOpener = std::function<bool(const std::wstring& recoveryFile)>;
+// Another vxhost.exe, started with --recover.
+bool OpenRecoveryInNewEditor(const std::wstring& recoveryFile);
 
 class TEditorFrame : public TFrameWindow {
  public:
@@ -77,9 +84,15 @@ class TEditorFrame : public TFrameWindow {
   bool SaveDocumentAs(const std::wstring& path, Encoding encoding);
   bool SaveDocumentAs();
 
-  // Asks whether to restore what the last session left unsaved, if anything
-  // (interactive only). Returns whether the editor now holds it.
-  bool OfferRecovery();
+  // Asks about each work the last sessions left unsaved, one after another
+  // (interactive only), and tells what could not be kept. The first one
+  // restored comes into this window unless a document was asked for (then
+  // only that document's work does); every other opens in an editor of its own.
+  // Returns whether this window now holds restored work.
+  bool OfferRecovery(const std::wstring& requestedDocument = std::wstring());
+  // Restores a recovery file the user already agreed to (--recover).
+  bool RecoverFile(const std::wstring& recoveryFile);
+  void SetRecoveryOpener(RecoveryOpener opener) { openRecovery_ = std::move(opener); }
 
   // Opens the tag window when none is open and closes it otherwise.
   void ToggleTagWindow();
@@ -126,6 +139,7 @@ class TEditorFrame : public TFrameWindow {
   bool SaveAs(const std::wstring& path, DocumentFormat format);
   void KeepWorkAtSessionEnd();
   void Restore(const std::wstring& text, const std::wstring& path, const DocumentFormat& format);
+  void Recover(const std::wstring& file, bool whole, const Recovery& recovery, const std::wstring& raw);
   int Ask(const std::wstring& text, UINT type);
   void Report(const std::wstring& text);
   void UpdateTitle();
@@ -146,6 +160,7 @@ class TEditorFrame : public TFrameWindow {
   HFONT font_ = nullptr;
   EditProtocol protocol_;
   TagWindowLink addIn_;
+  RecoveryOpener openRecovery_ = &OpenRecoveryInNewEditor;
   bool interactive_ = true;
   bool addInMissingReported_ = false;
   bool shutdownBlocked_ = false;

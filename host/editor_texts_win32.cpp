@@ -80,9 +80,9 @@ std::wstring DescribeCharsetOverruled(const std::wstring& declared, Encoding ope
          L" になります。<meta charset> を確かめてください。";
 }
 
-std::wstring RecoveryQuestion(const std::wstring& document) {
-  return L"前回、保存されないまま終わった文書があります：\n" + document +
-         L"\n\nその内容を復元しますか？［いいえ］を選ぶと、復元用のファイルはそのまま残ります。";
+std::wstring RecoveryQuestion(const std::wstring& document, const std::wstring& recoveryFile) {
+  return L"前回、保存されないまま終わった文書があります：\n" + document + L"\n（復元用のファイル：" + recoveryFile +
+         L"）\n\nその内容を復元しますか？［いいえ］を選ぶと、復元用のファイルはそのまま残ります。";
 }
 
 std::wstring DamagedRecoveryQuestion(const std::wstring& recoveryFile) {
@@ -94,9 +94,23 @@ std::wstring RecoveryKept(const std::wstring& recoveryFile) {
   return L"復元用のファイルは次の場所に残してあります：\n" + recoveryFile;
 }
 
-std::wstring RecoveryNotWritten(const std::wstring& recoveryFile) {
-  return L"保存していない変更を復元用のファイルに書き込めませんでした：\n" + recoveryFile +
-         L"\n\n次に起動したときに復元できません。";
+std::wstring RecoveryUnreadable(const std::wstring& recoveryFile) {
+  return L"前回、保存されないまま終わった文書の復元用のファイルを読み込めません：\n" + recoveryFile +
+         L"\n\nファイルはそのまま残してあります。ほかのプログラムが使っていないかを確かめてください。";
+}
+
+std::wstring RecoveryChangedOnDisk(const std::wstring& document) {
+  return L"次の文書は、前回の終了の後でファイルの内容が変わっています：\n" + document +
+         L"\n\n復元した内容は無題の文書として開きます。元のファイルはそのままです。"
+         L"内容を比べてから、保存先を選んでください。";
+}
+
+std::wstring DescribeUnkeptWork(const std::vector<std::wstring>& documents) {
+  std::wstring list;
+  for (const std::wstring& document : documents) list += L"\n" + (document.empty() ? std::wstring(UNTITLED) : document);
+  return L"前回の終了のとき、次の文書の保存していない変更を復元用のファイルに書き込めませんでした："  + list +
+         L"\n\n文書のフォルダーにもアプリケーションデータのフォルダーにも書き込めませんでした。"
+         L"その変更は復元できません。";
 }
 
 }  // namespace vxhost

@@ -61,7 +61,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
       return 1;
     }
   } else {
-    if (!frame->OfferRecovery() && !options.documentPath.empty()) frame->OpenFile(options.documentPath);
+    if (!options.recoveryFile.empty()) {
+      frame->RecoverFile(options.recoveryFile);
+    } else {
+      // The document asked for opens whatever else the last session left.
+      const std::wstring requested = options.documentPath.empty() ? std::wstring() : vxhost::FullPath(options.documentPath);
+      if (!frame->OfferRecovery(requested) && !requested.empty()) frame->OpenFile(options.documentPath);
+    }
     if (options.openTagWindow) frame->OpenTagWindow();
   }
   int code = app.MessageLoop();

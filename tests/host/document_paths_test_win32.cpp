@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/path_names.h"
+#include "host/recovery_win32.h"
 #include "tests/host/editor_fixture_win32.h"
 
 namespace {
@@ -26,19 +27,24 @@ std::wstring MakeFolder(const std::wstring& base, std::size_t length) {
   return folder;
 }
 
-// Saving and opening again, in folders around the old limits: a temporary name that once needed 14 characters of room, and
+// Saving and keeping the work at the session's end, in folders around the
+// old limits: a temporary name that once needed 14 characters of room, and
 // the 260 characters of a whole path.
-TEST_F(EditorFrameTest, DocumentsInLongFoldersAreSavedAndOpened) {
+TEST_F(EditorFrameTest, DocumentsInLongFoldersAreSavedAndTheirWorkIsKept) {
   static constexpr std::size_t LENGTHS[] = {200, 251, 265, 400};
   for (const std::size_t length : LENGTHS) {
     SCOPED_TRACE(length);
+    vxhost::ForgetPendingRecoveries();
     const std::wstring path = MakeFolder(folder + L"\\long" + std::to_wstring(length), length) + L"\\page.html";
     Type(L"<p>\u8868</p>");
     ASSERT_TRUE(frame->SaveDocumentAs(path, Encoding::ShiftJis)) << frame->LastReport().size();
     EXPECT_EQ(ReadBytes(path), "<p>\x95\x5C</p>");
     EXPECT_EQ(frame->DocumentPath(), path);
     ASSERT_TRUE(frame->OpenDocument(path));
-    EXPECT_EQ(Shown(), L"<p>\u8868</p>");
+    Type(L"unsaved");
+    SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(vxhost::PendingRecoveries(), std::vector<std::wstring>{path + L".vxrecovery"}) << "recorded whole";
+    SendMessageW(Edit(), EM_SETMODIFY, FALSE, 0);
   }
 }
 

@@ -53,6 +53,7 @@ struct EditorFrameTest : ::testing::Test {
   TApplication app{GetModuleHandleA(nullptr)};
   vxhost::TEditorFrame* frame = nullptr;
   std::wstring folder;
+  std::vector<std::wstring> openedElsewhere;
 
   void SetUp() override {
     frame = new vxhost::TEditorFrame("");
@@ -64,9 +65,26 @@ struct EditorFrameTest : ::testing::Test {
     temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), &temp[0]));
     folder = temp + L"vxhost-test";
     CreateDirectoryW(folder.c_str(), nullptr);
-    vxhost::ForgetPendingRecovery();
+    RemoveFiles(folder + L"\\*.vxrecovery");
+    vxhost::ForgetPendingRecoveries();
+    vxhost::TakeUnkeptWork();
+    // Work restored beside the first opens in a window of its own: here it is only counted.
+    frame->SetRecoveryOpener([this](const std::wstring& file) {
+      openedElsewhere.push_back(file);
+      return true;
+    });
   }
 
+  // Recovery files an earlier run left would take the names a test expects.
+  static void RemoveFiles(const std::wstring& pattern) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+      DeleteFileW((vxhost::FolderOf(pattern) + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
   std::wstring Write(const wchar_t* name, std::string_view bytes) {
     std::wstring path = folder + L"\\" + name;
     WriteBytes(path, bytes);
