@@ -1,6 +1,6 @@
 #include "host/command_line_win32.h"
 
-#include "host/paths_win32.h"
+#include "hostkit/paths_win32.h"
 
 namespace vxhost {
 

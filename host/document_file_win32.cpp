@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "host/path_names.h"
-#include "host/paths_win32.h"
+#include "hostkit/paths_win32.h"
 
 namespace vxhost {
 namespace {

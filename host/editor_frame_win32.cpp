@@ -4,9 +4,9 @@
 #include <shellapi.h>
 
 #include "host/document_file_win32.h"
-#include "host/dpi_awareness_win32.h"
 #include "host/editor_texts_win32.h"
 #include "host/recovery_win32.h"
+#include "hostkit/dpi_awareness_win32.h"
 
 namespace vxhost {
 namespace {
@@ -75,8 +75,6 @@ static constexpr OpenType OPEN_TYPES[] = {
     {L"すべてのファイル - UTF-8 (*.*)",           L"*.*",          OpenAs::Utf8},
 };
 
-// The longest path Windows has, in UTF-16 units with its terminating zero.
-constexpr std::size_t LONGEST_PATH = 32768;
 
 template <std::size_t N>
 HMENU BuildPopup(const MenuRow (&rows)[N]) {
@@ -134,20 +132,6 @@ std::wstring NameOf(const std::wstring& path) { return path.substr(FolderOf(path
 constexpr int FONT_HEIGHT = 14;
 
 }  // namespace
-
-OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, std::wstring& path, DWORD flags) {
-  path.resize(LONGEST_PATH, L'\0');
-  OPENFILENAMEW ofn = {};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner;
-  ofn.lpstrFilter = filter;
-  ofn.lpstrFile = &path[0];
-  ofn.nMaxFile = static_cast<DWORD>(path.size());
-  ofn.Flags = flags;
-  return ofn;
-}
-
-std::wstring ChosenPath(const std::wstring& path) { return path.substr(0, path.find(L'\0')); }
 
 bool OpenRecoveryInNewEditor(const std::wstring& recoveryFile) {
   const std::wstring program = ProgramPath();

@@ -11,9 +11,10 @@
 #include "framework/framework_win32.h"
 #include "host/document_file_win32.h"
 #include "host/edit_protocol_win32.h"
-#include "host/paths_win32.h"
 #include "host/recovery_win32.h"
-#include "host/tag_window_link_win32.h"
+#include "hostkit/definition_file_dialog_win32.h"
+#include "hostkit/paths_win32.h"
+#include "hostkit/tag_window_link_win32.h"
 
 namespace vxhost {
 
@@ -30,21 +31,11 @@ enum MenuCommand : UINT {
   CmdCheckDefinitionFile = 203,
 };
 
-// The definition file the editor starts with, beside the program.
-inline constexpr char DEFAULT_DEFINITION_FILE[] = "html5.def";
-
 inline constexpr int EDIT_CONTROL_ID = 100;
 // Posted to the frame to reopen the tag window: the closed tag window's object
 // is deleted after the message that closed it, and only then can the add-in
 // open a new one. wParam 1: the old one was closed by the message before.
 inline constexpr UINT REOPEN_TAG_WINDOW = WM_APP + 1;
-
-// The fields the open and save dialogs share. path is made room for the
-// longest path Windows has and receives the chosen file (ChosenPath reads
-// it). Wide, so that the dialog's texts and the chosen name are right
-// whatever the system code page.
-OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, std::wstring& path, DWORD flags);
-std::wstring ChosenPath(const std::wstring& path);
 
 // Opens a recovery file in an editor window of its own; false when none could start.
 using RecoveryOpener = std::function<bool(const std::wstring& recoveryFile)>;

@@ -9,9 +9,9 @@
 #include "framework/framework_win32.h"
 #include "host/command_line_win32.h"
 #include "host/demo_win32.h"
-#include "host/dpi_awareness_win32.h"
 #include "host/editor_frame_win32.h"
 #include "host/editor_texts_win32.h"
+#include "hostkit/dpi_awareness_win32.h"
 
 namespace {
 

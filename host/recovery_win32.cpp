@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "host/paths_win32.h"
+#include "hostkit/paths_win32.h"
 
 namespace vxhost {
 namespace {

@@ -25,7 +25,8 @@ MAY_USE = {
     "tree": {"protocol", "catalogue", "deffile"},
     "resources": set(),
     "addin": {"protocol", "runtime", "framework", "catalogue", "deffile", "tree", "resources"},
-    "host": {"protocol", "runtime", "framework", "deffile"},
+    "hostkit": {"protocol", "runtime", "framework", "deffile"},
+    "host": {"protocol", "runtime", "framework", "deffile", "hostkit"},
     "tools": {"protocol", "catalogue", "deffile", "tree"},
 }
 # Targets defined by each folder, for the link check.
@@ -38,6 +39,7 @@ TARGETS = {
     "tree": {"vx_tree", "vx_tree_win32"},
     "resources": {"vx_resources"},
     "addin": {"vx_addin", "vx_host_connection_win32", "vx_addin_win32", "vxhtml"},
+    "hostkit": {"vx_hostkit"},
     "host": {"vxhost_logic", "vxhost_core", "vxhost"},
     "tools": {"vxtags"},
 }

@@ -15,7 +15,7 @@
 
 #include "host/command_line_win32.h"
 #include "host/document_file_win32.h"
-#include "host/dpi_awareness_win32.h"
+#include "hostkit/dpi_awareness_win32.h"
 #include "host/editor_frame_win32.h"
 #include "host/recovery_win32.h"
 #include "protocol/host_protocol.h"

@@ -1,4 +1,4 @@
-#include "host/tag_window_link_win32.h"
+#include "hostkit/tag_window_link_win32.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-// Paths of the sample editor: folders, files beside the program, absolute
+// Paths of the hosts: folders, files beside the program, absolute
 // paths. Narrow paths are in the system code page (what the ...A calls and the
 // add-in take); documents use wide paths, which hold any name.
 #pragma once
@@ -7,6 +7,9 @@
 #include <string>
 
 namespace vxhost {
+
+// The definition file a host starts with, beside the program.
+inline constexpr char DEFAULT_DEFINITION_FILE[] = "html5.def";
 
 // The folder part of a path, with its final separator; empty for a bare name.
 std::string FolderOf(const std::string& path);
@@ -28,5 +31,6 @@ bool IsDefinitionFileName(const std::wstring& path);
 // Conversions between wide paths and the system code page's narrow ones.
 std::wstring WidePath(const std::string& path);
 std::string NarrowPath(const std::wstring& path);
+
 
 }  // namespace vxhost

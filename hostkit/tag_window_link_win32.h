@@ -1,4 +1,4 @@
-// The sample editor's link to the add-in: vxhtml.dll, loaded at run time,
+// A host's link to the add-in: vxhtml.dll, loaded at run time,
 // and its one entry point.
 #pragma once
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "host/dpi_awareness_win32.h"
+#include "hostkit/dpi_awareness_win32.h"
 
 namespace vxhost {
 namespace {

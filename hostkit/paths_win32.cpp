@@ -1,4 +1,4 @@
-#include "host/paths_win32.h"
+#include "hostkit/paths_win32.h"
 
 namespace vxhost {
 

@@ -1,4 +1,4 @@
-// The sample editor's DPI awareness, declared for the whole process before
+// A host's DPI awareness, declared for the whole process before
 // its first window: per-monitor (v2) where the system offers it, so that the
 // tag window can follow the DPI of its monitor; system-aware otherwise.
 #pragma once
