@@ -337,7 +337,7 @@ bool TEditorFrame::ReopenDocument(Encoding encoding) {
 
 void TEditorFrame::OpenFile(const std::wstring& path) {
   if (IsDefinitionFileName(path)) {
-    UseDefinitionFile(NarrowPath(path).c_str());
+    UseDefinitionFile(path);
   } else if (!interactive_ || ConfirmDiscard()) {
     OpenDocument(FullPath(path));
   }

@@ -96,6 +96,9 @@ class TEditorFrame : public TFrameWindow {
   // Takes path as the definition file and, from the message loop, reopens the
   // tag window on it (or opens it).
   void UseDefinitionFile(const char* path);
+  // The same for a path as the system names it; one the add-in cannot be
+  // given (AddInPath) is told, and the previous definition file stays.
+  bool UseDefinitionFile(const std::wstring& path);
   // Shows what the check finds in the definition file (the report is also
   // LastReport(); the dialog only when interactive).
   void CheckDefinitionFile();

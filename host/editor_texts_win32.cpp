@@ -74,6 +74,13 @@ std::wstring DescribeCharsetMismatch(const std::wstring& declared, Encoding enco
          L"このまま保存しますか？［いいえ］を選ぶと保存しません。";
 }
 
+std::wstring DescribeDefinitionPathUnusable(const std::wstring& path, unsigned codePage, const std::wstring& kept) {
+  return L"定義ファイルのパスに、この Windows の文字コード（コードページ " + std::to_wstring(codePage) +
+         L"）で表せない文字があり、短い名前（8.3 形式）もないため、アドインに渡せません：\n" + path +
+         L"\n\n定義ファイルは前のまま（" + (kept.empty() ? std::wstring(L"なし") : kept) +
+         L"）です。英数字だけの名前のフォルダーに置いてから、もう一度選んでください。";
+}
+
 std::wstring DescribeCharsetOverruled(const std::wstring& declared, Encoding opened) {
   return L"文書の <meta charset> は「" + declared + L"」ですが、その文字コードでは読めないため、" +
          EncodingName(opened) + L" で開きました。保存も " + EncodingName(opened) +

@@ -32,6 +32,8 @@ std::wstring DescribeUnsavable(const UnsavableCharacter& where, Encoding encodin
 std::wstring DescribeInvalid(const InvalidByte& invalid, Encoding encoding);
 // Asked before a save whose <meta charset> names another encoding.
 std::wstring DescribeCharsetMismatch(const std::wstring& declared, Encoding encoding);
+// A definition file the add-in cannot be given: kept names the one that stays.
+std::wstring DescribeDefinitionPathUnusable(const std::wstring& path, unsigned codePage, const std::wstring& kept);
 // Told after opening a file whose <meta charset> cannot read it.
 std::wstring DescribeCharsetOverruled(const std::wstring& declared, Encoding opened);
 std::wstring RecoveryQuestion(const std::wstring& document, const std::wstring& recoveryFile);

@@ -30,9 +30,16 @@ class THostApplication : public TApplication {
   }
 };
 
+// One the add-in cannot be given is told, and the default serves.
 std::string DefinitionFile(const vxhost::CommandLine& options) {
-  if (options.definitionPath.empty()) return vxhost::BesideProgram(vxhost::DEFAULT_DEFINITION_FILE);
-  return vxhost::FullPath(vxhost::NarrowPath(options.definitionPath).c_str());
+  const std::string fallback = vxhost::BesideProgram(vxhost::DEFAULT_DEFINITION_FILE);
+  if (options.definitionPath.empty()) return fallback;
+  std::string narrow;
+  if (vxhost::AddInPath(options.definitionPath, narrow)) return narrow;
+  MessageBoxW(nullptr,
+              vxhost::DescribeDefinitionPathUnusable(options.definitionPath, GetACP(), vxhost::WidePath(fallback)).c_str(),
+              vxhost::PROGRAM_NAME, MB_OK | MB_ICONWARNING);
+  return fallback;
 }
 
 }  // namespace

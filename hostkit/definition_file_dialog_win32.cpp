@@ -27,14 +27,20 @@ OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, std::wstring& path, 
 
 std::wstring ChosenPath(const std::wstring& path) { return path.substr(0, path.find(L'\0')); }
 
-std::string AskForDefinitionFile(HWND owner, const std::string& currentPath) {
+std::wstring AskForDefinitionFilePath(HWND owner, const std::string& currentPath) {
   std::wstring path;
   const std::wstring folder = FolderOf(WidePath(currentPath));
   OPENFILENAMEW ofn =
       FileDialog(owner, DEFINITION_FILTER, path, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
   ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   ofn.lpstrTitle = DEFINITION_DIALOG_TITLE;
-  return GetOpenFileNameW(&ofn) ? NarrowPath(ChosenPath(path)) : std::string();
+  return GetOpenFileNameW(&ofn) ? ChosenPath(path) : std::wstring();
+}
+
+std::string AskForDefinitionFile(HWND owner, const std::string& currentPath) {
+  std::string narrow;
+  const std::wstring chosen = AskForDefinitionFilePath(owner, currentPath);
+  return !chosen.empty() && AddInPath(chosen, narrow) ? narrow : std::string();
 }
 
 }  // namespace vxhost

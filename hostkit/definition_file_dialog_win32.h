@@ -16,8 +16,11 @@ OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, std::wstring& path, 
 std::wstring ChosenPath(const std::wstring& path);
 
 // Asks for a definition file, starting in the folder of the current one.
-// Returns the chosen file's path in the system code page (the add-in takes
-// its file's name so), or an empty string when the user cancelled.
+// Returns the chosen file's path as chosen, or an empty string when the user
+// cancelled.
+std::wstring AskForDefinitionFilePath(HWND owner, const std::string& currentPath);
+// The same as the add-in takes it (AddInPath): empty also when the chosen
+// path cannot be given to the add-in.
 std::string AskForDefinitionFile(HWND owner, const std::string& currentPath);
 
 }  // namespace vxhost

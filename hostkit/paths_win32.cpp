@@ -39,7 +39,8 @@ std::wstring ProgramPath() {
 std::string BesideProgram(const char* fileName) {
   const std::wstring program = ProgramPath();
   if (program.empty()) return fileName;
-  return NarrowPath(FolderOf(program)) + fileName;
+  std::string folder;
+  return (AddInPath(FolderOf(program), folder) ? folder : NarrowPath(FolderOf(program))) + fileName;
 }
 
 std::wstring BesideProgram(const wchar_t* fileName) {
@@ -89,6 +90,42 @@ std::string NarrowPath(const std::wstring& path) {
   std::string narrow(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
   if (size > 0) WideCharToMultiByte(CP_ACP, 0, path.data(), count, &narrow[0], size, nullptr, nullptr);
   return narrow;
+}
+
+namespace {
+
+// The system code page's bytes of a path, when they spell it exactly: no
+// "?" and no look-alike in place of a character the code page lacks.
+bool NarrowExactly(const std::wstring& path, std::string& narrow) {
+  if (path.empty()) return false;
+  const UINT codePage = GetACP();
+  const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  BOOL usedDefault = FALSE;
+  BOOL* defaultUsed = codePage == CP_UTF8 ? nullptr : &usedDefault;
+  const int count = static_cast<int>(path.size());
+  const int size = WideCharToMultiByte(codePage, flags, path.data(), count, nullptr, 0, nullptr, defaultUsed);
+  if (size <= 0 || usedDefault) return false;
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  if (WideCharToMultiByte(codePage, flags, path.data(), count, &bytes[0], size, nullptr, defaultUsed) != size ||
+      usedDefault || bytes.size() > MAX_ADD_IN_PATH_BYTES) {
+    return false;
+  }
+  narrow.swap(bytes);
+  return true;
+}
+
+}  // namespace
+
+bool AddInPath(const std::wstring& path, std::string& narrow) {
+  const std::wstring full = FullPath(path);
+  if (NarrowExactly(full, narrow)) return true;
+  const DWORD size = GetShortPathNameW(full.c_str(), nullptr, 0);
+  if (size == 0) return false;
+  std::wstring shortPath(size, L'\0');
+  const DWORD length = GetShortPathNameW(full.c_str(), &shortPath[0], size);
+  if (length == 0 || length >= size) return false;
+  shortPath.resize(length);
+  return NarrowExactly(shortPath, narrow);
 }
 
 }  // namespace vxhost

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 
 namespace vxhost {
@@ -32,5 +33,14 @@ bool IsDefinitionFileName(const std::wstring& path);
 std::wstring WidePath(const std::string& path);
 std::string NarrowPath(const std::wstring& path);
 
+// The add-in takes its definition file's path in the system code page, at
+// most this many bytes.
+inline constexpr std::size_t MAX_ADD_IN_PATH_BYTES = 299;
+// A path made full, as the add-in can take it: in the system code page
+// character for character, or else by its short (8.3) name where the file
+// system gives it one. False when neither spells it (a Japanese folder on a
+// code page 1252 system without short names): the add-in would read "?" in
+// its place.
+bool AddInPath(const std::wstring& path, std::string& narrow);
 
 }  // namespace vxhost

@@ -65,4 +65,39 @@ TEST_F(EditorFrameTest, DeviceNamesAreRefusedWithTheReason) {
   EXPECT_EQ(ReadBytes(current), "mine");
 }
 
+// The add-in takes its definition file's path in the system code page: a
+// path that code page cannot spell goes by its short name, or is refused
+// with the reason while the previous file stays. Japanese is spelt on code
+// page 932 and not on 1252; a character outside both has a short name where
+// the file exists.
+TEST_F(EditorFrameTest, DefinitionFilesTheAddInCannotBeGivenAreToldOnAnyCodePage) {
+  const std::wstring japanese = folder + L"\\\u65E5\u672C\u8A9E\u30D5\u30A9\u30EB\u30C0\\\u30BF\u30B0.def";
+  const std::wstring plain = Write(L"plain.def", "[VX-HTML\x92\xE8\x8B\x60\x83\x74\x83\x40\x83\x43\x83\x8B]\r\n");
+  ASSERT_TRUE(frame->UseDefinitionFile(plain));
+  EXPECT_EQ(vxhost::WidePath(frame->DefinitionFile()), plain);
+
+  const bool spelt = GetACP() == 932;
+  EXPECT_EQ(frame->UseDefinitionFile(japanese), spelt);
+  if (spelt) {
+    EXPECT_EQ(vxhost::WidePath(frame->DefinitionFile()), japanese);
+    ASSERT_TRUE(frame->UseDefinitionFile(plain));
+  } else {
+    EXPECT_EQ(vxhost::WidePath(frame->DefinitionFile()), plain) << "the previous file stays";
+    EXPECT_PRED2(Contains, frame->LastReport(), L"コードページ 1252");
+    EXPECT_PRED2(Contains, frame->LastReport(), japanese);
+  }
+  // Dropped, the same.
+  SendMessageW(frame->GetHandle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(japanese)), 0);
+  EXPECT_EQ(vxhost::WidePath(frame->DefinitionFile()), spelt ? japanese : plain);
+
+  const std::wstring outside = Write(L"tags\u0101.def", "[VX-HTML]\r\n");
+  if (GetFileAttributesW(outside.c_str()) == INVALID_FILE_ATTRIBUTES) return;  // no such name on this file system
+  ASSERT_TRUE(frame->UseDefinitionFile(outside)) << "by its short name";
+  const std::string given = frame->DefinitionFile();
+  EXPECT_EQ(given.find('?'), std::string::npos) << given;
+  std::wstring longName(4096, L'\0');
+  longName.resize(GetLongPathNameW(vxhost::WidePath(given).c_str(), &longName[0], 4096));
+  EXPECT_EQ(longName, outside);
+}
+
 }  // namespace
