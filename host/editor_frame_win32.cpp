@@ -41,38 +41,31 @@ static constexpr ACCEL ACCELERATORS[] = {
     {FVIRTKEY,            VK_F8, CmdTagWindow},
 };
 
-// The file types of the save dialog are also its choice of encoding.
-struct SaveType {
+// The file types of the open and save dialogs are also their choice of
+// encoding; the open dialog's may leave it to the file's bytes.
+enum class TypeEncoding { Guess, ShiftJis, Utf8 };
+
+struct FileType {
   const wchar_t* caption;
   const wchar_t* pattern;
-  Encoding encoding;
+  TypeEncoding encoding;
 };
 
-static constexpr SaveType SAVE_TYPES[] = {
-    {L"HTML 文書 - UTF-8 (*.htm;*.html)",     L"*.htm;*.html", Encoding::Utf8},
-    {L"HTML 文書 - Shift_JIS (*.htm;*.html)", L"*.htm;*.html", Encoding::ShiftJis},
-    {L"すべてのファイル - UTF-8 (*.*)",       L"*.*",          Encoding::Utf8},
-    {L"すべてのファイル - Shift_JIS (*.*)",   L"*.*",          Encoding::ShiftJis},
+static constexpr FileType SAVE_TYPES[] = {
+    {L"HTML 文書 - UTF-8 (*.htm;*.html)",     L"*.htm;*.html", TypeEncoding::Utf8},
+    {L"HTML 文書 - Shift_JIS (*.htm;*.html)", L"*.htm;*.html", TypeEncoding::ShiftJis},
+    {L"すべてのファイル - UTF-8 (*.*)",       L"*.*",          TypeEncoding::Utf8},
+    {L"すべてのファイル - Shift_JIS (*.*)",   L"*.*",          TypeEncoding::ShiftJis},
 };
 
-// The file types of the open dialog are also its choice of encoding: the
-// one the file is most likely in, or the one the user knows it has.
-enum class OpenAs { Guess, ShiftJis, Utf8 };
-
-struct OpenType {
-  const wchar_t* caption;
-  const wchar_t* pattern;
-  OpenAs encoding;
-};
-
-static constexpr OpenType OPEN_TYPES[] = {
-    {L"HTML 文書 - 自動判別 (*.htm;*.html)",      L"*.htm;*.html", OpenAs::Guess},
-    {L"HTML 文書 - Shift_JIS (*.htm;*.html)",     L"*.htm;*.html", OpenAs::ShiftJis},
-    {L"HTML 文書 - UTF-8 (*.htm;*.html)",         L"*.htm;*.html", OpenAs::Utf8},
-    {L"テキスト - 自動判別 (*.txt)",              L"*.txt",        OpenAs::Guess},
-    {L"すべてのファイル - 自動判別 (*.*)",        L"*.*",          OpenAs::Guess},
-    {L"すべてのファイル - Shift_JIS (*.*)",       L"*.*",          OpenAs::ShiftJis},
-    {L"すべてのファイル - UTF-8 (*.*)",           L"*.*",          OpenAs::Utf8},
+static constexpr FileType OPEN_TYPES[] = {
+    {L"HTML 文書 - 自動判別 (*.htm;*.html)",      L"*.htm;*.html", TypeEncoding::Guess},
+    {L"HTML 文書 - Shift_JIS (*.htm;*.html)",     L"*.htm;*.html", TypeEncoding::ShiftJis},
+    {L"HTML 文書 - UTF-8 (*.htm;*.html)",         L"*.htm;*.html", TypeEncoding::Utf8},
+    {L"テキスト - 自動判別 (*.txt)",              L"*.txt",        TypeEncoding::Guess},
+    {L"すべてのファイル - 自動判別 (*.*)",        L"*.*",          TypeEncoding::Guess},
+    {L"すべてのファイル - Shift_JIS (*.*)",       L"*.*",          TypeEncoding::ShiftJis},
+    {L"すべてのファイル - UTF-8 (*.*)",           L"*.*",          TypeEncoding::Utf8},
 };
 
 
@@ -96,10 +89,14 @@ HMENU BuildMenuBar() {
   return bar;
 }
 
-template <typename Row, std::size_t N>
-std::wstring Filter(const Row (&rows)[N]) {
+Encoding EncodingOf(TypeEncoding encoding) {
+  return encoding == TypeEncoding::ShiftJis ? Encoding::ShiftJis : Encoding::Utf8;
+}
+
+template <std::size_t N>
+std::wstring Filter(const FileType (&rows)[N]) {
   std::wstring filter;
-  for (const Row& row : rows) {
+  for (const FileType& row : rows) {
     filter += row.caption;
     filter += L'\0';
     filter += row.pattern;
@@ -109,8 +106,8 @@ std::wstring Filter(const Row (&rows)[N]) {
 }
 
 // A dialog's filter index (from 1) as a row of its table; the first row for any other.
-template <typename Row, std::size_t N>
-const Row& ChosenType(const Row (&rows)[N], DWORD index) {
+template <std::size_t N>
+const FileType& ChosenType(const FileType (&rows)[N], DWORD index) {
   return index >= 1 && index <= N ? rows[index - 1] : rows[0];
 }
 
@@ -302,9 +299,9 @@ void TEditorFrame::ChooseDocumentToOpen() {
   OPENFILENAMEW ofn =
       FileDialog(GetHandle(), filter.c_str(), path, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
   if (!GetOpenFileNameW(&ofn)) return;
-  const OpenAs as = ChosenType(OPEN_TYPES, ofn.nFilterIndex).encoding;
-  const Encoding chosen = as == OpenAs::Utf8 ? Encoding::Utf8 : Encoding::ShiftJis;
-  OpenDocument(ChosenPath(path), as == OpenAs::Guess ? nullptr : &chosen);
+  const TypeEncoding type = ChosenType(OPEN_TYPES, ofn.nFilterIndex).encoding;
+  const Encoding chosen = EncodingOf(type);
+  OpenDocument(ChosenPath(path), type == TypeEncoding::Guess ? nullptr : &chosen);
 }
 
 void TEditorFrame::NewDocument() {
@@ -365,7 +362,7 @@ bool TEditorFrame::SaveDocumentAs() {
   ofn.lpstrDefExt = L"html";
   ofn.nFilterIndex = format_.encoding == Encoding::Utf8 ? 1 : 2;
   if (!GetSaveFileNameW(&ofn)) return false;
-  return SaveDocumentAs(ChosenPath(path), ChosenType(SAVE_TYPES, ofn.nFilterIndex).encoding);
+  return SaveDocumentAs(ChosenPath(path), EncodingOf(ChosenType(SAVE_TYPES, ofn.nFilterIndex).encoding));
 }
 
 bool TEditorFrame::SaveAs(const std::wstring& path, DocumentFormat format) {
