@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/path_names.h"
+#include "hostkit/code_page_text_win32.h"
 #include "hostkit/paths_win32.h"
 
 namespace vxhost {
@@ -61,33 +62,16 @@ bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Strict decoding: false for any byte sequence that is no character.
 bool Decode(UINT codePage, const char* bytes, std::size_t count, std::wstring* text) {
-  if (count == 0) {
-    if (text) text->clear();
-    return true;
-  }
-  const int size = static_cast<int>(count);
-  const int wide = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, size, nullptr, 0);
-  if (wide <= 0) return false;
-  if (!text) return true;
-  text->assign(static_cast<std::size_t>(wide), L'\0');
-  return MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, size, &(*text)[0], wide) == wide;
+  return ToWide(codePage, std::string_view(bytes, count), text, MB_ERR_INVALID_CHARS);
 }
 
 // Converts text and back; true when the bytes are exact. No best-fit
 // look-alike ("a" for "a" with a ring) and no replacement goes unnoticed.
 bool ConvertsExactly(UINT codePage, const wchar_t* text, int count, std::string* bytes) {
-  if (count == 0) {
-    if (bytes) bytes->clear();
-    return true;
-  }
   const DWORD flags = codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-  BOOL usedDefault = FALSE;
-  BOOL* defaultUsed = codePage == CP_UTF8 ? nullptr : &usedDefault;
-  const int size = WideCharToMultiByte(codePage, flags, text, count, nullptr, 0, nullptr, defaultUsed);
-  if (size <= 0 || usedDefault) return false;
-  std::string narrow(static_cast<std::size_t>(size), '\0');
-  if (WideCharToMultiByte(codePage, flags, text, count, &narrow[0], size, nullptr, defaultUsed) != size ||
-      usedDefault) {
+  std::string narrow;
+  bool exact = true;
+  if (!ToNarrow(codePage, std::wstring_view(text, static_cast<std::size_t>(count)), narrow, flags, &exact) || !exact) {
     return false;
   }
   std::wstring back;
@@ -261,13 +245,7 @@ FileResult WriteDocument(const wchar_t* path, const std::string& bytes, std::siz
 DeclaredCharset DeclaredIn(const std::wstring& text, Encoding encoding) {
   // The bytes a browser would scan: the start of the file as saved, with a
   // stand-in for what the encoding lacks (the declaration itself is ASCII).
-  const int count = static_cast<int>(std::min<std::size_t>(text.size(), CHARSET_SCAN_BYTES));
-  if (count == 0) return DeclaredCharset();
-  const UINT codePage = CodePageOf(encoding);
-  const int size = WideCharToMultiByte(codePage, 0, text.data(), count, nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) WideCharToMultiByte(codePage, 0, text.data(), count, &bytes[0], size, nullptr, nullptr);
-  return PrescanCharset(bytes);
+  return PrescanCharset(ToNarrow(CodePageOf(encoding), std::wstring_view(text).substr(0, CHARSET_SCAN_BYTES)));
 }
 
 EncodingGuess GuessDocumentEncoding(const std::string& bytes) {
@@ -347,12 +325,8 @@ FileResult ReadEditText(HWND edit, std::wstring& text) {
 
 std::string EditText(HWND edit) {
   std::wstring text;
-  if (ReadEditText(edit, text) != FileResult::Ok || text.empty()) return std::string();
-  const int count = static_cast<int>(text.size());
-  const int size = WideCharToMultiByte(SHIFT_JIS_CODE_PAGE, 0, text.data(), count, nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) WideCharToMultiByte(SHIFT_JIS_CODE_PAGE, 0, text.data(), count, &bytes[0], size, nullptr, nullptr);
-  return bytes;
+  if (ReadEditText(edit, text) != FileResult::Ok) return std::string();
+  return ToNarrow(SHIFT_JIS_CODE_PAGE, text);
 }
 
 FileResult LoadIntoEdit(HWND edit, const wchar_t* path, const Encoding* encoding, DocumentFormat& format,

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "hostkit/code_page_text_win32.h"
 #include "hostkit/paths_win32.h"
 
 namespace vxhost {
@@ -15,23 +16,11 @@ constexpr wchar_t UNTITLED_NAME[] = L"untitled";
 // Names tried in one folder before the next folder is.
 constexpr unsigned RECOVERY_NAME_TRIES = 100;
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  const int count = static_cast<int>(text.size());
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), count, nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), count, &bytes[0], size, nullptr, nullptr);
-  return bytes;
-}
+std::string Utf8(const std::wstring& text) { return ToNarrow(CP_UTF8, text); }
 
 bool FromUtf8(const std::string& bytes, DWORD flags, std::wstring& text) {
   text.clear();
-  if (bytes.empty()) return true;
-  const int count = static_cast<int>(bytes.size());
-  const int size = MultiByteToWideChar(CP_UTF8, flags, bytes.data(), count, nullptr, 0);
-  if (size <= 0) return false;
-  text.assign(static_cast<std::size_t>(size), L'\0');
-  return MultiByteToWideChar(CP_UTF8, flags, bytes.data(), count, &text[0], size) == size;
+  return ToWide(CP_UTF8, bytes, &text, flags);
 }
 
 // The user's application data folder for the editor, with its separator;

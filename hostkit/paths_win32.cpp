@@ -1,5 +1,7 @@
 #include "hostkit/paths_win32.h"
 
+#include "hostkit/code_page_text_win32.h"
+
 namespace vxhost {
 
 std::string FolderOf(const std::string& path) {
@@ -75,22 +77,9 @@ bool IsDefinitionFileName(const std::wstring& path) {
   return dot != std::wstring::npos && dot >= name && CompareStringOrdinal(path.c_str() + dot, -1, L".def", -1, TRUE) == CSTR_EQUAL;
 }
 
-std::wstring WidePath(const std::string& path) {
-  if (path.empty()) return std::wstring();
-  const int size = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
-  if (size > 0) MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0], size);
-  return wide;
-}
+std::wstring WidePath(const std::string& path) { return ToWide(CP_ACP, path); }
 
-std::string NarrowPath(const std::wstring& path) {
-  if (path.empty()) return std::string();
-  const int count = static_cast<int>(path.size());
-  const int size = WideCharToMultiByte(CP_ACP, 0, path.data(), count, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) WideCharToMultiByte(CP_ACP, 0, path.data(), count, &narrow[0], size, nullptr, nullptr);
-  return narrow;
-}
+std::string NarrowPath(const std::wstring& path) { return ToNarrow(CP_ACP, path); }
 
 namespace {
 
@@ -99,15 +88,10 @@ namespace {
 bool NarrowExactly(const std::wstring& path, std::string& narrow) {
   if (path.empty()) return false;
   const UINT codePage = GetACP();
-  const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-  BOOL usedDefault = FALSE;
-  BOOL* defaultUsed = codePage == CP_UTF8 ? nullptr : &usedDefault;
-  const int count = static_cast<int>(path.size());
-  const int size = WideCharToMultiByte(codePage, flags, path.data(), count, nullptr, 0, nullptr, defaultUsed);
-  if (size <= 0 || usedDefault) return false;
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  if (WideCharToMultiByte(codePage, flags, path.data(), count, &bytes[0], size, nullptr, defaultUsed) != size ||
-      usedDefault || bytes.size() > MAX_ADD_IN_PATH_BYTES) {
+  std::string bytes;
+  bool exact = true;
+  if (!ToNarrow(codePage, path, bytes, codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, &exact) || !exact ||
+      bytes.size() > MAX_ADD_IN_PATH_BYTES) {
     return false;
   }
   narrow.swap(bytes);
