@@ -1,7 +1,7 @@
-// The sample editor's frame: focus hand-back, documents on disk in their
-// encodings, the session's end, files dropped and paths. Texts of this file
-// are code page 932 in the binary. The cases named "AnyCodePage" also run
-// with the system code page 1252 (an English system).
+// The sample editor's frame: documents on disk in their encodings, the
+// title and menus, typed characters, files dropped, the command line. Texts
+// of this file are code page 932 in the binary. The cases named "AnyCodePage"
+// also run with the system code page 1252 (an English system).
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -22,7 +22,6 @@
 #include "protocol/messages_win32.h"
 #include "tests/host/editor_fixture_win32.h"
 #include "tests/win32/dialog_hooks_win32.h"
-#include "tests/win32/import_patch_win32.h"
 
 namespace {
 
@@ -342,172 +341,6 @@ TEST_F(EditorFrameTest, SaveLimitsAndFailuresMatchWhatOpeningAccepts) {
   EXPECT_EQ(vxhost::WriteDocument(subfolder.c_str(), "x"), FileResult::WriteFailed);
   EXPECT_FALSE(LeftOwnFiles());
   RemoveDirectoryW(subfolder.c_str());
-}
-
-// Logging off closes the editor: a modified document is asked about exactly
-// as at closing, and only Yes with a successful save or No let it end.
-TEST_F(EditorFrameTest, EndingTheSessionAsksAboutAModifiedDocumentAsClosingDoes) {
-  const HWND window = frame->GetHandle();
-  const std::wstring path = Open(L"session.html", "old", Encoding::ShiftJis);
-  Type(L"saved");
-  ASSERT_TRUE(frame->SaveDocument(path.c_str()));
-  frame->SetInteractive(true);
-  {
-    MessageBoxAnswers none({});
-    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)) << "nothing to ask about";
-    EXPECT_EQ(none.boxes, 0u);
-  }
-  Type(L"changed");
-  {
-    MessageBoxAnswers cancel({IDCANCEL});
-    EXPECT_FALSE(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
-    EXPECT_EQ(cancel.boxes, 1u);
-  }
-  EXPECT_TRUE(Modified());
-  {
-    MessageBoxAnswers yesThenFailure({IDYES, IDOK});
-    Type(L"changed \u20AC");
-    EXPECT_FALSE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0)) << "a save that failed keeps the session";
-    EXPECT_EQ(yesThenFailure.boxes, 2u);
-  }
-  {
-    MessageBoxAnswers yes({IDYES});
-    Type(L"changed");
-    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
-    EXPECT_EQ(ReadBytes(path), "changed");
-  }
-  {
-    MessageBoxAnswers no({IDNO});
-    Type(L"discarded");
-    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
-    EXPECT_EQ(no.boxes, 1u);
-    EXPECT_EQ(ReadBytes(path), "changed");
-    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
-    EXPECT_TRUE(vxhost::PendingRecoveries().empty()) << "what the user gave up is not kept";
-  }
-  frame->SetInteractive(false);
-  EXPECT_TRUE(IsWindow(window));
-}
-
-// ShutdownBlockReasonCreate and ShutdownBlockReasonDestroy as the editor
-// calls them; Wine shows no reason, so the calls are counted.
-struct ShutdownBlockSpy {
-  static inline std::vector<std::wstring> calls;
-  static BOOL WINAPI Create(HWND, LPCWSTR reason) {
-    calls.push_back(reason);
-    return TRUE;
-  }
-  static BOOL WINAPI Destroy(HWND) {
-    calls.push_back(L"destroy");
-    return TRUE;
-  }
-  FARPROC create, destroy;
-  ShutdownBlockSpy() {
-    calls.clear();
-    create = Patch("ShutdownBlockReasonCreate", reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&Create)));
-    destroy = Patch("ShutdownBlockReasonDestroy", reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&Destroy)));
-  }
-  ~ShutdownBlockSpy() {
-    Patch("ShutdownBlockReasonCreate", create);
-    Patch("ShutdownBlockReasonDestroy", destroy);
-  }
-  static FARPROC Patch(const char* name, FARPROC replacement) {
-    return vx::test_support::PatchImport(GetModuleHandleW(nullptr), "user32.dll", name, replacement);
-  }
-};
-
-// While typed changes are unsaved, the session's end is held with a reason;
-// a save or a new document lets it go. When the session ends anyway, the
-// work goes to a recovery file that the next start offers back.
-TEST_F(EditorFrameTest, UnsavedWorkHoldsTheSessionAndIsRecoveredAtTheNextStart) {
-  const std::wstring path = Open(L"work.html", "\xEF\xBB\xBFold\r\n", Encoding::Utf8);
-  {
-    ShutdownBlockSpy spy;
-    ASSERT_NE(spy.create, nullptr);
-    SendMessageW(Edit(), WM_CHAR, L'x', 1);
-    SendMessageW(Edit(), WM_CHAR, L'y', 1);
-    ASSERT_TRUE(frame->SaveDocument());
-    EXPECT_EQ(spy.calls, (std::vector<std::wstring>{L"保存していない文書があります。", L"destroy"}));
-  }
-  EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBFxyold\r\n");
-
-  SendMessageW(Edit(), WM_CHAR, L'\u00E9', 1);
-  SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-  const std::wstring recovery = path + L".vxrecovery";
-  EXPECT_EQ(vxhost::PendingRecoveries(), std::vector<std::wstring>{recovery});
-  EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBFxyold\r\n") << "the document itself is not touched";
-
-  // The next start: a new document, then the offer.
-  frame->NewDocument();
-  frame->SetInteractive(true);
-  {
-    MessageBoxAnswers yes({IDYES});
-    EXPECT_TRUE(frame->OfferRecovery());
-    EXPECT_EQ(yes.boxes, 1u);
-  }
-  EXPECT_EQ(Shown(), L"xy\u00E9old\r\n");
-  EXPECT_EQ(frame->DocumentPath(), path);
-  EXPECT_TRUE(Modified());
-  EXPECT_TRUE(vxhost::PendingRecoveries().empty());
-  EXPECT_EQ(GetFileAttributesW(recovery.c_str()), INVALID_FILE_ATTRIBUTES) << "a restored file is gone";
-  ASSERT_TRUE(frame->SaveDocument());
-  EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBFxy\xC3\xA9old\r\n");
-  {
-    MessageBoxAnswers none({});
-    EXPECT_FALSE(frame->OfferRecovery()) << "offered once";
-    EXPECT_EQ(none.boxes, 0u);
-  }
-
-  // An untitled document's work goes to the user's application data.
-  frame->SetInteractive(false);
-  frame->NewDocument();
-  SendMessageW(Edit(), WM_CHAR, L'\u8868', 1);
-  SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, 0);
-  ASSERT_EQ(vxhost::PendingRecoveries().size(), 1u);
-  EXPECT_PRED2(Contains, vxhost::PendingRecoveries()[0], L"\\vxhost\\untitled.vxrecovery");
-  frame->SetInteractive(true);
-  {
-    MessageBoxAnswers yes({IDYES});
-    EXPECT_TRUE(frame->OfferRecovery());
-  }
-  EXPECT_EQ(Shown(), L"\u8868");
-  EXPECT_EQ(frame->DocumentPath(), L"");
-  EXPECT_EQ(frame->DocumentEncoding(), Encoding::Utf8);
-  frame->SetInteractive(false);
-}
-
-// A recovery file cut short is offered as it is, as an untitled document,
-// never as the document it names.
-TEST_F(EditorFrameTest, DamagedAndUnwritableRecoveryFilesAreToldNeverApplied) {
-  const std::wstring path = Open(L"doc.html", "original", Encoding::Utf8);
-  Type(L"unsaved work");
-  SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, 0);
-  ASSERT_EQ(vxhost::PendingRecoveries(), std::vector<std::wstring>{path + L".vxrecovery"});
-  const std::wstring recovery = path + L".vxrecovery";
-  std::string bytes = ReadBytes(recovery);
-  WriteBytes(recovery, bytes.substr(0, bytes.size() - 4));
-  frame->NewDocument();
-  frame->SetInteractive(true);
-  {
-    MessageBoxAnswers noThenOk({IDNO, IDOK});
-    EXPECT_FALSE(frame->OfferRecovery());
-    EXPECT_EQ(noThenOk.boxes, 2u);
-    EXPECT_PRED2(Contains, frame->LastReport(), recovery) << "the user is told where it stays";
-  }
-  EXPECT_EQ(Shown(), L"");
-  vxhost::Recovery kept;
-  kept.text = L"x";
-  ASSERT_TRUE(vxhost::WriteRecovery(recovery, kept));
-  WriteBytes(recovery, bytes.substr(0, bytes.size() - 4));
-  {
-    MessageBoxAnswers yes({IDYES});
-    EXPECT_TRUE(frame->OfferRecovery());
-  }
-  EXPECT_PRED2(Contains, Shown(), L"document=" + path);
-  EXPECT_PRED2(Contains, Shown(), L"\n\nunsaved ");
-  EXPECT_EQ(frame->DocumentPath(), L"");
-  EXPECT_EQ(ReadBytes(path), "original");
-  frame->SetInteractive(false);
 }
 
 // A dropped document opens with its name whole; a dropped definition file
