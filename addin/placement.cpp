@@ -43,7 +43,7 @@ bool ShowsTitleBar(const Span& title, const WorkArea& area) {
   const std::int64_t width = title.right - title.left;
   const std::int64_t wantWidth = width < TITLE_GRIP_WIDTH ? width : TITLE_GRIP_WIDTH;
   return Overlap(title.left, title.right, area.left, area.right) >= wantWidth &&
-         Overlap(title.top, title.bottom, area.top, area.bottom) >= TITLE_GRIP_HEIGHT;
+         Overlap(title.top, title.bottom, area.top, area.bottom) >= title.bottom - title.top;
 }
 
 // Along the axes, so that no coordinate the registry can hold overflows it.

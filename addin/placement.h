@@ -38,10 +38,10 @@ struct WorkArea {
   std::int32_t bottom;
 };
 
-// How much of the title bar must lie in one work area for the user to take
-// hold of it: this wide (or the whole width of a narrower window) and this high.
+// How much of the title bar must lie in one work area for the user to find
+// it and take hold of it: this wide (or the whole width of a narrower
+// window), and its whole height; a sliver of a few pixels is found by nobody.
 inline constexpr std::int32_t TITLE_GRIP_WIDTH = 32;
-inline constexpr std::int32_t TITLE_GRIP_HEIGHT = 4;
 
 // Where a stored placement opens. One whose title bar (its top titleBarHeight
 // pixels) some work area shows enough of opens as stored, however much of the

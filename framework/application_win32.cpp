@@ -32,36 +32,33 @@ void TApplication::Dispatch(MSG& msg) {
   }
 }
 
-int TApplication::MessageLoop() {
-  MSG msg;
-  for (;;) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        DeleteCondemned();
-        return static_cast<int>(msg.wParam);
-      }
-      Dispatch(msg);
-      DeleteCondemned();
-    }
-    // Idle: anything condemned by a modal loop's dispatch goes now.
-    DeleteCondemned();
-    WaitMessage();
-  }
-}
-
-bool TApplication::PumpWaitingMessages() {
+bool TApplication::DispatchQueued(int& exitCode) {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       DeleteCondemned();
-      PostQuitMessage(static_cast<int>(msg.wParam));
+      exitCode = static_cast<int>(msg.wParam);
       return false;
     }
     Dispatch(msg);
     DeleteCondemned();
   }
+  // Anything condemned by a modal loop's dispatch goes now too.
   DeleteCondemned();
   return true;
+}
+
+int TApplication::MessageLoop() {
+  int exitCode = 0;
+  while (DispatchQueued(exitCode)) WaitMessage();
+  return exitCode;
+}
+
+bool TApplication::PumpWaitingMessages() {
+  int exitCode = 0;
+  if (DispatchQueued(exitCode)) return true;
+  PostQuitMessage(exitCode);
+  return false;
 }
 
 bool TApplication::IsCondemned(const TWindow* window) const {

@@ -109,6 +109,9 @@ class VXFRAME_API TApplication {
   bool IsCondemned(const TWindow* window) const;
   void Forget(TWindow* window);
   void Dispatch(MSG& msg);
+  // Dispatches what is queued, deleting condemned objects after each message.
+  // False when it took WM_QUIT (its exit code in exitCode).
+  bool DispatchQueued(int& exitCode);
 
   HINSTANCE instance_;
   TWindow* mainWindow_;

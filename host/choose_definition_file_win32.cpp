@@ -2,12 +2,24 @@
 // dialog, and the tag window reopened on the chosen file.
 #include "host/editor_frame_win32.h"
 
+#include "host/editor_texts_win32.h"
+
 namespace vxhost {
 
 void TEditorFrame::ChooseDefinitionFile() {
   if (!interactive_) return;
-  const std::string chosen = AskForDefinitionFile(GetHandle(), definitionPath_);
-  if (!chosen.empty()) UseDefinitionFile(chosen.c_str());
+  const std::wstring chosen = AskForDefinitionFilePath(GetHandle(), definitionPath_);
+  if (!chosen.empty()) UseDefinitionFile(chosen);
+}
+
+bool TEditorFrame::UseDefinitionFile(const std::wstring& path) {
+  std::string narrow;
+  if (!AddInPath(path, narrow)) {
+    Report(DescribeDefinitionPathUnusable(path, GetACP(), WidePath(definitionPath_)));
+    return false;
+  }
+  UseDefinitionFile(narrow.c_str());
+  return true;
 }
 
 void TEditorFrame::UseDefinitionFile(const char* path) {

@@ -13,6 +13,8 @@ bool ParseCommandLine(int argc, const wchar_t* const* argv, CommandLine& options
       options.demo = true;
       options.documentPath = argv[++i];
       options.outDir = argv[++i];
+    } else if (argument == L"--recover" && i + 1 < argc && options.recoveryFile.empty()) {
+      options.recoveryFile = argv[++i];
     } else if (argument == L"--tag-window") {
       options.openTagWindow = true;
     } else if (argument == L"--definition" && i + 1 < argc && options.definitionPath.empty()) {

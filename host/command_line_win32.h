@@ -2,6 +2,8 @@
 // a document's name is whole whatever the system code page):
 //   vxhost.exe [--tag-window] [definition-file.def | --definition FILE] [document]
 //   vxhost.exe --demo DOCUMENT OUT-DIR [definition-file.def | --definition FILE]
+//   vxhost.exe --recover RECOVERY-FILE [...]   (an editor starts another for
+//     each further work the user restores at start-up)
 // A file named .def is the definition file, any other the document to open.
 #pragma once
 #include <windows.h>
@@ -16,6 +18,7 @@ struct CommandLine {
   std::wstring documentPath;
   std::wstring outDir;
   std::wstring definitionPath;  // empty: the HTML5 library beside the program
+  std::wstring recoveryFile;    // restored without asking: the user already agreed
 };
 
 // False for anything the usage above does not allow.

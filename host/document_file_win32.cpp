@@ -4,6 +4,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "host/path_names.h"
+#include "hostkit/code_page_text_win32.h"
 #include "hostkit/paths_win32.h"
 
 namespace vxhost {
@@ -50,7 +52,8 @@ class TemporaryFile {
 
 constexpr char UTF8_BOM[] = "\xEF\xBB\xBF";
 constexpr std::size_t UTF8_BOM_SIZE = 3;
-constexpr std::size_t CHARSET_SCAN_BYTES = 1024;
+// Names a save tries for its own file before it gives up on the folder.
+constexpr unsigned TEMPORARY_NAME_TRIES = 100;
 
 UINT CodePageOf(Encoding encoding) { return encoding == Encoding::Utf8 ? CP_UTF8 : SHIFT_JIS_CODE_PAGE; }
 
@@ -59,33 +62,16 @@ bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Strict decoding: false for any byte sequence that is no character.
 bool Decode(UINT codePage, const char* bytes, std::size_t count, std::wstring* text) {
-  if (count == 0) {
-    if (text) text->clear();
-    return true;
-  }
-  const int size = static_cast<int>(count);
-  const int wide = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, size, nullptr, 0);
-  if (wide <= 0) return false;
-  if (!text) return true;
-  text->assign(static_cast<std::size_t>(wide), L'\0');
-  return MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, size, &(*text)[0], wide) == wide;
+  return ToWide(codePage, std::string_view(bytes, count), text, MB_ERR_INVALID_CHARS);
 }
 
 // Converts text and back; true when the bytes are exact. No best-fit
 // look-alike ("a" for "a" with a ring) and no replacement goes unnoticed.
 bool ConvertsExactly(UINT codePage, const wchar_t* text, int count, std::string* bytes) {
-  if (count == 0) {
-    if (bytes) bytes->clear();
-    return true;
-  }
   const DWORD flags = codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-  BOOL usedDefault = FALSE;
-  BOOL* defaultUsed = codePage == CP_UTF8 ? nullptr : &usedDefault;
-  const int size = WideCharToMultiByte(codePage, flags, text, count, nullptr, 0, nullptr, defaultUsed);
-  if (size <= 0 || usedDefault) return false;
-  std::string narrow(static_cast<std::size_t>(size), '\0');
-  if (WideCharToMultiByte(codePage, flags, text, count, &narrow[0], size, nullptr, defaultUsed) != size ||
-      usedDefault) {
+  std::string narrow;
+  bool exact = true;
+  if (!ToNarrow(codePage, std::wstring_view(text, static_cast<std::size_t>(count)), narrow, flags, &exact) || !exact) {
     return false;
   }
   std::wstring back;
@@ -158,71 +144,73 @@ InvalidByte FindInvalid(UINT codePage, const std::string& bytes) {
 }
 
 // Lines of a code page 932 text whose bytes a save would write otherwise.
+// A line end is the same byte in the file as in the text, so the file's
+// lines and the text's lines are the same lines.
 void KeepIrregularLines(const std::string& bytes, const std::wstring& text, DocumentFormat& format) {
   std::string again;
   if (ConvertsExactly(SHIFT_JIS_CODE_PAGE, text.data(), static_cast<int>(text.size()), &again) && again == bytes) {
     return;
   }
-  for (std::size_t start = 0; start < bytes.size();) {
-    std::size_t end = bytes.find('\n', start);
-    end = end == std::string::npos ? bytes.size() : end + 1;
-    const std::string original = bytes.substr(start, end - start);
+  const std::vector<std::string_view> byteLines = SplitLines(std::string_view(bytes));
+  std::vector<KeptLine> kept;
+  for (std::size_t i = 0; i < byteLines.size(); ++i) {
+    const std::string_view original = byteLines[i];
     std::wstring line;
     std::string written;
     Decode(SHIFT_JIS_CODE_PAGE, original.data(), original.size(), &line);
     if (!ConvertsExactly(SHIFT_JIS_CODE_PAGE, line.data(), static_cast<int>(line.size()), &written) ||
         written != original) {
-      format.keptLines.emplace(line, original);
+      kept.push_back(KeptLine{i, std::string(original)});
     }
-    start = end;
   }
+  format.kept = KeptLines(SplitLines(std::wstring_view(text)), std::move(kept));
+}
+
+// A failed CreateFileW as the user reads it.
+FileResult OpenFailure(FileResult otherwise) {
+  const DWORD error = GetLastError();
+  return error == ERROR_FILENAME_EXCED_RANGE ? FileResult::PathTooLong : otherwise;
+}
+
+// A name of the save's own beside the target, made by this call: CREATE_NEW
+// never takes over a file that exists, a stranger's or another save's.
+FileResult CreateTemporary(const std::wstring& folder, std::wstring& name, HANDLE& handle) {
+  static unsigned counter = 0;
+  for (unsigned attempt = 0; attempt < TEMPORARY_NAME_TRIES; ++attempt) {
+    wchar_t unique[32];
+    const unsigned long value = (GetCurrentProcessId() << 12) ^ GetTickCount() ^ (++counter * 2654435761u);
+    wsprintfW(unique, L"vx%08lX.tmp", value & 0xFFFFFFFFul);
+    name = folder + unique;
+    handle = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) return FileResult::Ok;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return OpenFailure(FileResult::FolderNotWritable);
+  }
+  return FileResult::FolderNotWritable;
 }
 
 bool HasUtf8Bom(const std::string& bytes) { return bytes.compare(0, UTF8_BOM_SIZE, UTF8_BOM) == 0; }
 
-wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
-std::wstring AsciiLower(std::wstring text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return AsciiLower(c); });
-  return text;
-}
-
-struct CharsetAlias {
-  const wchar_t* name;
-  Encoding encoding;
-};
-
-static constexpr CharsetAlias CHARSET_ALIASES[] = {
-    {L"utf-8",       Encoding::Utf8},
-    {L"utf8",        Encoding::Utf8},
-    {L"shift_jis",   Encoding::ShiftJis},
-    {L"shift-jis",   Encoding::ShiftJis},
-    {L"sjis",        Encoding::ShiftJis},
-    {L"x-sjis",      Encoding::ShiftJis},
-    {L"windows-31j", Encoding::ShiftJis},
-    {L"cp932",       Encoding::ShiftJis},
-    {L"ms932",       Encoding::ShiftJis},
-};
-
 }  // namespace
 
-FileResult ReadDocument(const wchar_t* path, std::string& bytes) {
+std::wstring SystemPath(const std::wstring& path) { return ExtendedLengthPath(FullPath(path)); }
+
+FileResult ReadDocument(const wchar_t* path, std::string& bytes, std::size_t limit) {
   if (!path || !*path) return FileResult::CannotOpen;
-  FileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr));
-  if (file.handle == INVALID_HANDLE_VALUE) return FileResult::CannotOpen;
+  if (IsDeviceName(path)) return FileResult::DeviceName;
+  FileHandle file(CreateFileW(SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.handle == INVALID_HANDLE_VALUE) return OpenFailure(FileResult::CannotOpen);
+  if (GetFileType(file.handle) != FILE_TYPE_DISK) return FileResult::DeviceName;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.handle, &size)) return FileResult::ReadFailed;
-  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > MAX_DOCUMENT_BYTES) {
-    return FileResult::TooLarge;
-  }
+  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > limit) return FileResult::TooLarge;
   std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
   std::size_t done = 0;
   while (done < content.size()) {
     DWORD got = 0;
-    if (!ReadFile(file.handle, &content[done], static_cast<DWORD>(content.size() - done), &got, nullptr)) {
-      return FileResult::ReadFailed;
-    }
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 24));
+    if (!ReadFile(file.handle, &content[done], chunk, &got, nullptr)) return FileResult::ReadFailed;
     if (got == 0) break;  // the file shrank while we read it
     done += got;
   }
@@ -231,72 +219,39 @@ FileResult ReadDocument(const wchar_t* path, std::string& bytes) {
   return FileResult::Ok;
 }
 
-FileResult WriteDocument(const wchar_t* path, const std::string& bytes) {
+FileResult WriteDocument(const wchar_t* path, const std::string& bytes, std::size_t limit) {
   if (!path || !*path) return FileResult::CannotOpen;
-  if (bytes.size() > MAX_DOCUMENT_BYTES) return FileResult::TooLarge;
-  // A name the system makes unique, in the target's folder so that the
-  // replacement is a rename on one volume; no file of the user's is touched.
-  const std::wstring folder = FolderOf(std::wstring(path));
-  wchar_t name[MAX_PATH];
-  if (!GetTempFileNameW(folder.empty() ? L"." : folder.c_str(), L"vx", 0, name)) {
-    return FileResult::FolderNotWritable;
-  }
-  TemporaryFile temporary(name);
+  if (IsDeviceName(path)) return FileResult::DeviceName;
+  if (bytes.size() > limit) return FileResult::TooLarge;
+  // In the target's folder, so that the replacement is a rename on one
+  // volume; no file of the user's is touched until then.
+  const std::wstring target = SystemPath(path);
+  std::wstring name;
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  const FileResult created = CreateTemporary(FolderOf(target), name, handle);
+  if (created != FileResult::Ok) return created;
+  TemporaryFile temporary(name.c_str());
   {
-    FileHandle file(CreateFileW(temporary.Name(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.handle == INVALID_HANDLE_VALUE) return FileResult::FolderNotWritable;
+    FileHandle file(handle);
     if (!WriteAll(file.handle, bytes) || !FlushFileBuffers(file.handle)) return FileResult::WriteFailed;
   }
-  if (!MoveFileExW(temporary.Name(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return FileResult::WriteFailed;
+  if (!MoveFileExW(temporary.Name(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return OpenFailure(FileResult::WriteFailed);
   }
   temporary.Keep();
   return FileResult::Ok;
 }
 
-std::wstring DeclaredCharset(const std::wstring& text) {
-  const std::wstring lower = AsciiLower(text);
-  for (std::size_t meta = lower.find(L"<meta"); meta != std::wstring::npos; meta = lower.find(L"<meta", meta + 1)) {
-    const std::size_t close = lower.find(L'>', meta);
-    const std::size_t charset = lower.find(L"charset", meta);
-    if (charset == std::wstring::npos || (close != std::wstring::npos && charset > close)) continue;
-    std::size_t i = charset + 7;
-    while (i < lower.size() && (lower[i] == L' ' || lower[i] == L'\t')) ++i;
-    if (i >= lower.size() || lower[i] != L'=') continue;
-    ++i;
-    while (i < lower.size() && (lower[i] == L' ' || lower[i] == L'\t' || lower[i] == L'"' || lower[i] == L'\'')) ++i;
-    const std::size_t end = lower.find_first_of(L"\"' \t;/>\r\n", i);
-    const std::wstring name = text.substr(i, (end == std::wstring::npos ? lower.size() : end) - i);
-    if (!name.empty()) return name;
-  }
-  return std::wstring();
+DeclaredCharset DeclaredIn(const std::wstring& text, Encoding encoding) {
+  // The bytes a browser would scan: the start of the file as saved, with a
+  // stand-in for what the encoding lacks (the declaration itself is ASCII).
+  return PrescanCharset(ToNarrow(CodePageOf(encoding), std::wstring_view(text).substr(0, CHARSET_SCAN_BYTES)));
 }
 
-bool CharsetNames(const std::wstring& charset, Encoding encoding) {
-  const std::wstring lower = AsciiLower(charset);
-  for (const CharsetAlias& alias : CHARSET_ALIASES) {
-    if (lower == alias.name) return alias.encoding == encoding;
-  }
-  return false;
-}
-
-Encoding GuessEncoding(const std::string& bytes) {
-  if (HasUtf8Bom(bytes)) return Encoding::Utf8;
-  // The declaration is ASCII in both encodings, and browsers look for it in
-  // the first 1024 bytes only; each byte as one character is all the search needs.
-  const std::string head = bytes.substr(0, CHARSET_SCAN_BYTES);
-  std::wstring declaredIn(head.size(), L' ');
-  std::transform(head.begin(), head.end(), declaredIn.begin(),
-                 [](char c) { return static_cast<wchar_t>(static_cast<unsigned char>(c)); });
-  const std::wstring declared = DeclaredCharset(declaredIn);
-  const bool utf8 = Decode(CP_UTF8, bytes.data(), bytes.size(), nullptr);
-  const bool shiftJis = utf8 || Decode(SHIFT_JIS_CODE_PAGE, bytes.data(), bytes.size(), nullptr);
-  if (CharsetNames(declared, Encoding::ShiftJis) && shiftJis) return Encoding::ShiftJis;
-  if (CharsetNames(declared, Encoding::Utf8) && utf8) return Encoding::Utf8;
-  if (utf8) return Encoding::Utf8;
-  if (shiftJis || !CharsetNames(declared, Encoding::Utf8)) return Encoding::ShiftJis;
-  return Encoding::Utf8;
+EncodingGuess GuessDocumentEncoding(const std::string& bytes) {
+  return GuessEncoding(bytes, [&bytes](Encoding encoding) {
+    return Decode(CodePageOf(encoding), bytes.data(), bytes.size(), nullptr);
+  });
 }
 
 FileResult DecodeDocument(const std::string& bytes, Encoding encoding, std::wstring& text, DocumentFormat& format,
@@ -319,33 +274,33 @@ FileResult DecodeDocument(const std::string& bytes, Encoding encoding, std::wstr
 }
 
 FileResult EncodeDocument(const std::wstring& text, const DocumentFormat& format, std::string& bytes,
-                          UnsavableCharacter& where) {
+                          UnsavableCharacter& where, KeptLines* after) {
   const UINT codePage = CodePageOf(format.encoding);
   std::string encoded = format.byteOrderMark ? std::string(UTF8_BOM) : std::string();
   bool exact = true;
-  if (format.keptLines.empty()) {
+  std::vector<std::wstring_view> lines;
+  std::vector<const std::string*> matches;
+  if (format.kept.Empty()) {
     std::string all;
     exact = ConvertsExactly(codePage, text.data(), static_cast<int>(text.size()), &all);
     encoded += all;
   } else {
-    for (std::size_t start = 0; exact && start < text.size();) {
-      std::size_t end = text.find(L'\n', start);
-      end = end == std::wstring::npos ? text.size() : end + 1;
-      const std::wstring line = text.substr(start, end - start);
-      const auto kept = format.keptLines.find(line);
+    lines = SplitLines(std::wstring_view(text));
+    matches = format.kept.Match(lines);
+    for (std::size_t i = 0; exact && i < lines.size(); ++i) {
       std::string lineBytes;
-      if (kept != format.keptLines.end()) {
-        encoded += kept->second;
-      } else if ((exact = ConvertsExactly(codePage, line.data(), static_cast<int>(line.size()), &lineBytes))) {
+      if (matches[i]) {
+        encoded += *matches[i];
+      } else if ((exact = ConvertsExactly(codePage, lines[i].data(), static_cast<int>(lines[i].size()), &lineBytes))) {
         encoded += lineBytes;
       }
-      start = end;
     }
   }
   if (!exact) {
     where = FindUnsavable(codePage, text);
     return FileResult::Unsavable;
   }
+  if (after) *after = KeptLines::After(lines, matches);
   bytes.swap(encoded);
   return FileResult::Ok;
 }
@@ -370,22 +325,25 @@ FileResult ReadEditText(HWND edit, std::wstring& text) {
 
 std::string EditText(HWND edit) {
   std::wstring text;
-  if (ReadEditText(edit, text) != FileResult::Ok || text.empty()) return std::string();
-  const int count = static_cast<int>(text.size());
-  const int size = WideCharToMultiByte(SHIFT_JIS_CODE_PAGE, 0, text.data(), count, nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) WideCharToMultiByte(SHIFT_JIS_CODE_PAGE, 0, text.data(), count, &bytes[0], size, nullptr, nullptr);
-  return bytes;
+  if (ReadEditText(edit, text) != FileResult::Ok) return std::string();
+  return ToNarrow(SHIFT_JIS_CODE_PAGE, text);
 }
 
 FileResult LoadIntoEdit(HWND edit, const wchar_t* path, const Encoding* encoding, DocumentFormat& format,
-                        InvalidByte& invalid) {
+                        InvalidByte& invalid, EncodingGuess* guessed) {
   std::string bytes;
   FileResult result = ReadDocument(path, bytes);
   if (result != FileResult::Ok) return result;
   std::wstring text;
   DocumentFormat read;
-  const Encoding tried = encoding ? *encoding : GuessEncoding(bytes);
+  EncodingGuess guess;
+  if (encoding) {
+    guess.encoding = *encoding;
+  } else {
+    guess = GuessDocumentEncoding(bytes);
+  }
+  if (guessed) *guessed = guess;
+  const Encoding tried = guess.encoding;
   result = DecodeDocument(bytes, tried, text, read, invalid);
   if (result == FileResult::InvalidBytes) format.encoding = tried;
   if (result != FileResult::Ok) return result;
@@ -395,18 +353,19 @@ FileResult LoadIntoEdit(HWND edit, const wchar_t* path, const Encoding* encoding
   return FileResult::Ok;
 }
 
-FileResult SaveFromEdit(HWND edit, const wchar_t* path, const DocumentFormat& format, UnsavableCharacter& where) {
+FileResult SaveFromEdit(HWND edit, const wchar_t* path, DocumentFormat& format, UnsavableCharacter& where) {
   std::wstring text;
   FileResult result = ReadEditText(edit, text);
   if (result != FileResult::Ok) return result;
   std::string bytes;
-  result = EncodeDocument(text, format, bytes, where);
+  KeptLines after;
+  result = EncodeDocument(text, format, bytes, where, &after);
   if (result != FileResult::Ok) return result;
   result = WriteDocument(path, bytes);
-  if (result == FileResult::Ok) SendMessageW(edit, EM_SETMODIFY, FALSE, 0);
+  if (result != FileResult::Ok) return result;
+  format.kept = std::move(after);
+  SendMessageW(edit, EM_SETMODIFY, FALSE, 0);
   return result;
 }
-
-const wchar_t* EncodingName(Encoding encoding) { return encoding == Encoding::Utf8 ? L"UTF-8" : L"Shift_JIS"; }
 
 }  // namespace vxhost

@@ -7,11 +7,12 @@
 
 #include <cstddef>
 #include <string>
-#include <unordered_map>
+
+#include "host/charset_prescan.h"
+#include "host/encoding.h"
+#include "host/kept_lines.h"
 
 namespace vxhost {
-
-enum class Encoding { ShiftJis, Utf8 };
 
 enum class FileResult {
   Ok,
@@ -24,6 +25,8 @@ enum class FileResult {
   FolderNotWritable,  // no new file can be made in the target's folder
   EditUnreadable,     // the edit control is missing or its text could not be read
   Unsavable,          // the text holds a character the document's encoding cannot hold
+  DeviceName,         // the name is a device's (aux.html), or what it opens is no file
+  PathTooLong,        // the system refuses the path for its length, even in its long form
 };
 
 // The first character of a document that its encoding cannot hold: one
@@ -40,54 +43,54 @@ struct InvalidByte {
   unsigned char value = 0;
 };
 
-// How a document's file is written. Code page 932 gives some characters two
-// codes (髙 is EEE0 and FBFC) and writes only one of them back, so the lines
-// that held the other keep their original bytes while their text is unchanged.
+// How a document's file is written, with the lines that keep their original
+// bytes (host/kept_lines.h).
 struct DocumentFormat {
   Encoding encoding = Encoding::Utf8;
   bool byteOrderMark = false;
-  std::unordered_map<std::wstring, std::string> keptLines;  // line text (with its CR) -> original bytes
+  KeptLines kept;
 };
 
 inline constexpr std::size_t MAX_DOCUMENT_BYTES = 16 * 1024 * 1024;
 inline constexpr UINT SHIFT_JIS_CODE_PAGE = 932;
 
-FileResult ReadDocument(const wchar_t* path, std::string& bytes);
+// The name the file calls take: full, and in its long form when it is long.
+std::wstring SystemPath(const std::wstring& path);
+
+// Refuses more than limit bytes, a device's name and what is no file.
+FileResult ReadDocument(const wchar_t* path, std::string& bytes, std::size_t limit = MAX_DOCUMENT_BYTES);
 // Writes a new file of its own name beside the target first and then
 // replaces the target with it, so a failed save leaves the previous file whole
 // and no file of its own behind. Refuses what ReadDocument would refuse as too large.
-FileResult WriteDocument(const wchar_t* path, const std::string& bytes);
+FileResult WriteDocument(const wchar_t* path, const std::string& bytes, std::size_t limit = MAX_DOCUMENT_BYTES);
 
-// The encoding a file without a byte-order mark is most likely in: the one
-// its <meta charset> names if the bytes are valid in it, else UTF-8 if they
-// are valid UTF-8 (Shift_JIS text beyond ASCII rarely is), else Shift_JIS.
-Encoding GuessEncoding(const std::string& bytes);
+// The encoding a file is most likely in (GuessEncoding in host/charset_prescan.h),
+// judged by strict decoding.
+EncodingGuess GuessDocumentEncoding(const std::string& bytes);
 // Decodes bytes in the given encoding (a UTF-8 byte-order mark is taken off
 // and remembered). InvalidBytes names the first byte that is no text in it.
 FileResult DecodeDocument(const std::string& bytes, Encoding encoding, std::wstring& text, DocumentFormat& format,
                           InvalidByte& invalid);
-// The bytes a save writes; Unsavable names the first character the encoding lacks.
+// The bytes a save writes; Unsavable names the first character the encoding
+// lacks. after: the lines kept once these bytes are the file.
 FileResult EncodeDocument(const std::wstring& text, const DocumentFormat& format, std::string& bytes,
-                          UnsavableCharacter& where);
+                          UnsavableCharacter& where, KeptLines* after = nullptr);
 
-// The encoding the first <meta charset> (or http-equiv content "charset=")
-// of a text names, as written; empty when it names none.
-std::wstring DeclaredCharset(const std::wstring& text);
-// Whether a declared charset name means the given encoding.
-bool CharsetNames(const std::wstring& charset, Encoding encoding);
+// What a browser would find declared in the text saved in the given encoding.
+DeclaredCharset DeclaredIn(const std::wstring& text, Encoding encoding);
 
 // The control's text as code page 932 bytes (what the add-in's texts are
 // compared with).
 std::string EditText(HWND edit);
 FileResult ReadEditText(HWND edit, std::wstring& text);
 // The loaded text replaces the control's text only when the whole file was
-// read and decoded; encoding null: the most likely one (GuessEncoding). After
-// InvalidBytes, format.encoding is the encoding the file was read in.
+// read and decoded; encoding null: the most likely one (guessed tells how it
+// was judged). After InvalidBytes, format.encoding is the encoding the file
+// was read in.
 FileResult LoadIntoEdit(HWND edit, const wchar_t* path, const Encoding* encoding, DocumentFormat& format,
-                        InvalidByte& invalid);
-// Writes nothing unless the whole text can be saved as it is.
-FileResult SaveFromEdit(HWND edit, const wchar_t* path, const DocumentFormat& format, UnsavableCharacter& where);
-
-const wchar_t* EncodingName(Encoding encoding);
+                        InvalidByte& invalid, EncodingGuess* guessed = nullptr);
+// Writes nothing unless the whole text can be saved as it is; after a save
+// the format's kept lines are those of the text saved.
+FileResult SaveFromEdit(HWND edit, const wchar_t* path, DocumentFormat& format, UnsavableCharacter& where);
 
 }  // namespace vxhost

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "hostkit/code_page_text_win32.h"
 #include "protocol/messages_win32.h"
 
 namespace vxhost {
@@ -18,14 +19,7 @@ void SetCaret(HWND edit, DWORD position) { SendMessageA(edit, EM_SETSEL, positio
 // Insert requests carry code page 932 text whatever the system code page is.
 constexpr UINT REQUEST_CODE_PAGE = 932;
 
-std::wstring FromRequest(const char* text) {
-  const int size = MultiByteToWideChar(REQUEST_CODE_PAGE, 0, text, -1, nullptr, 0);
-  if (size <= 1) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(REQUEST_CODE_PAGE, 0, text, -1, &wide[0], size);
-  wide.resize(static_cast<std::size_t>(size) - 1);
-  return wide;
-}
+std::wstring FromRequest(const char* text) { return ToWide(REQUEST_CODE_PAGE, text); }
 
 }  // namespace
 

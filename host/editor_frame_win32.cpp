@@ -41,22 +41,33 @@ static constexpr ACCEL ACCELERATORS[] = {
     {FVIRTKEY,            VK_F8, CmdTagWindow},
 };
 
-// The file types of the save dialog are also its choice of encoding.
-struct SaveType {
+// The file types of the open and save dialogs are also their choice of
+// encoding; the open dialog's may leave it to the file's bytes.
+enum class TypeEncoding { Guess, ShiftJis, Utf8 };
+
+struct FileType {
   const wchar_t* caption;
   const wchar_t* pattern;
-  Encoding encoding;
+  TypeEncoding encoding;
 };
 
-static constexpr SaveType SAVE_TYPES[] = {
-    {L"HTML 文書 - UTF-8 (*.htm;*.html)",     L"*.htm;*.html", Encoding::Utf8},
-    {L"HTML 文書 - Shift_JIS (*.htm;*.html)", L"*.htm;*.html", Encoding::ShiftJis},
-    {L"すべてのファイル - UTF-8 (*.*)",       L"*.*",          Encoding::Utf8},
-    {L"すべてのファイル - Shift_JIS (*.*)",   L"*.*",          Encoding::ShiftJis},
+static constexpr FileType SAVE_TYPES[] = {
+    {L"HTML 文書 - UTF-8 (*.htm;*.html)",     L"*.htm;*.html", TypeEncoding::Utf8},
+    {L"HTML 文書 - Shift_JIS (*.htm;*.html)", L"*.htm;*.html", TypeEncoding::ShiftJis},
+    {L"すべてのファイル - UTF-8 (*.*)",       L"*.*",          TypeEncoding::Utf8},
+    {L"すべてのファイル - Shift_JIS (*.*)",   L"*.*",          TypeEncoding::ShiftJis},
 };
 
-const wchar_t OPEN_FILTER[] =
-    L"HTML 文書 (*.htm;*.html)\0*.htm;*.html\0テキスト (*.txt)\0*.txt\0すべてのファイル (*.*)\0*.*\0";
+static constexpr FileType OPEN_TYPES[] = {
+    {L"HTML 文書 - 自動判別 (*.htm;*.html)",      L"*.htm;*.html", TypeEncoding::Guess},
+    {L"HTML 文書 - Shift_JIS (*.htm;*.html)",     L"*.htm;*.html", TypeEncoding::ShiftJis},
+    {L"HTML 文書 - UTF-8 (*.htm;*.html)",         L"*.htm;*.html", TypeEncoding::Utf8},
+    {L"テキスト - 自動判別 (*.txt)",              L"*.txt",        TypeEncoding::Guess},
+    {L"すべてのファイル - 自動判別 (*.*)",        L"*.*",          TypeEncoding::Guess},
+    {L"すべてのファイル - Shift_JIS (*.*)",       L"*.*",          TypeEncoding::ShiftJis},
+    {L"すべてのファイル - UTF-8 (*.*)",           L"*.*",          TypeEncoding::Utf8},
+};
+
 
 template <std::size_t N>
 HMENU BuildPopup(const MenuRow (&rows)[N]) {
@@ -78,15 +89,38 @@ HMENU BuildMenuBar() {
   return bar;
 }
 
-std::wstring SaveFilter() {
+Encoding EncodingOf(TypeEncoding encoding) {
+  return encoding == TypeEncoding::ShiftJis ? Encoding::ShiftJis : Encoding::Utf8;
+}
+
+template <std::size_t N>
+std::wstring Filter(const FileType (&rows)[N]) {
   std::wstring filter;
-  for (const SaveType& type : SAVE_TYPES) {
-    filter += type.caption;
+  for (const FileType& row : rows) {
+    filter += row.caption;
     filter += L'\0';
-    filter += type.pattern;
+    filter += row.pattern;
     filter += L'\0';
   }
   return filter;
+}
+
+// A dialog's filter index (from 1) as a row of its table; the first row for any other.
+template <std::size_t N>
+const FileType& ChosenType(const FileType (&rows)[N], DWORD index) {
+  return index >= 1 && index <= N ? rows[index - 1] : rows[0];
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+         CSTR_EQUAL;
+}
+
+// A declared label as the user reads it: its ASCII as it is, anything else as "?".
+std::wstring LabelText(const std::string& label) {
+  std::wstring text;
+  for (unsigned char c : label) text += c < 0x80 ? static_cast<wchar_t>(c) : L'?';
+  return text;
 }
 
 std::wstring NameOf(const std::wstring& path) { return path.substr(FolderOf(path).size()); }
@@ -95,6 +129,20 @@ std::wstring NameOf(const std::wstring& path) { return path.substr(FolderOf(path
 constexpr int FONT_HEIGHT = 14;
 
 }  // namespace
+
+bool OpenRecoveryInNewEditor(const std::wstring& recoveryFile) {
+  const std::wstring program = ProgramPath();
+  std::wstring command = L"\"" + program + L"\" --recover \"" + recoveryFile + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
 
 TEditorFrame::TEditorFrame(const char* definitionPath)
     : TFrameWindow(nullptr, nullptr), definitionPath_(definitionPath ? definitionPath : "") {
@@ -246,10 +294,14 @@ LRESULT TEditorFrame::EvCommand(WPARAM wParam, LPARAM lParam) {
 
 void TEditorFrame::ChooseDocumentToOpen() {
   if (!interactive_ || !ConfirmDiscard()) return;
-  wchar_t path[MAX_PATH] = {};
+  std::wstring path;
+  const std::wstring filter = Filter(OPEN_TYPES);
   OPENFILENAMEW ofn =
-      FileDialog(GetHandle(), OPEN_FILTER, path, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
-  if (GetOpenFileNameW(&ofn)) OpenDocument(path);
+      FileDialog(GetHandle(), filter.c_str(), path, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
+  if (!GetOpenFileNameW(&ofn)) return;
+  const TypeEncoding type = ChosenType(OPEN_TYPES, ofn.nFilterIndex).encoding;
+  const Encoding chosen = EncodingOf(type);
+  OpenDocument(ChosenPath(path), type == TypeEncoding::Guess ? nullptr : &chosen);
 }
 
 void TEditorFrame::NewDocument() {
@@ -262,13 +314,16 @@ void TEditorFrame::NewDocument() {
 bool TEditorFrame::OpenDocument(const std::wstring& path, const Encoding* encoding) {
   DocumentFormat format;
   InvalidByte invalid;
-  const FileResult result = LoadIntoEdit(edit_, path.c_str(), encoding, format, invalid);
+  EncodingGuess guess;
+  const FileResult result = LoadIntoEdit(edit_, path.c_str(), encoding, format, invalid, &guess);
   if (result == FileResult::InvalidBytes) {
     Report(DescribeInvalid(invalid, format.encoding));
     return false;
   }
   if (result == FileResult::Ok) format_ = std::move(format);
-  return Adopt(result, path);
+  if (!Adopt(result, path)) return false;
+  if (guess.declarationOverruled) Report(DescribeCharsetOverruled(LabelText(guess.declared.label), guess.encoding));
+  return true;
 }
 
 bool TEditorFrame::ReopenDocument(Encoding encoding) {
@@ -279,7 +334,7 @@ bool TEditorFrame::ReopenDocument(Encoding encoding) {
 
 void TEditorFrame::OpenFile(const std::wstring& path) {
   if (IsDefinitionFileName(path)) {
-    UseDefinitionFile(NarrowPath(path).c_str());
+    UseDefinitionFile(path);
   } else if (!interactive_ || ConfirmDiscard()) {
     OpenDocument(FullPath(path));
   }
@@ -300,21 +355,17 @@ bool TEditorFrame::SaveDocumentAs(const std::wstring& path, Encoding encoding) {
 
 bool TEditorFrame::SaveDocumentAs() {
   if (!interactive_) return false;
-  wchar_t path[MAX_PATH] = {};
-  if (!path_.empty() && path_.size() < MAX_PATH) path_.copy(path, path_.size());
-  const std::wstring filter = SaveFilter();
+  std::wstring path = path_;
+  const std::wstring filter = Filter(SAVE_TYPES);
   OPENFILENAMEW ofn =
       FileDialog(GetHandle(), filter.c_str(), path, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
   ofn.lpstrDefExt = L"html";
   ofn.nFilterIndex = format_.encoding == Encoding::Utf8 ? 1 : 2;
   if (!GetSaveFileNameW(&ofn)) return false;
-  const std::size_t type = ofn.nFilterIndex >= 1 && ofn.nFilterIndex <= sizeof SAVE_TYPES / sizeof SAVE_TYPES[0]
-                               ? ofn.nFilterIndex - 1
-                               : 0;
-  return SaveDocumentAs(path, SAVE_TYPES[type].encoding);
+  return SaveDocumentAs(ChosenPath(path), EncodingOf(ChosenType(SAVE_TYPES, ofn.nFilterIndex).encoding));
 }
 
-bool TEditorFrame::SaveAs(const std::wstring& path, const DocumentFormat& format) {
+bool TEditorFrame::SaveAs(const std::wstring& path, DocumentFormat format) {
   if (!ConfirmCharset(format.encoding)) return false;
   UnsavableCharacter where;
   const FileResult result = SaveFromEdit(edit_, path.c_str(), format, where);
@@ -322,16 +373,16 @@ bool TEditorFrame::SaveAs(const std::wstring& path, const DocumentFormat& format
     Report(DescribeUnsavable(where, format.encoding));
     return false;
   }
-  if (result == FileResult::Ok && &format != &format_) format_ = format;
+  if (result == FileResult::Ok) format_ = std::move(format);
   return Adopt(result, path);
 }
 
 bool TEditorFrame::ConfirmCharset(Encoding encoding) {
   std::wstring text;
   if (ReadEditText(edit_, text) != FileResult::Ok) return true;  // the save itself reports it
-  const std::wstring declared = DeclaredCharset(text);
-  if (declared.empty() || CharsetNames(declared, encoding)) return true;
-  const std::wstring warning = DescribeCharsetMismatch(declared, encoding);
+  const DeclaredCharset declared = DeclaredIn(text, encoding);
+  if (!declared.found || (declared.known && declared.encoding == encoding)) return true;
+  const std::wstring warning = DescribeCharsetMismatch(LabelText(declared.label), encoding);
   if (!interactive_) {
     lastReport_ = warning;
     return true;
@@ -357,46 +408,92 @@ void TEditorFrame::Restore(const std::wstring& text, const std::wstring& path, c
   UpdateTitle();
 }
 
-bool TEditorFrame::OfferRecovery() {
+bool TEditorFrame::OfferRecovery(const std::wstring& requestedDocument) {
   if (!interactive_) return false;
-  const std::wstring file = PendingRecovery();
-  if (file.empty()) return false;
-  ForgetPendingRecovery();
+  const std::vector<std::wstring> unkept = TakeUnkeptWork();
+  if (!unkept.empty()) Report(DescribeUnkeptWork(unkept));
+  bool holding = false;
+  for (const std::wstring& file : PendingRecoveries()) {
+    ForgetPendingRecovery(file);
+    Recovery recovery;
+    std::wstring raw;
+    const RecoveryRead read = ReadRecovery(file, recovery, raw);
+    if (read == RecoveryRead::Missing) continue;
+    if (read == RecoveryRead::Unreadable) {
+      Report(RecoveryUnreadable(file));
+      continue;
+    }
+    const bool whole = read == RecoveryRead::Ok;
+    const std::wstring question =
+        whole ? RecoveryQuestion(recovery.document.empty() ? UNTITLED : recovery.document, file)
+              : DamagedRecoveryQuestion(file);
+    if (Ask(question, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+      Report(RecoveryKept(file));
+      continue;
+    }
+    const bool here = !holding && (requestedDocument.empty() ||
+                                   (whole && !recovery.document.empty() && SamePath(recovery.document, requestedDocument)));
+    if (here) {
+      Recover(file, whole, recovery, raw);
+      holding = true;
+    } else if (!openRecovery_ || !openRecovery_(file)) {
+      Report(RecoveryKept(file));
+    }
+  }
+  return holding;
+}
+
+bool TEditorFrame::RecoverFile(const std::wstring& file) {
   Recovery recovery;
   std::wstring raw;
   const RecoveryRead read = ReadRecovery(file, recovery, raw);
-  if (read == RecoveryRead::Missing) return false;
-  const std::wstring question =
-      read == RecoveryRead::Ok ? RecoveryQuestion(recovery.document.empty() ? UNTITLED : recovery.document)
-                               : DamagedRecoveryQuestion(file);
-  if (Ask(question, MB_YESNO | MB_ICONQUESTION) != IDYES) {
-    Report(RecoveryKept(file));
+  if (read == RecoveryRead::Missing || read == RecoveryRead::Unreadable) {
+    Report(RecoveryUnreadable(file));
     return false;
   }
+  Recover(file, read == RecoveryRead::Ok, recovery, raw);
+  return true;
+}
+
+// A document whose file changed after the work was kept is never restored
+// over it: Save would overwrite the newer content without a word.
+void TEditorFrame::Recover(const std::wstring& file, bool whole, const Recovery& recovery, const std::wstring& raw) {
   DocumentFormat format;
-  if (read == RecoveryRead::Ok) {
+  if (whole) {
     format.encoding = recovery.encoding;
     format.byteOrderMark = recovery.byteOrderMark;
-    Restore(recovery.text, recovery.document, format);
-    DeleteFileW(file.c_str());
+    format.kept = KeptLines(SplitLines(std::wstring_view(recovery.text)), recovery.kept);
+    std::wstring path = recovery.document;
+    const std::optional<DiskState> now = DiskStateOf(path);
+    const bool changed = recovery.diskRecorded && !path.empty() &&
+                         (recovery.disk ? now && *now != *recovery.disk : now.has_value());
+    if (changed) {
+      Report(RecoveryChangedOnDisk(path));
+      path.clear();
+    }
+    Restore(recovery.text, path, format);
+    DeleteFileW(SystemPath(file).c_str());
   } else {
     // Never applied to any document: the user reads it and decides.
     Restore(raw, L"", format);
   }
   SendMessageW(edit_, EM_SETMODIFY, TRUE, 0);
   UpdateShutdownBlock();
-  return true;
 }
 
+// No box while the session ends: what could not be kept is told at the next start.
 void TEditorFrame::KeepWorkAtSessionEnd() {
   Recovery recovery;
   recovery.document = path_;
   recovery.encoding = format_.encoding;
   recovery.byteOrderMark = format_.byteOrderMark;
-  const std::wstring file = RecoveryFileFor(path_);
-  if (ReadEditText(edit_, recovery.text) != FileResult::Ok || !WriteRecovery(file, recovery)) {
-    Report(RecoveryNotWritten(file));
+  recovery.disk = DiskStateOf(path_);
+  if (ReadEditText(edit_, recovery.text) == FileResult::Ok) {
+    const std::vector<std::wstring_view> lines = SplitLines(std::wstring_view(recovery.text));
+    recovery.kept = KeptLines::After(lines, format_.kept.Match(lines)).Kept();
+    if (!KeepRecovery(recovery).empty()) return;
   }
+  NoteUnkeptWork(path_);
 }
 
 bool TEditorFrame::EnsureAddIn() {

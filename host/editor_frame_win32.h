@@ -5,11 +5,13 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/framework_win32.h"
 #include "host/document_file_win32.h"
 #include "host/edit_protocol_win32.h"
+#include "host/recovery_win32.h"
 #include "hostkit/definition_file_dialog_win32.h"
 #include "hostkit/paths_win32.h"
 #include "hostkit/tag_window_link_win32.h"
@@ -34,6 +36,11 @@ inline constexpr int EDIT_CONTROL_ID = 100;
 // is deleted after the message that closed it, and only then can the add-in
 // open a new one. wParam 1: the old one was closed by the message before.
 inline constexpr UINT REOPEN_TAG_WINDOW = WM_APP + 1;
+
+// Opens a recovery file in an editor window of its own; false when none could start.
+using RecoveryOpener = std::function<bool(const std::wstring& recoveryFile)>;
+// Another vxhost.exe, started with --recover.
+bool OpenRecoveryInNewEditor(const std::wstring& recoveryFile);
 
 class TEditorFrame : public TFrameWindow {
  public:
@@ -68,9 +75,15 @@ class TEditorFrame : public TFrameWindow {
   bool SaveDocumentAs(const std::wstring& path, Encoding encoding);
   bool SaveDocumentAs();
 
-  // Asks whether to restore what the last session left unsaved, if anything
-  // (interactive only). Returns whether the editor now holds it.
-  bool OfferRecovery();
+  // Asks about each work the last sessions left unsaved, one after another
+  // (interactive only), and tells what could not be kept. The first one
+  // restored comes into this window unless a document was asked for (then
+  // only that document's work does); every other opens in an editor of its own.
+  // Returns whether this window now holds restored work.
+  bool OfferRecovery(const std::wstring& requestedDocument = std::wstring());
+  // Restores a recovery file the user already agreed to (--recover).
+  bool RecoverFile(const std::wstring& recoveryFile);
+  void SetRecoveryOpener(RecoveryOpener opener) { openRecovery_ = std::move(opener); }
 
   // Opens the tag window when none is open and closes it otherwise.
   void ToggleTagWindow();
@@ -83,6 +96,9 @@ class TEditorFrame : public TFrameWindow {
   // Takes path as the definition file and, from the message loop, reopens the
   // tag window on it (or opens it).
   void UseDefinitionFile(const char* path);
+  // The same for a path as the system names it; one the add-in cannot be
+  // given (AddInPath) is told, and the previous definition file stays.
+  bool UseDefinitionFile(const std::wstring& path);
   // Shows what the check finds in the definition file (the report is also
   // LastReport(); the dialog only when interactive).
   void CheckDefinitionFile();
@@ -114,9 +130,10 @@ class TEditorFrame : public TFrameWindow {
   // False when the user declines to save a text whose <meta charset> names
   // another encoding than the one it is saved in.
   bool ConfirmCharset(Encoding encoding);
-  bool SaveAs(const std::wstring& path, const DocumentFormat& format);
+  bool SaveAs(const std::wstring& path, DocumentFormat format);
   void KeepWorkAtSessionEnd();
   void Restore(const std::wstring& text, const std::wstring& path, const DocumentFormat& format);
+  void Recover(const std::wstring& file, bool whole, const Recovery& recovery, const std::wstring& raw);
   int Ask(const std::wstring& text, UINT type);
   void Report(const std::wstring& text);
   void UpdateTitle();
@@ -137,6 +154,7 @@ class TEditorFrame : public TFrameWindow {
   HFONT font_ = nullptr;
   EditProtocol protocol_;
   TagWindowLink addIn_;
+  RecoveryOpener openRecovery_ = &OpenRecoveryInNewEditor;
   bool interactive_ = true;
   bool addInMissingReported_ = false;
   bool shutdownBlocked_ = false;

@@ -41,6 +41,12 @@ std::wstring DescribeFailure(FileResult result) {
       return L"保存先のフォルダーに新しいファイルを作れません。書き込めるフォルダーを選んでください。文書は保存していません。";
     case FileResult::EditUnreadable: return L"編集中の文書を読み取れませんでした。文書は保存していません。";
     case FileResult::Unsavable: return L"保存できない文字があります。文書は保存していません。";
+    case FileResult::DeviceName:
+      return L"ファイル名が Windows の装置の名前（CON、PRN、AUX、NUL、COM1～COM9、LPT1～LPT9）です。"
+             L"装置は文書として開くことも保存することもできません。別の名前のファイルを選んでください。";
+    case FileResult::PathTooLong:
+      return L"ファイルのパスが長すぎて、Windows が受け付けません。"
+             L"フォルダーやファイルの名前を短くしてください（一つの名前は 255 文字までです）。";
   }
   return L"";
 }
@@ -68,9 +74,22 @@ std::wstring DescribeCharsetMismatch(const std::wstring& declared, Encoding enco
          L"このまま保存しますか？［いいえ］を選ぶと保存しません。";
 }
 
-std::wstring RecoveryQuestion(const std::wstring& document) {
-  return L"前回、保存されないまま終わった文書があります：\n" + document +
-         L"\n\nその内容を復元しますか？［いいえ］を選ぶと、復元用のファイルはそのまま残ります。";
+std::wstring DescribeDefinitionPathUnusable(const std::wstring& path, unsigned codePage, const std::wstring& kept) {
+  return L"定義ファイルのパスに、この Windows の文字コード（コードページ " + std::to_wstring(codePage) +
+         L"）で表せない文字があり、短い名前（8.3 形式）もないため、アドインに渡せません：\n" + path +
+         L"\n\n定義ファイルは前のまま（" + (kept.empty() ? std::wstring(L"なし") : kept) +
+         L"）です。英数字だけの名前のフォルダーに置いてから、もう一度選んでください。";
+}
+
+std::wstring DescribeCharsetOverruled(const std::wstring& declared, Encoding opened) {
+  return L"文書の <meta charset> は「" + declared + L"」ですが、その文字コードでは読めないため、" +
+         EncodingName(opened) + L" で開きました。保存も " + EncodingName(opened) +
+         L" になります。<meta charset> を確かめてください。";
+}
+
+std::wstring RecoveryQuestion(const std::wstring& document, const std::wstring& recoveryFile) {
+  return L"前回、保存されないまま終わった文書があります：\n" + document + L"\n（復元用のファイル：" + recoveryFile +
+         L"）\n\nその内容を復元しますか？［いいえ］を選ぶと、復元用のファイルはそのまま残ります。";
 }
 
 std::wstring DamagedRecoveryQuestion(const std::wstring& recoveryFile) {
@@ -82,9 +101,23 @@ std::wstring RecoveryKept(const std::wstring& recoveryFile) {
   return L"復元用のファイルは次の場所に残してあります：\n" + recoveryFile;
 }
 
-std::wstring RecoveryNotWritten(const std::wstring& recoveryFile) {
-  return L"保存していない変更を復元用のファイルに書き込めませんでした：\n" + recoveryFile +
-         L"\n\n次に起動したときに復元できません。";
+std::wstring RecoveryUnreadable(const std::wstring& recoveryFile) {
+  return L"前回、保存されないまま終わった文書の復元用のファイルを読み込めません：\n" + recoveryFile +
+         L"\n\nファイルはそのまま残してあります。ほかのプログラムが使っていないかを確かめてください。";
+}
+
+std::wstring RecoveryChangedOnDisk(const std::wstring& document) {
+  return L"次の文書は、前回の終了の後でファイルの内容が変わっています：\n" + document +
+         L"\n\n復元した内容は無題の文書として開きます。元のファイルはそのままです。"
+         L"内容を比べてから、保存先を選んでください。";
+}
+
+std::wstring DescribeUnkeptWork(const std::vector<std::wstring>& documents) {
+  std::wstring list;
+  for (const std::wstring& document : documents) list += L"\n" + (document.empty() ? std::wstring(UNTITLED) : document);
+  return L"前回の終了のとき、次の文書の保存していない変更を復元用のファイルに書き込めませんでした："  + list +
+         L"\n\n文書のフォルダーにもアプリケーションデータのフォルダーにも書き込めませんでした。"
+         L"その変更は復元できません。";
 }
 
 }  // namespace vxhost

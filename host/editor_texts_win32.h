@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "host/document_file_win32.h"
 
@@ -31,9 +32,16 @@ std::wstring DescribeUnsavable(const UnsavableCharacter& where, Encoding encodin
 std::wstring DescribeInvalid(const InvalidByte& invalid, Encoding encoding);
 // Asked before a save whose <meta charset> names another encoding.
 std::wstring DescribeCharsetMismatch(const std::wstring& declared, Encoding encoding);
-std::wstring RecoveryQuestion(const std::wstring& document);
+// A definition file the add-in cannot be given: kept names the one that stays.
+std::wstring DescribeDefinitionPathUnusable(const std::wstring& path, unsigned codePage, const std::wstring& kept);
+// Told after opening a file whose <meta charset> cannot read it.
+std::wstring DescribeCharsetOverruled(const std::wstring& declared, Encoding opened);
+std::wstring RecoveryQuestion(const std::wstring& document, const std::wstring& recoveryFile);
 std::wstring DamagedRecoveryQuestion(const std::wstring& recoveryFile);
 std::wstring RecoveryKept(const std::wstring& recoveryFile);
-std::wstring RecoveryNotWritten(const std::wstring& recoveryFile);
+std::wstring RecoveryUnreadable(const std::wstring& recoveryFile);
+std::wstring RecoveryChangedOnDisk(const std::wstring& document);
+// The documents whose work the last session's end could keep nowhere.
+std::wstring DescribeUnkeptWork(const std::vector<std::wstring>& documents);
 
 }  // namespace vxhost

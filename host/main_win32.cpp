@@ -30,9 +30,16 @@ class THostApplication : public TApplication {
   }
 };
 
+// One the add-in cannot be given is told, and the default serves.
 std::string DefinitionFile(const vxhost::CommandLine& options) {
-  if (options.definitionPath.empty()) return vxhost::BesideProgram(vxhost::DEFAULT_DEFINITION_FILE);
-  return vxhost::FullPath(vxhost::NarrowPath(options.definitionPath).c_str());
+  const std::string fallback = vxhost::BesideProgram(vxhost::DEFAULT_DEFINITION_FILE);
+  if (options.definitionPath.empty()) return fallback;
+  std::string narrow;
+  if (vxhost::AddInPath(options.definitionPath, narrow)) return narrow;
+  MessageBoxW(nullptr,
+              vxhost::DescribeDefinitionPathUnusable(options.definitionPath, GetACP(), vxhost::WidePath(fallback)).c_str(),
+              vxhost::PROGRAM_NAME, MB_OK | MB_ICONWARNING);
+  return fallback;
 }
 
 }  // namespace
@@ -61,7 +68,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
       return 1;
     }
   } else {
-    if (!frame->OfferRecovery() && !options.documentPath.empty()) frame->OpenFile(options.documentPath);
+    if (!options.recoveryFile.empty()) {
+      frame->RecoverFile(options.recoveryFile);
+    } else {
+      // The document asked for opens whatever else the last session left.
+      const std::wstring requested = options.documentPath.empty() ? std::wstring() : vxhost::FullPath(options.documentPath);
+      if (!frame->OfferRecovery(requested) && !requested.empty()) frame->OpenFile(options.documentPath);
+    }
     if (options.openTagWindow) frame->OpenTagWindow();
   }
   int code = app.MessageLoop();

@@ -8,14 +8,19 @@
 
 namespace vxhost {
 
-// The fields the open and save dialogs share; path holds MAX_PATH characters
-// and receives the chosen file. Wide, so that the dialog's texts and the
-// chosen name are right whatever the system code page.
-OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, wchar_t* path, DWORD flags);
+// The fields the open and save dialogs share. path is made room for the
+// longest path Windows has and receives the chosen file (ChosenPath reads
+// it). Wide, so that the dialog's texts and the chosen name are right
+// whatever the system code page.
+OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, std::wstring& path, DWORD flags);
+std::wstring ChosenPath(const std::wstring& path);
 
 // Asks for a definition file, starting in the folder of the current one.
-// Returns the chosen file's path in the system code page (the add-in takes
-// its file's name so), or an empty string when the user cancelled.
+// Returns the chosen file's path as chosen, or an empty string when the user
+// cancelled.
+std::wstring AskForDefinitionFilePath(HWND owner, const std::string& currentPath);
+// The same as the add-in takes it (AddInPath): empty also when the chosen
+// path cannot be given to the add-in.
 std::string AskForDefinitionFile(HWND owner, const std::string& currentPath);
 
 }  // namespace vxhost

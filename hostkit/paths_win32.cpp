@@ -1,5 +1,7 @@
 #include "hostkit/paths_win32.h"
 
+#include "hostkit/code_page_text_win32.h"
+
 namespace vxhost {
 
 std::string FolderOf(const std::string& path) {
@@ -21,24 +23,42 @@ std::wstring FolderOf(const std::wstring& path) {
   return last == std::wstring::npos ? std::wstring() : path.substr(0, last + 1);
 }
 
+std::wstring ProgramPath() {
+  // The call cuts the name to the room it is given and says so only by
+  // filling it: the room grows until the name fits.
+  std::wstring path(256, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (length == 0) return std::wstring();
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
 std::string BesideProgram(const char* fileName) {
-  char path[MAX_PATH] = {};
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return fileName;
-  return FolderOf(std::string(path, length)) + fileName;
+  const std::wstring program = ProgramPath();
+  if (program.empty()) return fileName;
+  std::string folder;
+  return (AddInPath(FolderOf(program), folder) ? folder : NarrowPath(FolderOf(program))) + fileName;
 }
 
 std::wstring BesideProgram(const wchar_t* fileName) {
-  wchar_t path[MAX_PATH] = {};
-  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return fileName;
-  return FolderOf(std::wstring(path, length)) + fileName;
+  const std::wstring program = ProgramPath();
+  if (program.empty()) return fileName;
+  return FolderOf(program) + fileName;
 }
 
 std::string FullPath(const char* path) {
-  char full[MAX_PATH];
-  const DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
-  return length > 0 && length < sizeof full ? std::string(full, length) : std::string(path);
+  const DWORD size = GetFullPathNameA(path, 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::string full(size, '\0');
+  const DWORD length = GetFullPathNameA(path, size, &full[0], nullptr);
+  if (length == 0 || length >= size) return path;
+  full.resize(length);
+  return full;
 }
 
 std::wstring FullPath(const std::wstring& path) {
@@ -57,21 +77,39 @@ bool IsDefinitionFileName(const std::wstring& path) {
   return dot != std::wstring::npos && dot >= name && CompareStringOrdinal(path.c_str() + dot, -1, L".def", -1, TRUE) == CSTR_EQUAL;
 }
 
-std::wstring WidePath(const std::string& path) {
-  if (path.empty()) return std::wstring();
-  const int size = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
-  if (size > 0) MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0], size);
-  return wide;
+std::wstring WidePath(const std::string& path) { return ToWide(CP_ACP, path); }
+
+std::string NarrowPath(const std::wstring& path) { return ToNarrow(CP_ACP, path); }
+
+namespace {
+
+// The system code page's bytes of a path, when they spell it exactly: no
+// "?" and no look-alike in place of a character the code page lacks.
+bool NarrowExactly(const std::wstring& path, std::string& narrow) {
+  if (path.empty()) return false;
+  const UINT codePage = GetACP();
+  std::string bytes;
+  bool exact = true;
+  if (!ToNarrow(codePage, path, bytes, codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, &exact) || !exact ||
+      bytes.size() > MAX_ADD_IN_PATH_BYTES) {
+    return false;
+  }
+  narrow.swap(bytes);
+  return true;
 }
 
-std::string NarrowPath(const std::wstring& path) {
-  if (path.empty()) return std::string();
-  const int count = static_cast<int>(path.size());
-  const int size = WideCharToMultiByte(CP_ACP, 0, path.data(), count, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) WideCharToMultiByte(CP_ACP, 0, path.data(), count, &narrow[0], size, nullptr, nullptr);
-  return narrow;
+}  // namespace
+
+bool AddInPath(const std::wstring& path, std::string& narrow) {
+  const std::wstring full = FullPath(path);
+  if (NarrowExactly(full, narrow)) return true;
+  const DWORD size = GetShortPathNameW(full.c_str(), nullptr, 0);
+  if (size == 0) return false;
+  std::wstring shortPath(size, L'\0');
+  const DWORD length = GetShortPathNameW(full.c_str(), &shortPath[0], size);
+  if (length == 0 || length >= size) return false;
+  shortPath.resize(length);
+  return NarrowExactly(shortPath, narrow);
 }
 
 }  // namespace vxhost

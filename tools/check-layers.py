@@ -41,7 +41,7 @@ TARGETS = {
     "resources": {"vx_resources"},
     "addin": {"vx_addin", "vx_host_connection_win32", "vx_addin_win32", "vxhtml"},
     "hostkit": {"vx_hostkit"},
-    "host": {"vxhost_core", "vxhost"},
+    "host": {"vxhost_logic", "vxhost_core", "vxhost"},
     "palette": {"vxpalette_rules", "vxpalette_core", "vxpalette", "vxpalette_insert_core", "vxpalette_insert"},
     "vxtags": {"vx_vxtags", "vxtags_recording_seams", "vxtags"},
 }

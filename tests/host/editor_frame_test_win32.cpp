@@ -1,7 +1,7 @@
-// The sample editor's frame: focus hand-back, documents on disk in their
-// encodings, the session's end, files dropped and paths. Texts of this file
-// are code page 932 in the binary. The cases named "AnyCodePage" also run
-// with the system code page 1252 (an English system).
+// The sample editor's frame: documents on disk in their encodings, the
+// title and menus, typed characters, files dropped, the command line. Texts
+// of this file are code page 932 in the binary. The cases named "AnyCodePage"
+// also run with the system code page 1252 (an English system).
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -20,14 +20,15 @@
 #include "host/recovery_win32.h"
 #include "protocol/host_protocol.h"
 #include "protocol/messages_win32.h"
+#include "tests/host/editor_fixture_win32.h"
 #include "tests/win32/dialog_hooks_win32.h"
-#include "tests/win32/import_patch_win32.h"
 
 namespace {
 
 using vx::test_support::MessageBoxAnswers;
 using vxhost::Encoding;
 using vxhost::FileResult;
+using namespace vx::test_support;
 
 // One file as the editor finds it: what it shows, or why it refuses it.
 struct EncodingCase {
@@ -48,6 +49,9 @@ static const EncodingCase ENCODING_CASES[] = {
     {"UTF-8",                   "<p>\xE8\xA1\xA8</p>\r\n",             FileResult::Ok,           Encoding::Utf8,     L"<p>\u8868</p>\r\n"},
     {"UTF-8 with BOM",          "\xEF\xBB\xBF<p>\xC3\xA9</p>\r\n",     FileResult::Ok,           Encoding::Utf8,     L"<p>\u00E9</p>\r\n"},
     {"valid as both",           "\xE3\x81\x82\xE3\x81\x84\r\n",        FileResult::Ok,           Encoding::Utf8,     L"\u3042\u3044\r\n"},
+    {"UTF-8 declared Shift_JIS","<meta charset=sjis>\xE3\x81\x82\r\n",    FileResult::Ok,           Encoding::Utf8,     L"<meta charset=sjis>\u3042\r\n"},
+    {"declaration commented out","<!--<meta charset=sjis>-->\xE3\x81\x82", FileResult::Ok,          Encoding::Utf8,     L"<!--<meta charset=sjis>-->\u3042"},
+    {"CR-only lines, both taka codes","\xFB\xFC\r\xEE\xE0\r",              FileResult::Ok,           Encoding::ShiftJis, L"\u9AD9\r\u9AD9\r"},
     {"invalid trail byte",      "ok\r\nab\x81\x7F\r\n",                FileResult::InvalidBytes, Encoding::ShiftJis, L"2 行目の 3 バイト目（0x81）は Shift_JIS"},
     {"lone lead at the end",    "ok\x82",                              FileResult::InvalidBytes, Encoding::ShiftJis, L"1 行目の 3 バイト目（0x82）は Shift_JIS"},
     {"invalid UTF-8 after BOM", "\xEF\xBB\xBF" "ab\xC3(\r\n",          FileResult::InvalidBytes, Encoding::Utf8,     L"1 行目の 6 バイト目（0xC3）は UTF-8"},
@@ -59,94 +63,6 @@ static const EncodingCase ENCODING_CASES[] = {
 const char INSERTED[] = "<b>表</b>";
 const char INSERTED_SHIFT_JIS[] = "<b>\x95\x5C</b>";
 const char INSERTED_UTF8[] = "<b>\xE8\xA1\xA8</b>";
-
-std::string ReadBytes(const std::wstring& path) {
-  std::string bytes;
-  return vxhost::ReadDocument(path.c_str(), bytes) == FileResult::Ok ? bytes : std::string("(unreadable)");
-}
-
-void WriteBytes(const std::wstring& path, std::string_view bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
-bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
-
-// An HDROP as the shell hands it over, naming one file.
-HDROP MakeDrop(const std::wstring& path) {
-  const std::size_t size = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GHND, size);
-  auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
-  files->pFiles = sizeof(DROPFILES);
-  files->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), path.c_str(), path.size() * sizeof(wchar_t));
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
-}
-
-struct EditorFrameTest : ::testing::Test {
-  TApplication app{GetModuleHandleA(nullptr)};
-  vxhost::TEditorFrame* frame = nullptr;
-  std::wstring folder;
-
-  void SetUp() override {
-    frame = new vxhost::TEditorFrame("");
-    frame->SetInteractive(false);
-    app.SetMainWindow(frame);
-    ASSERT_TRUE(frame->Create());
-    ASSERT_NE(frame->EditWindow(), nullptr);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    folder = std::wstring(temp) + L"vxhost-test";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    vxhost::ForgetPendingRecovery();
-  }
-
-  std::wstring Write(const wchar_t* name, std::string_view bytes) {
-    std::wstring path = folder + L"\\" + name;
-    WriteBytes(path, bytes);
-    return path;
-  }
-  // A document of the given encoding that the tests type into.
-  std::wstring Open(const wchar_t* name, std::string_view bytes, Encoding encoding) {
-    std::wstring path = Write(name, bytes);
-    EXPECT_TRUE(frame->OpenDocument(path, &encoding));
-    return path;
-  }
-  HWND Edit() const { return frame->EditWindow(); }
-  bool Modified() const { return SendMessageW(Edit(), EM_GETMODIFY, 0, 0) != 0; }
-  void Type(const wchar_t* text) {
-    SetWindowTextW(Edit(), text);
-    SendMessageW(Edit(), EM_SETMODIFY, TRUE, 0);
-  }
-  std::wstring Shown() const {
-    std::wstring text;
-    vxhost::ReadEditText(Edit(), text);
-    return text;
-  }
-  // The stored caption, read without a message: the frame is an ANSI window.
-  std::wstring Title() const {
-    wchar_t title[256] = {};
-    InternalGetWindowText(frame->GetHandle(), title, 256);
-    return title;
-  }
-  void InsertAtEnd(const char* text) {
-    const int end = GetWindowTextLengthW(Edit());
-    SendMessageW(Edit(), EM_SETSEL, end, end);
-    SendMessageA(Edit(), vx::WM_HOST_INSERT, static_cast<WPARAM>(vx::InsertDefinitionText),
-                 reinterpret_cast<LPARAM>(text));
-  }
-  bool LeftOwnFiles() const {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\vx*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    DeleteFileW((folder + L"\\" + found.cFileName).c_str());
-    return true;
-  }
-};
 
 // The system code page the run was meant to have: a variable that never
 // reached Wine would leave every case running on code page 932.
@@ -194,6 +110,46 @@ TEST_F(EditorFrameTest, UnchangedLinesKeepTheirCodesOnAnyCodePage) {
                reinterpret_cast<LPARAM>("x"));
   ASSERT_TRUE(frame->SaveDocument());
   EXPECT_EQ(ReadBytes(path), "x\xFB\xFC\r\n\xEE\xE0\r\n\xFB\xFC!");
+}
+
+// A line keeps its original code while it is the same line, wherever edits
+// move it; CR, LF and CR LF end lines alike. Each case inserts at the start
+// of its text, saves, then inserts at the end and saves again.
+TEST_F(EditorFrameTest, EditedLinesAreWrittenAfreshAndEveryOtherKeepsItsBytesOnAnyCodePage) {
+  struct Case {
+    const char* what;
+    std::string_view bytes;
+    const char* first;
+    std::string_view saved;
+  };
+  static const Case CASES[] = {
+      {"line 1 edited, 2 and 3 taka",   "a\r\n\xFB\xFC\r\n\xEE\xE0\r\n",  "x",     "xa\r\n\xFB\xFC\r\n\xEE\xE0\r\n"},
+      {"the same with CR only",         "a\r\xFB\xFC\r\xEE\xE0\r",        "x",     "xa\r\xFB\xFC\r\xEE\xE0\r"},
+      {"the same with LF only",         "a\n\xEE\xE0\n\xFB\xFC\n",        "x",     "xa\n\xEE\xE0\n\xFB\xFC\n"},
+      {"a line put above",              "\xEE\xE0\r\n\xFB\xFC\r\n",       "new\r\n", "new\r\n\xEE\xE0\r\n\xFB\xFC\r\n"},
+      {"NEC-selected codes",            "\xED\x40\r\n\xEE\xE0\r\n",        "x",     "x\xFA\x5C\r\n\xEE\xE0\r\n"},
+  };
+  for (const Case& c : CASES) {
+    SCOPED_TRACE(c.what);
+    const std::wstring path = Open(L"kept.html", c.bytes, Encoding::ShiftJis);
+    SendMessageW(Edit(), EM_SETSEL, 0, 0);
+    SendMessageA(Edit(), vx::WM_HOST_INSERT, static_cast<WPARAM>(vx::InsertDefinitionText),
+                 reinterpret_cast<LPARAM>(c.first));
+    ASSERT_TRUE(frame->SaveDocument());
+    EXPECT_EQ(ReadBytes(path), c.saved);
+    InsertAtEnd("!");
+    ASSERT_TRUE(frame->SaveDocument());
+    EXPECT_EQ(ReadBytes(path), std::string(c.saved) + "!") << "kept through the save before";
+  }
+}
+
+// A page whose <meta charset> cannot read it opens in the encoding that can,
+// and the user is told.
+TEST_F(EditorFrameTest, ADeclarationThatCannotReadThePageIsOverruledAndTold) {
+  const std::wstring path = Write(L"declared.html", "<meta charset=\"Shift_JIS\"><p>\xE3\x81\x82</p>");
+  ASSERT_TRUE(frame->OpenDocument(path));
+  EXPECT_EQ(frame->DocumentEncoding(), Encoding::Utf8);
+  EXPECT_PRED2(Contains, frame->LastReport(), L"<meta charset> は「Shift_JIS」ですが、その文字コードでは読めないため、UTF-8 で開きました");
 }
 
 // The menus and the title are UTF-16 in the window: right on any system.
@@ -348,7 +304,7 @@ TEST_F(EditorFrameTest, TypedCharactersArriveAsThemselvesOnAnyCodePage) {
 TEST_F(EditorFrameTest, AnEditControlThatCannotBeReadIsNeverSavedAsEmpty) {
   const std::wstring target = Write(L"kept.html", "old");
   vxhost::UnsavableCharacter where;
-  const vxhost::DocumentFormat format;
+  vxhost::DocumentFormat format;
   EXPECT_EQ(vxhost::SaveFromEdit(nullptr, target.c_str(), format, where), FileResult::EditUnreadable);
   HWND gone = CreateWindowExA(0, "EDIT", "text", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   DestroyWindow(gone);
@@ -385,183 +341,6 @@ TEST_F(EditorFrameTest, SaveLimitsAndFailuresMatchWhatOpeningAccepts) {
   EXPECT_EQ(vxhost::WriteDocument(subfolder.c_str(), "x"), FileResult::WriteFailed);
   EXPECT_FALSE(LeftOwnFiles());
   RemoveDirectoryW(subfolder.c_str());
-}
-
-// Logging off closes the editor: a modified document is asked about exactly
-// as at closing, and only Yes with a successful save or No let it end.
-TEST_F(EditorFrameTest, EndingTheSessionAsksAboutAModifiedDocumentAsClosingDoes) {
-  const HWND window = frame->GetHandle();
-  const std::wstring path = Open(L"session.html", "old", Encoding::ShiftJis);
-  Type(L"saved");
-  ASSERT_TRUE(frame->SaveDocument(path.c_str()));
-  frame->SetInteractive(true);
-  {
-    MessageBoxAnswers none({});
-    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)) << "nothing to ask about";
-    EXPECT_EQ(none.boxes, 0u);
-  }
-  Type(L"changed");
-  {
-    MessageBoxAnswers cancel({IDCANCEL});
-    EXPECT_FALSE(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
-    EXPECT_EQ(cancel.boxes, 1u);
-  }
-  EXPECT_TRUE(Modified());
-  {
-    MessageBoxAnswers yesThenFailure({IDYES, IDOK});
-    Type(L"changed \u20AC");
-    EXPECT_FALSE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0)) << "a save that failed keeps the session";
-    EXPECT_EQ(yesThenFailure.boxes, 2u);
-  }
-  {
-    MessageBoxAnswers yes({IDYES});
-    Type(L"changed");
-    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
-    EXPECT_EQ(ReadBytes(path), "changed");
-  }
-  {
-    MessageBoxAnswers no({IDNO});
-    Type(L"discarded");
-    EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, 0));
-    EXPECT_EQ(no.boxes, 1u);
-    EXPECT_EQ(ReadBytes(path), "changed");
-    SendMessageW(window, WM_ENDSESSION, TRUE, 0);
-    EXPECT_EQ(vxhost::PendingRecovery(), L"") << "what the user gave up is not kept";
-  }
-  frame->SetInteractive(false);
-  EXPECT_TRUE(IsWindow(window));
-}
-
-// ShutdownBlockReasonCreate and ShutdownBlockReasonDestroy as the editor
-// calls them; Wine shows no reason, so the calls are counted.
-struct ShutdownBlockSpy {
-  static inline std::vector<std::wstring> calls;
-  static BOOL WINAPI Create(HWND, LPCWSTR reason) {
-    calls.push_back(reason);
-    return TRUE;
-  }
-  static BOOL WINAPI Destroy(HWND) {
-    calls.push_back(L"destroy");
-    return TRUE;
-  }
-  FARPROC create, destroy;
-  ShutdownBlockSpy() {
-    calls.clear();
-    create = Patch("ShutdownBlockReasonCreate", reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&Create)));
-    destroy = Patch("ShutdownBlockReasonDestroy", reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&Destroy)));
-  }
-  ~ShutdownBlockSpy() {
-    Patch("ShutdownBlockReasonCreate", create);
-    Patch("ShutdownBlockReasonDestroy", destroy);
-  }
-  static FARPROC Patch(const char* name, FARPROC replacement) {
-    return vx::test_support::PatchImport(GetModuleHandleW(nullptr), "user32.dll", name, replacement);
-  }
-};
-
-// While typed changes are unsaved, the session's end is held with a reason;
-// a save or a new document lets it go. When the session ends anyway, the
-// work goes to a recovery file that the next start offers back.
-TEST_F(EditorFrameTest, UnsavedWorkHoldsTheSessionAndIsRecoveredAtTheNextStart) {
-  const std::wstring path = Open(L"work.html", "\xEF\xBB\xBFold\r\n", Encoding::Utf8);
-  {
-    ShutdownBlockSpy spy;
-    ASSERT_NE(spy.create, nullptr);
-    SendMessageW(Edit(), WM_CHAR, L'x', 1);
-    SendMessageW(Edit(), WM_CHAR, L'y', 1);
-    ASSERT_TRUE(frame->SaveDocument());
-    EXPECT_EQ(spy.calls, (std::vector<std::wstring>{L"保存していない文書があります。", L"destroy"}));
-  }
-  EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBFxyold\r\n");
-
-  SendMessageW(Edit(), WM_CHAR, L'\u00E9', 1);
-  SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-  const std::wstring recovery = path + L".vxrecovery";
-  EXPECT_EQ(vxhost::PendingRecovery(), recovery);
-  EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBFxyold\r\n") << "the document itself is not touched";
-
-  // The next start: a new document, then the offer.
-  frame->NewDocument();
-  frame->SetInteractive(true);
-  {
-    MessageBoxAnswers yes({IDYES});
-    EXPECT_TRUE(frame->OfferRecovery());
-    EXPECT_EQ(yes.boxes, 1u);
-  }
-  EXPECT_EQ(Shown(), L"xy\u00E9old\r\n");
-  EXPECT_EQ(frame->DocumentPath(), path);
-  EXPECT_TRUE(Modified());
-  EXPECT_EQ(vxhost::PendingRecovery(), L"");
-  EXPECT_EQ(GetFileAttributesW(recovery.c_str()), INVALID_FILE_ATTRIBUTES) << "a restored file is gone";
-  ASSERT_TRUE(frame->SaveDocument());
-  EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBFxy\xC3\xA9old\r\n");
-  {
-    MessageBoxAnswers none({});
-    EXPECT_FALSE(frame->OfferRecovery()) << "offered once";
-    EXPECT_EQ(none.boxes, 0u);
-  }
-
-  // An untitled document's work goes to the user's application data.
-  frame->SetInteractive(false);
-  frame->NewDocument();
-  SendMessageW(Edit(), WM_CHAR, L'\u8868', 1);
-  SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, 0);
-  EXPECT_EQ(vxhost::PendingRecovery(), vxhost::RecoveryFileFor(L""));
-  frame->SetInteractive(true);
-  {
-    MessageBoxAnswers yes({IDYES});
-    EXPECT_TRUE(frame->OfferRecovery());
-  }
-  EXPECT_EQ(Shown(), L"\u8868");
-  EXPECT_EQ(frame->DocumentPath(), L"");
-  EXPECT_EQ(frame->DocumentEncoding(), Encoding::Utf8);
-  frame->SetInteractive(false);
-}
-
-// A recovery file cut short is offered as it is, as an untitled document,
-// never as the document it names; one that cannot be written is reported.
-TEST_F(EditorFrameTest, DamagedAndUnwritableRecoveryFilesAreToldNeverApplied) {
-  const std::wstring path = Open(L"doc.html", "original", Encoding::Utf8);
-  Type(L"unsaved work");
-  SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, 0);
-  const std::wstring recovery = vxhost::PendingRecovery();
-  ASSERT_EQ(recovery, path + L".vxrecovery");
-  std::string bytes = ReadBytes(recovery);
-  WriteBytes(recovery, bytes.substr(0, bytes.size() - 4));
-  frame->NewDocument();
-  frame->SetInteractive(true);
-  {
-    MessageBoxAnswers noThenOk({IDNO, IDOK});
-    EXPECT_FALSE(frame->OfferRecovery());
-    EXPECT_EQ(noThenOk.boxes, 2u);
-    EXPECT_PRED2(Contains, frame->LastReport(), recovery) << "the user is told where it stays";
-  }
-  EXPECT_EQ(Shown(), L"");
-  vxhost::Recovery kept;
-  kept.text = L"x";
-  ASSERT_TRUE(vxhost::WriteRecovery(recovery, kept));
-  WriteBytes(recovery, bytes.substr(0, bytes.size() - 4));
-  {
-    MessageBoxAnswers yes({IDYES});
-    EXPECT_TRUE(frame->OfferRecovery());
-  }
-  EXPECT_PRED2(Contains, Shown(), L"document=" + path);
-  EXPECT_PRED2(Contains, Shown(), L"\n\nunsaved ");
-  EXPECT_EQ(frame->DocumentPath(), L"");
-  EXPECT_EQ(ReadBytes(path), "original");
-  frame->SetInteractive(false);
-
-  // The document's folder is gone: nowhere to write beside it.
-  const std::wstring gone = folder + L"\\gone";
-  CreateDirectoryW(gone.c_str(), nullptr);
-  WriteBytes(gone + L"\\doc.html", "x");
-  ASSERT_TRUE(frame->OpenDocument(gone + L"\\doc.html"));
-  DeleteFileW((gone + L"\\doc.html").c_str());
-  RemoveDirectoryW(gone.c_str());
-  Type(L"lost");
-  SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, 0);
-  EXPECT_PRED2(Contains, frame->LastReport(), L"復元用のファイルに書き込めませんでした");
-  EXPECT_PRED2(Contains, vxhost::RecoveryFileFor(L""), L"\\vxhost\\untitled.vxrecovery");
 }
 
 // A dropped document opens with its name whole; a dropped definition file
