@@ -5,7 +5,9 @@
 namespace vxpalette::test_support {
 namespace {
 
-constexpr UINT MESSAGE_BOUND_MS = 2000;
+// A program just started may take seconds to answer (on the emulated 32-bit
+// CPU), and a message that timed out is dropped.
+constexpr UINT MESSAGE_BOUND_MS = 20000;
 
 struct Found {
   DWORD process;
@@ -41,6 +43,8 @@ TargetProgram::TargetProgram(const std::wstring& path, const wchar_t* topClass, 
   if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &process_))
     return;
+  // Until then the program may still clear its document after a reset.
+  WaitForInputIdle(process_.hProcess, START_BOUND_MS);
   top_ = WaitForTopWindow(process_.hProcess, process_.dwProcessId, topClass, START_BOUND_MS);
   if (top_) control_ = FindWindowExW(top_, nullptr, controlClass, nullptr);
 }
@@ -64,7 +68,7 @@ LRESULT TargetProgram::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
 
 // A program just started may not take a text yet (wordpad on the emulated
 // 32-bit CPU): the text is set again until it reads back, within the bound.
-void TargetProgram::Reset(const std::u16string& text, DWORD start, DWORD end) const {
+bool TargetProgram::Reset(const std::u16string& text, DWORD start, DWORD end) const {
   const std::wstring wide(text.begin(), text.end());
   const ULONGLONG deadline = GetTickCount64() + START_BOUND_MS;
   for (;;) {
@@ -74,6 +78,19 @@ void TargetProgram::Reset(const std::u16string& text, DWORD start, DWORD end) co
   }
   Send(EM_SETSEL, start, end);
   Send(EM_EMPTYUNDOBUFFER, 0, 0);
+  return Text() == text && Selection() == std::make_pair(start, end);
+}
+
+std::pair<DWORD, DWORD> TargetProgram::Selection() const {
+  DWORD start = 0;
+  DWORD end = 0;
+  Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {start, end};
+}
+
+bool TargetProgram::Is32BitOn64() const {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(process_.hProcess, &wow64) && wow64;
 }
 
 std::u16string TargetProgram::Text() const {

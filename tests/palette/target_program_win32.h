@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 namespace vxpalette::test_support {
 
@@ -24,11 +25,16 @@ class TargetProgram {
   void End();
   bool Started() const { return control_ != nullptr; }
   HWND Top() const { return top_; }
+  HWND Control() const { return control_; }
+  // A 32-bit program on a 64-bit system.
+  bool Is32BitOn64() const;
 
   LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const;
-  // The text, with the selection from start to end and no undo history.
-  void Reset(const std::u16string& text, DWORD start, DWORD end) const;
+  // The text, with the selection from start to end and no undo history;
+  // false when the program did not take them within the bound.
+  bool Reset(const std::u16string& text, DWORD start, DWORD end) const;
   std::u16string Text() const;
+  std::pair<DWORD, DWORD> Selection() const;
   // The text with "|" where the caret is (a selection is shown as such).
   std::u16string WithCaret() const;
   void Undo() const { Send(EM_UNDO, 0, 0); }

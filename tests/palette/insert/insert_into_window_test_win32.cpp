@@ -16,17 +16,12 @@
 #include <vector>
 
 #include "palette/insert/insert_into_window_win32.h"
+#include "tests/palette/target_program_win32.h"
 
 namespace vxpalette {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr DWORD START_BOUND_MS = 60000;  // a program start on the emulated 32-bit CPU is slow
-// The test's own messages to the targets: a program just started may take
-// seconds to answer there, and a message that timed out is dropped.
-constexpr UINT TEST_SEND_BOUND_MS = 20000;
-
-const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -66,114 +61,10 @@ class StandInPalette {
   HWND window_;
 };
 
-struct FoundWindow {
-  DWORD processId;
-  const wchar_t* className;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam) {
-  auto* wanted = reinterpret_cast<FoundWindow*>(lParam);
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  if (processId != wanted->processId || !IsWindowVisible(window) || lstrcmpiW(name, wanted->className) != 0) {
-    return TRUE;
-  }
-  wanted->found = window;
-  return FALSE;
-}
-
-// A program the test starts, found by its process id, and ended at the end.
-class TargetProgram {
- public:
-  TargetProgram(std::wstring path, const wchar_t* topClass, const wchar_t* controlClass) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    std::wstring commandLine = L"\"" + path + L"\"";
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process_)) {
-      return;
-    }
-    // Until then the program may still clear its document after a reset.
-    WaitForInputIdle(process_.hProcess, START_BOUND_MS);
-    FoundWindow wanted{process_.dwProcessId, topClass, nullptr};
-    PumpUntil(
-        [&] {
-          EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&wanted));
-          return wanted.found != nullptr;
-        },
-        START_BOUND_MS);
-    top_ = wanted.found;
-    if (top_) control_ = FindWindowExW(top_, nullptr, controlClass, nullptr);
-  }
-  ~TargetProgram() {
-    if (!process_.hProcess) return;
-    TerminateProcess(process_.hProcess, 0);
-    WaitForSingleObject(process_.hProcess, 5000);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-  }
-  bool Started() const { return control_ != nullptr; }
-  // A 32-bit program on a 64-bit system.
-  bool Is32BitOn64() const {
-    BOOL wow64 = FALSE;
-    return IsWow64Process(process_.hProcess, &wow64) && wow64;
-  }
-  HWND Top() const { return top_; }
-  HWND Control() const { return control_; }
-
-  bool Reset(const std::u16string& text, DWORD start, DWORD end) const {
-    DWORD_PTR ignored;
-    SendMessageTimeoutW(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(W(text)), SMTO_NORMAL, TEST_SEND_BOUND_MS,
-                        &ignored);
-    SendMessageTimeoutW(control_, EM_SETSEL, start, end, SMTO_NORMAL, TEST_SEND_BOUND_MS, &ignored);
-    SendMessageTimeoutW(control_, EM_EMPTYUNDOBUFFER, 0, 0, SMTO_NORMAL, TEST_SEND_BOUND_MS, &ignored);
-    return Text() == text && Selection() == std::make_pair(start, end);
-  }
-  std::u16string Text() const {
-    std::vector<wchar_t> buffer(4096);
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(control_, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), SMTO_NORMAL,
-                        TEST_SEND_BOUND_MS, &copied);
-    return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), copied);
-  }
-  std::pair<DWORD, DWORD> Selection() const {
-    DWORD start = 0;
-    DWORD end = 0;
-    DWORD_PTR ignored;
-    SendMessageTimeoutW(control_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end),
-                        SMTO_NORMAL, TEST_SEND_BOUND_MS, &ignored);
-    return {start, end};
-  }
-  void Undo() const {
-    DWORD_PTR ignored;
-    SendMessageTimeoutW(control_, EM_UNDO, 0, 0, SMTO_NORMAL, TEST_SEND_BOUND_MS, &ignored);
-  }
-
- private:
-  PROCESS_INFORMATION process_{};
-  HWND top_ = nullptr;
-  HWND control_ = nullptr;
-};
-
-std::wstring WindowsFolderPath(const wchar_t* subfolder, const wchar_t* file) {
-  wchar_t windows[MAX_PATH] = {};
-  GetWindowsDirectoryW(windows, MAX_PATH);
-  return std::wstring(windows) + L"\\" + subfolder + L"\\" + file;
-}
-
-// The 64-bit system folder as this program sees it: sysnative from a 32-bit program.
-std::wstring NativeNotepad() {
-  return WindowsFolderPath(sizeof(void*) == 8 ? L"system32" : L"sysnative", L"notepad.exe");
-}
-
-std::wstring WordPad() {
-  wchar_t folder[MAX_PATH] = {};
-  GetEnvironmentVariableW(L"ProgramFiles", folder, MAX_PATH);
-  return std::wstring(folder) + L"\\Windows NT\\Accessories\\wordpad.exe";
-}
+using test_support::NativeNotepad;
+using test_support::TargetProgram;
+using test_support::WindowsFile;
+using test_support::WordPadPath;
 
 // The clipboard as the user left it: a text and a private-data format.
 const std::u16string PREVIOUS_TEXT = u"the user's own clipboard";
@@ -562,14 +453,14 @@ TEST(InsertIntoWindow, NotepadEveryMethod) {
 }
 
 TEST(InsertIntoWindow, Notepad32EveryMethod) {
-  TargetProgram notepad(WindowsFolderPath(L"syswow64", L"notepad.exe"), L"Notepad", L"Edit");
+  TargetProgram notepad(WindowsFile(L"syswow64", L"notepad.exe"), L"Notepad", L"Edit");
   if (!notepad.Started()) GTEST_SKIP() << "the 32-bit notepad does not run here";
   EXPECT_TRUE(notepad.Is32BitOn64());
   RunInsertTable(notepad, false);
 }
 
 TEST(InsertIntoWindow, WordPadEveryMethod) {
-  TargetProgram wordpad(WordPad(), L"WORDPADTOP", L"RichEdit20W");
+  TargetProgram wordpad(WordPadPath(), L"WORDPADTOP", L"RichEdit20W");
   ASSERT_TRUE(wordpad.Started());
   RunInsertTable(wordpad, true);
 }
