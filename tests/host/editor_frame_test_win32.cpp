@@ -13,7 +13,6 @@
 #include <string_view>
 #include <vector>
 
-#include "host/command_line_win32.h"
 #include "host/document_file_win32.h"
 #include "hostkit/dpi_awareness_win32.h"
 #include "host/editor_frame_win32.h"
@@ -357,38 +356,6 @@ TEST_F(EditorFrameTest, DroppedFilesOpenAsDocumentOrDefinitionFile) {
   SendMessageW(frame->GetHandle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(definitions)), 0);
   EXPECT_EQ(vxhost::WidePath(frame->DefinitionFile()), definitions);
   EXPECT_EQ(frame->DocumentPath(), path);
-}
-
-// The definition-file argument the readmes show keeps working beside a
-// document named on the command line.
-struct CommandLineCase {
-  std::vector<const wchar_t*> arguments;
-  bool accepted;
-  const wchar_t* definition;
-  const wchar_t* document;
-};
-
-TEST_F(EditorFrameTest, TheCommandLineNamesADefinitionFileByItsExtensionAndADocument) {
-  static const CommandLineCase CASES[] = {
-      {{L"--tag-window", L"C:\\x\\mytags.def"},          true,  L"C:\\x\\mytags.def", L""},
-      {{L"page.html", L"mytags.DEF"},                      true,  L"mytags.DEF",        L"page.html"},
-      {{L"--definition", L"tags.txt", L"page.def.html"},   true,  L"tags.txt",          L"page.def.html"},
-      {{},                                                 true,  L"",                  L""},
-      {{L"a.def", L"b.def"},                               false, L"",                  L""},
-      {{L"a.html", L"b.html"},                             false, L"",                  L""},
-      {{L"--unknown"},                                     false, L"",                  L""},
-      {{L"--demo", L"doc.html"},                           false, L"",                  L""},
-  };
-  for (const CommandLineCase& c : CASES) {
-    SCOPED_TRACE(testing::Message() << "case " << (&c - CASES));
-    std::vector<const wchar_t*> argv{L"vxhost.exe"};
-    argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
-    vxhost::CommandLine options;
-    ASSERT_EQ(vxhost::ParseCommandLine(static_cast<int>(argv.size()), argv.data(), options), c.accepted);
-    if (!c.accepted) continue;
-    EXPECT_EQ(options.definitionPath, c.definition);
-    EXPECT_EQ(options.documentPath, c.document);
-  }
 }
 
 TEST_F(EditorFrameTest, PathHelpersFindFoldersAndDefinitionFiles) {
