@@ -72,9 +72,9 @@ std::u16string WindowText(HWND window) {
 
 // The sample editor: the insertion is done when the tree's key handling returns.
 bool TimeSampleEditor(std::vector<double>& times) {
+  vxhost::ScriptedPrompt nobody;  // before the application, which deletes the editor
   TApplication app(GetModuleHandleW(nullptr));
-  auto* editor = new vxhost::TEditorFrame(vxhost::BesideProgram(vxhost::DEFAULT_DEFINITION_FILE).c_str());
-  editor->SetInteractive(false);
+  auto* editor = new vxhost::TEditorFrame(vxhost::BesideProgram(vxhost::DEFAULT_DEFINITION_FILE).c_str(), nobody);
   app.SetMainWindow(editor);
   if (!editor->Create() || !editor->OpenTagWindow()) return false;
   app.PumpWaitingMessages();

@@ -125,9 +125,7 @@ void ShowDefinitionCheck(HWND owner, const std::wstring& report) {
 }
 
 void TEditorFrame::CheckDefinitionFile() {
-  const std::wstring report = DefinitionCheckReport(definitionPath_);
-  lastReport_ = report;
-  if (interactive_) ShowDefinitionCheck(GetHandle(), report);
+  prompt_.ShowCheckReport(GetHandle(), DefinitionCheckReport(definitionPath_));
 }
 
 }  // namespace vxhost

@@ -7,8 +7,7 @@
 namespace vxhost {
 
 void TEditorFrame::ChooseDefinitionFile() {
-  if (!interactive_) return;
-  const std::wstring chosen = AskForDefinitionFilePath(GetHandle(), definitionPath_);
+  const std::wstring chosen = prompt_.ChooseDefinitionFile(GetHandle(), definitionPath_);
   if (!chosen.empty()) UseDefinitionFile(chosen);
 }
 

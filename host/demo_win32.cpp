@@ -266,7 +266,6 @@ LRESULT CALLBACK StopAtDialog(int code, WPARAM wParam, LPARAM lParam) {
 bool StartDemo(TEditorFrame& frame, const std::string& documentPath, const std::string& outDir) {
   auto* driver = new TDemoDriver(frame, documentPath, outDir);  // a child object: the frame deletes it
   if (!driver->Create()) return false;
-  frame.SetInteractive(false);
   if (!StopAtDialogs(outDir + "\\vxhost-messagebox")) return false;
   driver->Post();
   return true;

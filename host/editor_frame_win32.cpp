@@ -144,8 +144,8 @@ bool OpenRecoveryInNewEditor(const std::wstring& recoveryFile) {
   return true;
 }
 
-TEditorFrame::TEditorFrame(const char* definitionPath)
-    : TFrameWindow(nullptr, nullptr), definitionPath_(definitionPath ? definitionPath : "") {
+TEditorFrame::TEditorFrame(const char* definitionPath, EditorPrompt& prompt)
+    : TFrameWindow(nullptr, nullptr), definitionPath_(definitionPath ? definitionPath : ""), prompt_(prompt) {
   attr.menu = BuildMenuBar();
   attr.x = 40;
   attr.y = 40;
@@ -259,8 +259,9 @@ LRESULT TEditorFrame::EvDropFiles(WPARAM wParam, LPARAM) {
 // Logging off ends the program as closing does: a modified document is asked
 // about, and Cancel keeps the session.
 LRESULT TEditorFrame::EvQueryEndSession(WPARAM, LPARAM) {
-  const bool mayEnd = CanClose();
-  discardedAtSessionEnd_ = mayEnd && interactive_ && Modified();
+  bool discarded = false;
+  const bool mayEnd = ConfirmDiscard(&discarded);
+  discardedAtSessionEnd_ = mayEnd && discarded;
   return mayEnd ? TRUE : FALSE;
 }
 
@@ -293,19 +294,19 @@ LRESULT TEditorFrame::EvCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void TEditorFrame::ChooseDocumentToOpen() {
-  if (!interactive_ || !ConfirmDiscard()) return;
+  if (!ConfirmDiscard()) return;
   std::wstring path;
   const std::wstring filter = Filter(OPEN_TYPES);
   OPENFILENAMEW ofn =
       FileDialog(GetHandle(), filter.c_str(), path, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
-  if (!GetOpenFileNameW(&ofn)) return;
+  if (!prompt_.ChooseFile(ofn, false)) return;
   const TypeEncoding type = ChosenType(OPEN_TYPES, ofn.nFilterIndex).encoding;
   const Encoding chosen = EncodingOf(type);
   OpenDocument(ChosenPath(path), type == TypeEncoding::Guess ? nullptr : &chosen);
 }
 
 void TEditorFrame::NewDocument() {
-  if (interactive_ && !ConfirmDiscard()) return;
+  if (!ConfirmDiscard()) return;
   Restore(L"", L"", DocumentFormat());
   SendMessageW(edit_, EM_SETMODIFY, FALSE, 0);
   UpdateShutdownBlock();
@@ -327,7 +328,7 @@ bool TEditorFrame::OpenDocument(const std::wstring& path, const Encoding* encodi
 }
 
 bool TEditorFrame::ReopenDocument(Encoding encoding) {
-  if (path_.empty() || (interactive_ && !ConfirmDiscard())) return false;
+  if (path_.empty() || !ConfirmDiscard()) return false;
   const std::wstring path = path_;
   return OpenDocument(path, &encoding);
 }
@@ -335,7 +336,7 @@ bool TEditorFrame::ReopenDocument(Encoding encoding) {
 void TEditorFrame::OpenFile(const std::wstring& path) {
   if (IsDefinitionFileName(path)) {
     UseDefinitionFile(path);
-  } else if (!interactive_ || ConfirmDiscard()) {
+  } else if (ConfirmDiscard()) {
     OpenDocument(FullPath(path));
   }
 }
@@ -354,14 +355,13 @@ bool TEditorFrame::SaveDocumentAs(const std::wstring& path, Encoding encoding) {
 }
 
 bool TEditorFrame::SaveDocumentAs() {
-  if (!interactive_) return false;
   std::wstring path = path_;
   const std::wstring filter = Filter(SAVE_TYPES);
   OPENFILENAMEW ofn =
       FileDialog(GetHandle(), filter.c_str(), path, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
   ofn.lpstrDefExt = L"html";
   ofn.nFilterIndex = format_.encoding == Encoding::Utf8 ? 1 : 2;
-  if (!GetSaveFileNameW(&ofn)) return false;
+  if (!prompt_.ChooseFile(ofn, true)) return false;
   return SaveDocumentAs(ChosenPath(path), EncodingOf(ChosenType(SAVE_TYPES, ofn.nFilterIndex).encoding));
 }
 
@@ -383,11 +383,11 @@ bool TEditorFrame::ConfirmCharset(Encoding encoding) {
   const DeclaredCharset declared = DeclaredIn(text, encoding);
   if (!declared.found || (declared.known && declared.encoding == encoding)) return true;
   const std::wstring warning = DescribeCharsetMismatch(LabelText(declared.label), encoding);
-  if (!interactive_) {
-    lastReport_ = warning;
-    return true;
-  }
-  return Ask(warning, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+  const int answer = prompt_.Ask(GetHandle(), warning, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
+  if (answer != NOBODY_TO_ASK) return answer == IDYES;
+  // Nobody to ask: the save goes ahead as asked, and the mismatch is told.
+  prompt_.Tell(GetHandle(), warning);
+  return true;
 }
 
 bool TEditorFrame::Adopt(FileResult result, const std::wstring& path) {
@@ -409,17 +409,19 @@ void TEditorFrame::Restore(const std::wstring& text, const std::wstring& path, c
 }
 
 bool TEditorFrame::OfferRecovery(const std::wstring& requestedDocument) {
-  if (!interactive_) return false;
   const std::vector<std::wstring> unkept = TakeUnkeptWork();
   if (!unkept.empty()) Report(DescribeUnkeptWork(unkept));
   bool holding = false;
   for (const std::wstring& file : PendingRecoveries()) {
-    ForgetPendingRecovery(file);
     Recovery recovery;
     std::wstring raw;
     const RecoveryRead read = ReadRecovery(file, recovery, raw);
-    if (read == RecoveryRead::Missing) continue;
+    if (read == RecoveryRead::Missing) {
+      ForgetPendingRecovery(file);
+      continue;
+    }
     if (read == RecoveryRead::Unreadable) {
+      ForgetPendingRecovery(file);
       Report(RecoveryUnreadable(file));
       continue;
     }
@@ -427,7 +429,11 @@ bool TEditorFrame::OfferRecovery(const std::wstring& requestedDocument) {
     const std::wstring question =
         whole ? RecoveryQuestion(recovery.document.empty() ? UNTITLED : recovery.document, file)
               : DamagedRecoveryQuestion(file);
-    if (Ask(question, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    const int answer = prompt_.Ask(GetHandle(), question, MB_YESNO | MB_ICONQUESTION);
+    // Nobody to ask: every work stays offered to a later start.
+    if (answer == NOBODY_TO_ASK) break;
+    ForgetPendingRecovery(file);
+    if (answer != IDYES) {
       Report(RecoveryKept(file));
       continue;
     }
@@ -517,26 +523,19 @@ void TEditorFrame::ToggleTagWindow() {
   }
 }
 
-bool TEditorFrame::CanClose() { return !interactive_ || ConfirmDiscard(); }
+bool TEditorFrame::CanClose() { return ConfirmDiscard(); }
 
 bool TEditorFrame::Modified() const { return edit_ && SendMessageW(edit_, EM_GETMODIFY, 0, 0); }
 
-bool TEditorFrame::ConfirmDiscard() {
+bool TEditorFrame::ConfirmDiscard(bool* discarded) {
   if (!Modified()) return true;
-  const int answer = Ask(CONFIRM_DISCARD, MB_YESNOCANCEL | MB_ICONQUESTION);
+  const int answer = prompt_.Ask(GetHandle(), CONFIRM_DISCARD, MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDYES) return SaveDocument();
-  return answer == IDNO;
+  if (discarded) *discarded = answer == IDNO;
+  return answer == IDNO || answer == NOBODY_TO_ASK;
 }
 
-int TEditorFrame::Ask(const std::wstring& text, UINT type) {
-  return MessageBoxW(GetHandle(), text.c_str(), PROGRAM_NAME, type);
-}
-
-// Wide, so that a character outside any code page shows as itself.
-void TEditorFrame::Report(const std::wstring& text) {
-  lastReport_ = text;
-  if (interactive_) Ask(text, MB_OK | MB_ICONWARNING);
-}
+void TEditorFrame::Report(const std::wstring& text) { prompt_.Tell(GetHandle(), text); }
 
 // The frame's window is an ANSI one: its title is set as UTF-16 directly, so
 // that no system code page stands between the text and the caption.

@@ -11,6 +11,7 @@
 #include "framework/framework_win32.h"
 #include "host/document_file_win32.h"
 #include "host/edit_protocol_win32.h"
+#include "host/editor_prompt_win32.h"
 #include "host/recovery_win32.h"
 #include "hostkit/definition_file_dialog_win32.h"
 #include "hostkit/paths_win32.h"
@@ -44,8 +45,9 @@ bool OpenRecoveryInNewEditor(const std::wstring& recoveryFile);
 
 class TEditorFrame : public TFrameWindow {
  public:
-  // The definition file handed to the add-in at every opening of the tag window.
-  explicit TEditorFrame(const char* definitionPath);
+  // The definition file handed to the add-in at every opening of the tag
+  // window; the prompt asks and tells the user, and outlives the frame.
+  TEditorFrame(const char* definitionPath, EditorPrompt& prompt);
   ~TEditorFrame() override;
 
   HWND EditWindow() const { return edit_; }
@@ -53,12 +55,6 @@ class TEditorFrame : public TFrameWindow {
   const std::wstring& DocumentPath() const { return path_; }
   Encoding DocumentEncoding() const { return format_.encoding; }
   TagWindowLink& Link() { return addIn_; }
-
-  // Off: no message boxes and no file dialogs (scripted runs and tests);
-  // failures are only returned.
-  void SetInteractive(bool interactive) { interactive_ = interactive; }
-  // What the editor last told the user (or would have, when not interactive).
-  const std::wstring& LastReport() const { return lastReport_; }
 
   // A new document is UTF-8.
   void NewDocument();
@@ -76,7 +72,7 @@ class TEditorFrame : public TFrameWindow {
   bool SaveDocumentAs();
 
   // Asks about each work the last sessions left unsaved, one after another
-  // (interactive only), and tells what could not be kept. The first one
+  // (while nobody can answer, it stays for a later start), and tells what could not be kept. The first one
   // restored comes into this window unless a document was asked for (then
   // only that document's work does); every other opens in an editor of its own.
   // Returns whether this window now holds restored work.
@@ -91,7 +87,7 @@ class TEditorFrame : public TFrameWindow {
   HWND FindTagWindow() const;
 
   const std::string& DefinitionFile() const { return definitionPath_; }
-  // Asks for a definition file with the open dialog (interactive only).
+  // Asks for a definition file with the open dialog.
   void ChooseDefinitionFile();
   // Takes path as the definition file and, from the message loop, reopens the
   // tag window on it (or opens it).
@@ -99,8 +95,7 @@ class TEditorFrame : public TFrameWindow {
   // The same for a path as the system names it; one the add-in cannot be
   // given (AddInPath) is told, and the previous definition file stays.
   bool UseDefinitionFile(const std::wstring& path);
-  // Shows what the check finds in the definition file (the report is also
-  // LastReport(); the dialog only when interactive).
+  // Shows what the check finds in the definition file.
   void CheckDefinitionFile();
 
   bool CanClose() override;
@@ -126,7 +121,9 @@ class TEditorFrame : public TFrameWindow {
   // The document's font, sized for the DPI the frame is shown at.
   void UpdateFont(UINT dpi);
   bool EnsureAddIn();
-  bool ConfirmDiscard();
+  // Whether a modified document may be replaced or closed; discarded: the
+  // user answered that its changes are given up.
+  bool ConfirmDiscard(bool* discarded = nullptr);
   // False when the user declines to save a text whose <meta charset> names
   // another encoding than the one it is saved in.
   bool ConfirmCharset(Encoding encoding);
@@ -134,7 +131,6 @@ class TEditorFrame : public TFrameWindow {
   void KeepWorkAtSessionEnd();
   void Restore(const std::wstring& text, const std::wstring& path, const DocumentFormat& format);
   void Recover(const std::wstring& file, bool whole, const Recovery& recovery, const std::wstring& raw);
-  int Ask(const std::wstring& text, UINT type);
   void Report(const std::wstring& text);
   void UpdateTitle();
   // Registers a shutdown block reason while the document holds unsaved
@@ -148,14 +144,13 @@ class TEditorFrame : public TFrameWindow {
   std::string definitionPath_;
   std::wstring path_;
   DocumentFormat format_;
-  std::wstring lastReport_;
   HWND edit_ = nullptr;
   HACCEL acceleratorTable_ = nullptr;
   HFONT font_ = nullptr;
   EditProtocol protocol_;
   TagWindowLink addIn_;
+  EditorPrompt& prompt_;
   RecoveryOpener openRecovery_ = &OpenRecoveryInNewEditor;
-  bool interactive_ = true;
   bool addInMissingReported_ = false;
   bool shutdownBlocked_ = false;
   // The user answered No to saving when asked at the end of the session.

@@ -55,8 +55,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     MessageBoxW(nullptr, vxhost::USAGE, vxhost::PROGRAM_NAME, MB_OK);
     return 2;
   }
+  // Before the application, which deletes the frame: the demo's script
+  // stops at any box, and its prompt asks nobody.
+  vxhost::MessageBoxPrompt user;
+  vxhost::ScriptedPrompt script;
+  vxhost::EditorPrompt& prompt = options.demo ? static_cast<vxhost::EditorPrompt&>(script) : user;
   THostApplication app(instance);
-  auto* frame = new vxhost::TEditorFrame(DefinitionFile(options).c_str());
+  auto* frame = new vxhost::TEditorFrame(DefinitionFile(options).c_str(), prompt);
   app.SetMainWindow(frame);
   frame->attr.style &= ~WS_VISIBLE;
   if (!frame->Create()) return 1;

@@ -9,18 +9,19 @@
 
 #include "host/check_definition_file_win32.h"
 #include "host/editor_frame_win32.h"
+#include "tests/host/test_prompt_win32.h"
 #include "tests/host/find_item_win32.h"
 #include "tests/win32/dialog_hooks_win32.h"
 
 namespace {
 
 struct DefinitionFileTest : ::testing::Test {
+  vx::test_support::TestPrompt prompt;  // before the application, which deletes the frame
   TApplication app{GetModuleHandleA(nullptr)};
   vxhost::TEditorFrame* frame = nullptr;
 
   void SetUp() override {
-    frame = new vxhost::TEditorFrame(vxhost::BesideProgram(vxhost::DEFAULT_DEFINITION_FILE).c_str());
-    frame->SetInteractive(false);
+    frame = new vxhost::TEditorFrame(vxhost::BesideProgram(vxhost::DEFAULT_DEFINITION_FILE).c_str(), prompt);
     app.SetMainWindow(frame);
     ASSERT_TRUE(frame->Create());
   }
@@ -86,9 +87,9 @@ TEST_F(DefinitionFileTest, MenuCommandShowsTheOpenDialogAndCancelKeepsTheFileOnA
     return false;
   });
   ASSERT_TRUE(hook.Installed());
-  frame->SetInteractive(true);
+  prompt.atScreen = true;
   SendMessageA(frame->GetHandle(), WM_COMMAND, vxhost::CmdDefinitionFile, 0);
-  frame->SetInteractive(false);
+  prompt.atScreen = false;
   app.PumpWaitingMessages();
   EXPECT_NE(hook.Dialog(), nullptr);
   EXPECT_FALSE(watchdog.Fired());
@@ -116,20 +117,20 @@ TEST_F(DefinitionFileTest, CheckCommandShowsTheFindingsOrThatThereAreNone) {
     return false;
   });
   ASSERT_TRUE(hook.Installed());
-  frame->SetInteractive(true);
+  prompt.atScreen = true;
   SendMessageA(frame->GetHandle(), WM_COMMAND, vxhost::CmdCheckDefinitionFile, 0);
-  frame->SetInteractive(false);
+  prompt.atScreen = false;
   EXPECT_FALSE(watchdog.Fired());
   EXPECT_TRUE(readOnly);
   EXPECT_EQ(shown.rfind(L"問題は見つかりませんでした。\r\n\r\n", 0), 0u) << shown.size();
   EXPECT_NE(shown.find(L"; 0 findings\r\n"), std::wstring::npos);
-  EXPECT_EQ(shown, frame->LastReport());
+  EXPECT_EQ(shown, prompt.LastTold());
 
   const std::string broken = WriteDefinitionFile("vxhost-check.def", ".F\r\nラベル\r\n");
   const std::wstring path = vxhost::WidePath(broken);
   frame->UseDefinitionFile(broken.c_str());
   frame->CheckDefinitionFile();
-  const std::wstring report = frame->LastReport();
+  const std::wstring report = prompt.LastTold();
   EXPECT_EQ(report.rfind(L"次の点が見つかりました。\r\n\r\n" + path + L":3: ", 0), 0u);
   EXPECT_NE(report.find(L"\r\n" + path + L": the loader adds 1 folders and 1 entries; 1 findings\r\n"),
             std::wstring::npos);

@@ -37,7 +37,7 @@ TEST_F(EditorFrameTest, DocumentsInLongFoldersAreSavedAndTheirWorkIsKept) {
     vxhost::ForgetPendingRecoveries();
     const std::wstring path = MakeFolder(folder + L"\\long" + std::to_wstring(length), length) + L"\\page.html";
     Type(L"<p>\u8868</p>");
-    ASSERT_TRUE(frame->SaveDocumentAs(path, Encoding::ShiftJis)) << frame->LastReport().size();
+    ASSERT_TRUE(frame->SaveDocumentAs(path, Encoding::ShiftJis)) << prompt.LastTold().size();
     EXPECT_EQ(ReadBytes(path), "<p>\x95\x5C</p>");
     EXPECT_EQ(frame->DocumentPath(), path);
     ASSERT_TRUE(frame->OpenDocument(path));
@@ -56,11 +56,11 @@ TEST_F(EditorFrameTest, DeviceNamesAreRefusedWithTheReason) {
     SCOPED_TRACE(testing::Message() << std::wstring(name).size());
     const std::wstring device = folder + L"\\" + name;
     SendMessageW(frame->GetHandle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(device)), 0);
-    EXPECT_PRED2(Contains, frame->LastReport(), L"Windows の装置の名前");
+    EXPECT_PRED2(Contains, prompt.LastTold(), L"Windows の装置の名前");
     EXPECT_EQ(frame->DocumentPath(), current);
     EXPECT_EQ(Shown(), L"mine");
     EXPECT_FALSE(frame->SaveDocument(device.c_str()));
-    EXPECT_PRED2(Contains, frame->LastReport(), L"Windows の装置の名前");
+    EXPECT_PRED2(Contains, prompt.LastTold(), L"Windows の装置の名前");
   }
   EXPECT_EQ(ReadBytes(current), "mine");
 }
@@ -83,8 +83,8 @@ TEST_F(EditorFrameTest, DefinitionFilesTheAddInCannotBeGivenAreToldOnAnyCodePage
     ASSERT_TRUE(frame->UseDefinitionFile(plain));
   } else {
     EXPECT_EQ(vxhost::WidePath(frame->DefinitionFile()), plain) << "the previous file stays";
-    EXPECT_PRED2(Contains, frame->LastReport(), L"コードページ 1252");
-    EXPECT_PRED2(Contains, frame->LastReport(), japanese);
+    EXPECT_PRED2(Contains, prompt.LastTold(), L"コードページ 1252");
+    EXPECT_PRED2(Contains, prompt.LastTold(), japanese);
   }
   // Dropped, the same.
   SendMessageW(frame->GetHandle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(japanese)), 0);

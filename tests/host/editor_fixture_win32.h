@@ -16,6 +16,7 @@
 #include "host/editor_frame_win32.h"
 #include "host/recovery_win32.h"
 #include "protocol/host_protocol.h"
+#include "tests/host/test_prompt_win32.h"
 #include "protocol/messages_win32.h"
 
 namespace vx::test_support {
@@ -50,14 +51,14 @@ inline HDROP MakeDrop(const std::wstring& path) {
 }
 
 struct EditorFrameTest : ::testing::Test {
+  TestPrompt prompt;  // before the application, which deletes the frame
   TApplication app{GetModuleHandleA(nullptr)};
   vxhost::TEditorFrame* frame = nullptr;
   std::wstring folder;
   std::vector<std::wstring> openedElsewhere;
 
   void SetUp() override {
-    frame = new vxhost::TEditorFrame("");
-    frame->SetInteractive(false);
+    frame = new vxhost::TEditorFrame("", prompt);
     app.SetMainWindow(frame);
     ASSERT_TRUE(frame->Create());
     ASSERT_NE(frame->EditWindow(), nullptr);

@@ -13,7 +13,6 @@
 #include <string_view>
 #include <vector>
 
-#include "host/command_line_win32.h"
 #include "host/document_file_win32.h"
 #include "hostkit/dpi_awareness_win32.h"
 #include "host/editor_frame_win32.h"
@@ -83,7 +82,7 @@ TEST_F(EditorFrameTest, DocumentsOpenAndSaveInTheirOwnEncodingOnAnyCodePage) {
     const bool opened = frame->OpenDocument(path);
     ASSERT_EQ(opened, c.result == FileResult::Ok);
     if (!opened) {
-      EXPECT_PRED2(Contains, frame->LastReport(), c.shown) ;
+      EXPECT_PRED2(Contains, prompt.LastTold(), c.shown) ;
       EXPECT_EQ(Shown(), L"current");
       continue;
     }
@@ -149,7 +148,7 @@ TEST_F(EditorFrameTest, ADeclarationThatCannotReadThePageIsOverruledAndTold) {
   const std::wstring path = Write(L"declared.html", "<meta charset=\"Shift_JIS\"><p>\xE3\x81\x82</p>");
   ASSERT_TRUE(frame->OpenDocument(path));
   EXPECT_EQ(frame->DocumentEncoding(), Encoding::Utf8);
-  EXPECT_PRED2(Contains, frame->LastReport(), L"<meta charset> は「Shift_JIS」ですが、その文字コードでは読めないため、UTF-8 で開きました");
+  EXPECT_PRED2(Contains, prompt.LastTold(), L"<meta charset> は「Shift_JIS」ですが、その文字コードでは読めないため、UTF-8 で開きました");
 }
 
 // The menus and the title are UTF-16 in the window: right on any system.
@@ -189,8 +188,8 @@ TEST_F(EditorFrameTest, AMetaCharsetThatNamesAnotherEncodingIsWarnedAbout) {
   const std::wstring path = Write(L"meta.html", "old");
   Type(L"<html><head><META Charset='shift_jis'>");
   ASSERT_TRUE(frame->SaveDocument(path.c_str()));
-  EXPECT_PRED2(Contains, frame->LastReport(), L"<meta charset> は「shift_jis」ですが、文書は UTF-8 で保存されます");
-  frame->SetInteractive(true);
+  EXPECT_PRED2(Contains, prompt.LastTold(), L"<meta charset> は「shift_jis」ですが、文書は UTF-8 で保存されます");
+  prompt.atScreen = true;
   {
     MessageBoxAnswers no({IDNO});
     Type(L"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">");
@@ -206,7 +205,7 @@ TEST_F(EditorFrameTest, AMetaCharsetThatNamesAnotherEncodingIsWarnedAbout) {
     EXPECT_FALSE(frame->SaveDocument()) << "asked about the charset, then told Shift_JIS has no e-acute";
     EXPECT_EQ(yesThenOk.boxes, 2u);
   }
-  frame->SetInteractive(false);
+  prompt.atScreen = false;
 }
 
 // 0x5C trail bytes, a lone LF, CR LF and full-width spaces all survive.
@@ -234,7 +233,7 @@ TEST_F(EditorFrameTest, RefusedFilesAndFailedSavesLeaveEverythingAsItWas) {
   std::wstring bad = folder + L"\\no-such-folder\\x.html";
   EXPECT_EQ(vxhost::WriteDocument(bad.c_str(), "x"), FileResult::FolderNotWritable);
   EXPECT_FALSE(frame->SaveDocument(bad.c_str()));
-  EXPECT_PRED2(Contains, frame->LastReport(), L"フォルダーに新しいファイルを作れません");
+  EXPECT_PRED2(Contains, prompt.LastTold(), L"フォルダーに新しいファイルを作れません");
 
   // A target that cannot be replaced (held open by another program) stays as it was.
   std::wstring target = Write(L"kept.html", "old");
@@ -264,13 +263,13 @@ TEST_F(EditorFrameTest, ACharacterShiftJisCannotHoldIsNamedAndNothingIsSaved) {
     EXPECT_FALSE(frame->SaveDocument(target.c_str()));
     EXPECT_EQ(ReadBytes(target), "old");
     EXPECT_TRUE(Modified());
-    const std::wstring& report = frame->LastReport();
+    const std::wstring& report = prompt.LastTold();
     EXPECT_PRED2(Contains, report, L"2 行目の文字「" + character + L"」");
     EXPECT_PRED2(Contains, report, L"は Shift_JIS で保存できません");
   }
   Type(L"\U0001F600");
   EXPECT_FALSE(frame->SaveDocument(target.c_str()));
-  EXPECT_PRED2(Contains, frame->LastReport(), L"1 行目の文字「\U0001F600」（U+1F600）");
+  EXPECT_PRED2(Contains, prompt.LastTold(), L"1 行目の文字「\U0001F600」（U+1F600）");
   EXPECT_FALSE(LeftOwnFiles());
 
   // What the code page holds, read as UTF-16, is saved byte for byte.
@@ -285,7 +284,7 @@ TEST_F(EditorFrameTest, ACharacterShiftJisCannotHoldIsNamedAndNothingIsSaved) {
   EXPECT_EQ(ReadBytes(target), "\xC3\xBC\xF0\x9F\x98\x80");
   Type(L"a\xD800");
   EXPECT_FALSE(frame->SaveDocument());
-  EXPECT_PRED2(Contains, frame->LastReport(), L"は UTF-8 で保存できません");
+  EXPECT_PRED2(Contains, prompt.LastTold(), L"は UTF-8 で保存できません");
 }
 
 // A character typed through the Unicode loop arrives as itself, also one
@@ -330,7 +329,7 @@ TEST_F(EditorFrameTest, SaveLimitsAndFailuresMatchWhatOpeningAccepts) {
   EXPECT_EQ(bytes.size(), vxhost::MAX_DOCUMENT_BYTES);
   WriteBytes(target, std::string(vxhost::MAX_DOCUMENT_BYTES + 1, 'a'));
   EXPECT_FALSE(frame->OpenDocument(target));
-  EXPECT_PRED2(Contains, frame->LastReport(), L"扱える文書は 16 MB までです");
+  EXPECT_PRED2(Contains, prompt.LastTold(), L"扱える文書は 16 MB までです");
 
   // A folder that exists but holds no new file (the kernel's own).
   EXPECT_EQ(vxhost::WriteDocument(L"Z:\\proc\\vx.html", "x"), FileResult::FolderNotWritable);
@@ -357,38 +356,6 @@ TEST_F(EditorFrameTest, DroppedFilesOpenAsDocumentOrDefinitionFile) {
   SendMessageW(frame->GetHandle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(definitions)), 0);
   EXPECT_EQ(vxhost::WidePath(frame->DefinitionFile()), definitions);
   EXPECT_EQ(frame->DocumentPath(), path);
-}
-
-// The definition-file argument the readmes show keeps working beside a
-// document named on the command line.
-struct CommandLineCase {
-  std::vector<const wchar_t*> arguments;
-  bool accepted;
-  const wchar_t* definition;
-  const wchar_t* document;
-};
-
-TEST_F(EditorFrameTest, TheCommandLineNamesADefinitionFileByItsExtensionAndADocument) {
-  static const CommandLineCase CASES[] = {
-      {{L"--tag-window", L"C:\\x\\mytags.def"},          true,  L"C:\\x\\mytags.def", L""},
-      {{L"page.html", L"mytags.DEF"},                      true,  L"mytags.DEF",        L"page.html"},
-      {{L"--definition", L"tags.txt", L"page.def.html"},   true,  L"tags.txt",          L"page.def.html"},
-      {{},                                                 true,  L"",                  L""},
-      {{L"a.def", L"b.def"},                               false, L"",                  L""},
-      {{L"a.html", L"b.html"},                             false, L"",                  L""},
-      {{L"--unknown"},                                     false, L"",                  L""},
-      {{L"--demo", L"doc.html"},                           false, L"",                  L""},
-  };
-  for (const CommandLineCase& c : CASES) {
-    SCOPED_TRACE(testing::Message() << "case " << (&c - CASES));
-    std::vector<const wchar_t*> argv{L"vxhost.exe"};
-    argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
-    vxhost::CommandLine options;
-    ASSERT_EQ(vxhost::ParseCommandLine(static_cast<int>(argv.size()), argv.data(), options), c.accepted);
-    if (!c.accepted) continue;
-    EXPECT_EQ(options.definitionPath, c.definition);
-    EXPECT_EQ(options.documentPath, c.document);
-  }
 }
 
 TEST_F(EditorFrameTest, PathHelpersFindFoldersAndDefinitionFiles) {

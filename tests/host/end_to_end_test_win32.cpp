@@ -14,6 +14,7 @@
 #include "protocol/host_protocol.h"
 #include "host/document_file_win32.h"
 #include "host/editor_frame_win32.h"
+#include "tests/host/test_prompt_win32.h"
 #include "tests/host/find_item_win32.h"
 #include "tests/win32/message_recorder_win32.h"
 
@@ -25,14 +26,14 @@ using vx::test_support::Msg;
 using vx::test_support::Role;
 
 struct EndToEndTest : ::testing::Test {
+  vx::test_support::TestPrompt prompt;  // before the application, which deletes the frame
   TApplication app{GetModuleHandleA(nullptr)};
   vxhost::TEditorFrame* frame = nullptr;
   std::unique_ptr<vx::test_support::MessageRecorder> recorder;
   HWND tree = nullptr;
 
   void SetUp() override {
-    frame = new vxhost::TEditorFrame(vxhost::BesideProgram(vxhost::DEFAULT_DEFINITION_FILE).c_str());
-    frame->SetInteractive(false);
+    frame = new vxhost::TEditorFrame(vxhost::BesideProgram(vxhost::DEFAULT_DEFINITION_FILE).c_str(), prompt);
     app.SetMainWindow(frame);
     ASSERT_TRUE(frame->Create());
     ASSERT_TRUE(frame->OpenTagWindow());

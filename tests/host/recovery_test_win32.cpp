@@ -26,7 +26,7 @@ TEST_F(EditorFrameTest, EndingTheSessionAsksAboutAModifiedDocumentAsClosingDoes)
   const std::wstring path = Open(L"session.html", "old", Encoding::ShiftJis);
   Type(L"saved");
   ASSERT_TRUE(frame->SaveDocument(path.c_str()));
-  frame->SetInteractive(true);
+  prompt.atScreen = true;
   {
     MessageBoxAnswers none({});
     EXPECT_TRUE(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)) << "nothing to ask about";
@@ -60,8 +60,59 @@ TEST_F(EditorFrameTest, EndingTheSessionAsksAboutAModifiedDocumentAsClosingDoes)
     SendMessageW(window, WM_ENDSESSION, TRUE, 0);
     EXPECT_TRUE(vxhost::PendingRecoveries().empty()) << "what the user gave up is not kept";
   }
-  frame->SetInteractive(false);
+  prompt.atScreen = false;
   EXPECT_TRUE(IsWindow(window));
+}
+
+// Answers from a script decide as the user's do, and where nobody can be
+// asked the session's end keeps the work instead of giving it up.
+TEST_F(EditorFrameTest, ScriptedAnswersAtTheSessionsEndDecideAsTheUsersWould) {
+  struct Case {
+    std::vector<int> answers;
+    LRESULT mayEnd;
+    const char* onDisk;
+    std::size_t kept;
+  };
+  const Case cases[] = {
+      {{},         TRUE,  "old",     1},
+      {{IDNO},     TRUE,  "old",     0},
+      {{IDCANCEL}, FALSE, "old",     0},
+      {{IDYES},    TRUE,  "changed", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answers.empty() ? 0 : c.answers[0]);
+    const std::wstring path = Open(L"scripted.html", "old", Encoding::ShiftJis);
+    Type(L"changed");
+    prompt.Script(c.answers);
+    EXPECT_EQ(SendMessageW(frame->GetHandle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), c.mayEnd);
+    EXPECT_EQ(prompt.Asked().size(), 1u);
+    EXPECT_EQ(ReadBytes(path), c.onDisk);
+    if (c.mayEnd) SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(vxhost::PendingRecoveries().size(), c.kept);
+    vxhost::ForgetPendingRecoveries();
+    RemoveFiles(folder + L"\\*.vxrecovery");
+    SendMessageW(Edit(), EM_SETMODIFY, FALSE, 0);
+  }
+}
+
+// Work nobody could be asked about is neither restored nor given up: the
+// next start that can ask offers it again.
+TEST_F(EditorFrameTest, WorkNobodyCouldBeAskedAboutStaysForALaterStart) {
+  const std::wstring path = Open(L"later.html", "old", Encoding::Utf8);
+  Type(L"work");
+  SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, 0);
+  const std::wstring recovery = path + L".vxrecovery";
+  ASSERT_EQ(vxhost::PendingRecoveries(), std::vector<std::wstring>{recovery});
+  frame->NewDocument();
+  prompt.Script({});
+  EXPECT_FALSE(frame->OfferRecovery());
+  EXPECT_EQ(prompt.Asked().size(), 1u);
+  EXPECT_EQ(vxhost::PendingRecoveries(), std::vector<std::wstring>{recovery});
+  EXPECT_NE(GetFileAttributesW(recovery.c_str()), INVALID_FILE_ATTRIBUTES);
+  prompt.Script({IDYES});
+  EXPECT_TRUE(frame->OfferRecovery());
+  EXPECT_EQ(Shown(), L"work");
+  EXPECT_TRUE(vxhost::PendingRecoveries().empty());
 }
 
 // ShutdownBlockReasonCreate and ShutdownBlockReasonDestroy as the editor
@@ -114,7 +165,7 @@ TEST_F(EditorFrameTest, UnsavedWorkHoldsTheSessionAndIsRecoveredAtTheNextStart) 
 
   // The next start: a new document, then the offer.
   frame->NewDocument();
-  frame->SetInteractive(true);
+  prompt.atScreen = true;
   {
     MessageBoxAnswers yes({IDYES});
     EXPECT_TRUE(frame->OfferRecovery());
@@ -134,13 +185,13 @@ TEST_F(EditorFrameTest, UnsavedWorkHoldsTheSessionAndIsRecoveredAtTheNextStart) 
   }
 
   // An untitled document's work goes to the user's application data.
-  frame->SetInteractive(false);
+  prompt.atScreen = false;
   frame->NewDocument();
   SendMessageW(Edit(), WM_CHAR, L'\u8868', 1);
   SendMessageW(frame->GetHandle(), WM_ENDSESSION, TRUE, 0);
   ASSERT_EQ(vxhost::PendingRecoveries().size(), 1u);
   EXPECT_PRED2(Contains, vxhost::PendingRecoveries()[0], L"\\vxhost\\untitled.vxrecovery");
-  frame->SetInteractive(true);
+  prompt.atScreen = true;
   {
     MessageBoxAnswers yes({IDYES});
     EXPECT_TRUE(frame->OfferRecovery());
@@ -148,7 +199,7 @@ TEST_F(EditorFrameTest, UnsavedWorkHoldsTheSessionAndIsRecoveredAtTheNextStart) 
   EXPECT_EQ(Shown(), L"\u8868");
   EXPECT_EQ(frame->DocumentPath(), L"");
   EXPECT_EQ(frame->DocumentEncoding(), Encoding::Utf8);
-  frame->SetInteractive(false);
+  prompt.atScreen = false;
 }
 
 // A recovery file cut short is offered as it is, as an untitled document,
@@ -162,12 +213,12 @@ TEST_F(EditorFrameTest, DamagedAndUnwritableRecoveryFilesAreToldNeverApplied) {
   std::string bytes = ReadBytes(recovery);
   WriteBytes(recovery, bytes.substr(0, bytes.size() - 4));
   frame->NewDocument();
-  frame->SetInteractive(true);
+  prompt.atScreen = true;
   {
     MessageBoxAnswers noThenOk({IDNO, IDOK});
     EXPECT_FALSE(frame->OfferRecovery());
     EXPECT_EQ(noThenOk.boxes, 2u);
-    EXPECT_PRED2(Contains, frame->LastReport(), recovery) << "the user is told where it stays";
+    EXPECT_PRED2(Contains, prompt.LastTold(), recovery) << "the user is told where it stays";
   }
   EXPECT_EQ(Shown(), L"");
   vxhost::Recovery kept;
@@ -182,15 +233,15 @@ TEST_F(EditorFrameTest, DamagedAndUnwritableRecoveryFilesAreToldNeverApplied) {
   EXPECT_PRED2(Contains, Shown(), L"\n\nunsaved ");
   EXPECT_EQ(frame->DocumentPath(), L"");
   EXPECT_EQ(ReadBytes(path), "original");
-  frame->SetInteractive(false);
+  prompt.atScreen = false;
 }
 
 
 struct RecoveryTest : EditorFrameTest {
+  vxhost::ScriptedPrompt others;
   // Another editor window of the same session.
   std::unique_ptr<vxhost::TEditorFrame> OtherWindow() {
-    auto window = std::make_unique<vxhost::TEditorFrame>("");
-    window->SetInteractive(false);
+    auto window = std::make_unique<vxhost::TEditorFrame>("", others);
     EXPECT_TRUE(window->Create());
     return window;
   }
@@ -209,10 +260,10 @@ struct RecoveryTest : EditorFrameTest {
   // The next start: a fresh document, then the offer with these answers.
   bool NextStart(std::vector<int> answers, const std::wstring& requested = std::wstring()) {
     frame->NewDocument();
-    frame->SetInteractive(true);
+    prompt.atScreen = true;
     MessageBoxAnswers boxes(std::move(answers));
     const bool restored = frame->OfferRecovery(requested);
-    frame->SetInteractive(false);
+    prompt.atScreen = false;
     return restored;
   }
 };
@@ -263,13 +314,13 @@ TEST_F(RecoveryTest, AFolderThatTakesNoFileSendsTheWorkToApplicationDataWithoutA
       RemoveDirectoryW(gone.c_str());
     }
     Type(L"work");
-    frame->SetInteractive(true);
+    prompt.atScreen = true;
     {
       MessageBoxAnswers none({});
       EndSession(*frame);
       EXPECT_EQ(none.boxes, 0u);
     }
-    frame->SetInteractive(false);
+    prompt.atScreen = false;
     const std::vector<std::wstring> pending = vxhost::PendingRecoveries();
     ASSERT_EQ(pending.size(), 1u);
     EXPECT_PRED2(Contains, pending[0], L"\\vxhost\\");
@@ -278,7 +329,7 @@ TEST_F(RecoveryTest, AFolderThatTakesNoFileSendsTheWorkToApplicationDataWithoutA
   }
   vxhost::NoteUnkeptWork(L"C:\\lost\\page.html");
   EXPECT_FALSE(NextStart({IDOK}));
-  EXPECT_PRED2(Contains, frame->LastReport(), L"C:\\lost\\page.html");
+  EXPECT_PRED2(Contains, prompt.LastTold(), L"C:\\lost\\page.html");
   EXPECT_TRUE(vxhost::TakeUnkeptWork().empty()) << "told once";
 }
 
@@ -311,14 +362,14 @@ TEST_F(RecoveryTest, LargeWorkIsRecoveredAndAnUnreadableFileIsKept) {
   MoveFileExW(huge.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING);
   Type(L"current");
   SendMessageW(Edit(), EM_SETMODIFY, FALSE, 0);
-  frame->SetInteractive(true);
+  prompt.atScreen = true;
   {
     MessageBoxAnswers ok({IDOK});
     EXPECT_FALSE(frame->OfferRecovery());
     EXPECT_EQ(ok.boxes, 1u) << "told, not asked";
   }
-  frame->SetInteractive(false);
-  EXPECT_PRED2(Contains, frame->LastReport(), L"復元用のファイルを読み込めません");
+  prompt.atScreen = false;
+  EXPECT_PRED2(Contains, prompt.LastTold(), L"復元用のファイルを読み込めません");
   EXPECT_EQ(Shown(), L"current");
   EXPECT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES) << "kept";
   DeleteFileW(file.c_str());
@@ -334,8 +385,8 @@ TEST_F(RecoveryTest, WorkIsNeverRestoredOverNewerContent) {
   EXPECT_TRUE(NextStart({IDYES, IDOK}));
   EXPECT_EQ(Shown(), L"my work");
   EXPECT_EQ(frame->DocumentPath(), L"") << "not the newer file's";
-  EXPECT_PRED2(Contains, frame->LastReport(), L"ファイルの内容が変わっています");
-  EXPECT_PRED2(Contains, frame->LastReport(), path);
+  EXPECT_PRED2(Contains, prompt.LastTold(), L"ファイルの内容が変わっています");
+  EXPECT_PRED2(Contains, prompt.LastTold(), path);
   EXPECT_EQ(ReadBytes(path), "changed by another program");
 
   // Unchanged on disk: restored as the document itself.
